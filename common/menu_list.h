@@ -1,0 +1,15 @@
+#pragma once
+// The menu list format both programs store their menus in: each menu is a
+// title ending in " |", its entries, "*" and an empty text; "ende" ends the list.
+
+#include <string>
+#include <vector>
+
+namespace common {
+
+// The entries by position, as menu selections report them: the "*" markers
+// dropped, the end word blanked, the rest of the `capacity` positions empty.
+// A list without "ende", or longer than the capacity, is cut at the capacity.
+std::vector<std::string> menu_entries_from_list(const std::vector<std::string>& menu_list, int capacity);
+
+}  // namespace common

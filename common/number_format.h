@@ -1,0 +1,38 @@
+#pragma once
+// Numbers to text and text to numbers, as the programs show and read them.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+// Formats with a picture such as "###,#", "##,#", "####,#" or "##": the "#"
+// before the "," give a minimum width (right-aligned with blanks), the ","
+// prints as the decimal comma and the "#" after it give the decimals. Halves
+// round away from zero, decided on the exact value of the double. A value
+// wider than the picture prints in full; a minus sign stands directly before
+// the digits.
+std::string format_picture(double value, std::string_view picture);
+
+// Plain number text: at most 10 significant digits, "." as decimal point,
+// no leading blank ("261.4", never "261.40000000000003"; 3 prints as "3").
+std::string number_text(double value);
+
+struct ParsedNumber {
+    double value = 0;         // 0 when the text does not begin with a number
+    bool has_number = false;
+};
+
+// Reads a leading number: blanks skipped, optional sign, digits, "." or ","
+// as the decimal separator (a German user types "0,4"), optional exponent;
+// reading stops at the first character that does not fit.
+ParsedNumber parse_number(std::string_view text);
+inline double text_to_number(std::string_view text) { return parse_number(text).value; }
+
+// Rounds to the nearest integer, halves to even, when the result fits a
+// 32-bit count; nothing for NaN, infinities and values out of range.
+std::optional<std::int32_t> to_int32_nearest(double value);
+
+}  // namespace rt

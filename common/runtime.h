@@ -1,0 +1,145 @@
+#pragma once
+// The runtime layer: every service the two programs use to reach the screen,
+// the user and the machine. The programs see only this class; a real window
+// (WindowRuntime) and a scripted headless user (ScriptedRuntime) implement
+// the interactive half, while the drawing half is shared, so both produce the
+// same pixels. No Qt type appears here: program code stays Qt-free.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace rt {
+
+class Surface;
+
+// Colours are Windows colour values 0x00BBGGRR (red in the lowest byte).
+using Colour = std::uint32_t;
+
+enum class FontFamily { serif, mono };
+
+// Thrown by the interactive services once the main window has been closed.
+// It unwinds the program to its entry point, which ends it: closing the
+// window thus ends every loop and every wait, whatever it watches.
+struct WindowClosed : std::runtime_error {
+    WindowClosed() : std::runtime_error("main window closed") {}
+};
+
+// Mouse button state as the programs test it.
+enum MouseButtons : int { mouse_none = 0, mouse_left = 1, mouse_right = 2 };
+
+// Fill styles of the rectangle operation.
+enum FillStyle : int { fill_hollow = 0, fill_solid = 1 };
+
+class Runtime {
+public:
+    static constexpr int surface_width = 1024;
+    static constexpr int surface_height = 768;
+
+    explicit Runtime(int width = surface_width, int height = surface_height);
+    virtual ~Runtime();
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    // --- window and menus -------------------------------------------------
+    virtual void set_title(const std::string& title) = 0;
+    virtual void open_window() = 0;
+    // Installs the menu bar from a list in the format `build_menu` leaves:
+    // "TITLE |" starts a menu, entries follow, an empty text ends it; "&"
+    // marks access letters, an entry of dashes is a separator. Selections are
+    // reported to the menu handler by position in this list.
+    virtual void install_menu(const std::vector<std::string>& entries) = 0;
+    void set_menu_handler(std::function<void(int)> handler);
+
+    // Lets pending window events through and delivers menu selections made
+    // meanwhile to the menu handler, inside this call. Returns at once when
+    // nothing is pending.
+    virtual void process_events() = 0;
+
+    // --- keyboard, mouse, time ----------------------------------------------
+    // A waiting key as text (Return is "\r", Escape "\x1b"), consumed; empty
+    // when none. Polling lets window events through without running menu
+    // actions, and a loop that only polls does not burn a core.
+    virtual std::string key_query() = 0;
+    // Bit set of the held buttons (mouse_left, mouse_right).
+    virtual int mouse_state() = 0;
+    // Seconds since some fixed moment; a value that changes as time goes on.
+    virtual double time() = 0;
+
+    // --- dialogs (modal) ----------------------------------------------------
+    // Text lines are separated by "|" (blanks kept); captions likewise.
+    // Returns the number of the pressed button, from 1. A default number
+    // larger than the number of buttons means the last button.
+    virtual int message_box(int style, const std::string& text, int default_button,
+                            const std::string& captions) = 0;
+    // The confirmed text; empty when the field was emptied or the box cancelled.
+    virtual std::string input_box(const std::string& prompt, const std::string& default_text) = 0;
+    // Like input_box, with an explanatory hint (may be empty); `text` is shown
+    // for editing and holds the answer on return (empty = cancelled).
+    virtual void input_dialog(const std::string& prompt, const std::string& hint, std::string& text) = 0;
+
+    // --- sound, files, end ----------------------------------------------------
+    // Plays a sound file from the program's directory; silently nothing when
+    // it is missing or no audio device exists.
+    virtual void play_sound(const std::string& file) = 0;
+    // The directory of the running executable (where the pictures and sounds lie).
+    virtual std::string program_directory() const = 0;
+    // End of program: the window closes. Safe to call more than once.
+    virtual void end() = 0;
+
+    // --- random numbers ---------------------------------------------------------
+    // Uniform in [0, 1).
+    double random();
+    void seed_random(std::uint64_t seed);
+
+    // --- drawing surface (shared by both implementations) --------------------------
+    int screen_width() const;
+    int screen_height() const;
+    void set_background_colour(Colour c);
+    void clear_screen();
+    void set_colour(Colour c);         // drawing colour: lines, outlines, text
+    void set_second_colour(Colour c);  // fills, text background
+    void set_line_width(int pixels);
+    void set_fill_style(int style);    // fill_solid or fill_hollow
+    void set_line_style(int style);
+    void set_font(FontFamily family, double size);
+    void set_font_size(double size);
+    // Transparent text leaves the background behind the glyphs untouched.
+    void set_text_transparent(bool transparent);
+    void line(double x1, double y1, double x2, double y2);
+    // Outline in the drawing colour; inside in the second colour unless the
+    // fill style is hollow.
+    void rectangle(double x1, double y1, double x2, double y2);
+    void filled_box(double x1, double y1, double x2, double y2);
+    void point(double x, double y);
+    void graphics_text(double x, double y, const std::string& text);
+    // Draws the picture file scaled into the rectangle; false (and nothing
+    // drawn) when it is missing or unreadable.
+    bool draw_picture(const std::string& file, int left, int top, int width, int height);
+
+    // Text cells: (column, row) from 0; the cell size follows the font.
+    void locate(double column, double row);
+    void print(const std::string& text);
+    void print_line(const std::string& text);  // then column 0 of the next row
+    void print_number(double value);            // plain number text
+    // Size in pixels of one character cell in the current font.
+    int cell_width() const;
+    int cell_height() const;
+
+    Surface& surface();
+    const Surface& surface() const;
+
+protected:
+    void deliver_menu_selection(int index);
+
+private:
+    std::unique_ptr<Surface> surface_;
+    std::function<void(int)> menu_handler_;
+    std::mt19937_64 generator_;
+};
+
+}  // namespace rt

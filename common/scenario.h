@@ -1,0 +1,64 @@
+#pragma once
+// A headless run of a program against a script: what `scenario-run` does,
+// callable in-process so that tests can run small programs through it.
+//
+// Outputs in the output directory: final.png and final.txt (the screen when
+// the program called end() or returned), transcript.jsonl, and the snapshots
+// the script asks for.
+
+#include "common/program.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace rt {
+
+using ProgramFactory = std::function<std::unique_ptr<common::Program>(Runtime&)>;
+
+// Exit codes of a run.
+enum ScenarioResult : int {
+    scenario_ended = 0,         // the program ended
+    scenario_failed = 1,        // the program threw something of its own
+    scenario_script_error = 2,  // bad arguments or script, or a mismatch
+    scenario_hang = 3,          // the program did not end in time
+};
+
+struct ScenarioOptions {
+    std::string program;
+    std::filesystem::path script;
+    std::filesystem::path outdir;
+    std::uint64_t seed = 1;
+    int width = Runtime::surface_width;
+    int height = Runtime::surface_height;
+    double timeout_seconds = 120;  // 0: no limit
+    bool record_prints = true;
+    // At the time limit the services start throwing, so that a program
+    // waiting in a polling loop unwinds and the outputs get written. One that
+    // calls no service any more is ended this much later by std::_Exit(3).
+    double hard_stop_grace_seconds = 2;
+    // Where draw_picture and play_sound look; empty: the executable's directory.
+    std::string program_directory;
+};
+
+// Parses "PROGRAM SCRIPT OUTDIR [--seed N] [--size WxH] [--timeout S]
+// [--no-prints]"; nullopt with `error` set on a bad command line.
+std::optional<ScenarioOptions> parse_scenario_arguments(int argc, const char* const* argv, std::string& error);
+
+// Makes sure a QGuiApplication on the offscreen platform exists (needed for
+// fonts and images); does nothing when an application object exists already.
+void ensure_offscreen_application();
+
+// Runs the program the factory makes on a ScriptedRuntime, writes the
+// outputs and returns the exit code. Messages go to `err`.
+int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_program, std::ostream& err);
+
+// The whole tool: arguments, the application object, the run.
+int scenario_main(int argc, char** argv, const std::map<std::string, ProgramFactory>& programs);
+
+}  // namespace rt

@@ -1,0 +1,53 @@
+#pragma once
+// The script of a headless run: what the scripted user does, one item per
+// line, consumed strictly in order by ScriptedRuntime. Plain C++ so that
+// parsing can be tested and reported on without Qt.
+//
+//   answer TEXT            text typed into an input box or dialog, confirmed
+//   cancel                 input box or dialog cancelled
+//   button N               message box button N (from 1) pressed
+//   key [NAME]             a key for key_query (default Return)
+//   mouse left|right down|up
+//   menu TITLE / ENTRY     a menu selection, e.g. "menu AUSGABE / &Weiter"
+//   passes N               N event passes go by before the next item is due
+//   snapshot NAME          screen written to NAME.png / NAME.txt
+//   close                  the user closes the main window
+//
+// Blank lines and lines whose first non-blank character is "#" are skipped.
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace rt {
+
+enum class ScriptItemKind { answer, cancel, button, key, mouse, menu, passes, snapshot, close };
+
+struct ScriptItem {
+    ScriptItemKind kind = ScriptItemKind::close;
+    int line = 0;          // 1-based line in the script text
+    std::string text;      // answer text, key text as key_query returns it, snapshot name
+    std::string menu_title;  // without the " |" of the menu list
+    std::string menu_entry;  // exactly as in the menu list, "&" included
+    int number = 0;        // button number, pass count
+    int mouse_button = 0;  // mouse_left or mouse_right
+    bool mouse_down = false;
+};
+
+struct ScriptError : std::runtime_error {
+    ScriptError(int line, const std::string& what);
+    int line;
+};
+
+// Throws ScriptError naming the first faulty line.
+std::vector<ScriptItem> parse_script(const std::string& text);
+
+// The item as it reads in a message: "answer \"12\"", "key Return", "menu DESK / &Quit".
+std::string describe(const ScriptItem& item);
+
+// Dialog answers are consumed only by dialogs; every other item but `key`
+// and `snapshot` is an event consumed by an event pass.
+bool is_dialog_answer(const ScriptItem& item);
+bool is_event(const ScriptItem& item);
+
+}  // namespace rt

@@ -1,0 +1,250 @@
+#include "common/surface.h"
+
+#include <QPainter>
+#include <QPen>
+
+#include <cmath>
+#include <cstring>
+
+namespace rt {
+namespace {
+
+int pixel(double coordinate) { return static_cast<int>(std::nearbyint(coordinate)); }
+
+QRect normalized(double x1, double y1, double x2, double y2) {
+    return QRect(QPoint(pixel(x1), pixel(y1)), QPoint(pixel(x2), pixel(y2))).normalized();
+}
+
+QString family_name(FontFamily family) {
+    // Named by family: a generic "Times"/"Courier" with a style hint falls
+    // back to DejaVu silently, with other metrics.
+    return family == FontFamily::mono ? QStringLiteral("Liberation Mono") : QStringLiteral("Liberation Serif");
+}
+
+}  // namespace
+
+QColor to_qcolor(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// The character cells were chosen for a 1024 x 768 surface:
+//   serif ("times") 16: glyphs of 20 px in cells of 11 x 24 (kalorix: rows 23
+//     to 31 lie below the theory graph, tick labels stand under their ticks);
+//   serif 14: 17 px in cells of 8 x 20 (diffundo's statistics labels);
+//   mono ("courier") 14: 13 px in cells of 8 x 16 (45 simulation lines and a
+//     line of 101 atoms with its counts fit on the surface).
+// Other sizes scale with the nominal size.
+FontCell font_cell(FontFamily family, double size) {
+    const int nominal = static_cast<int>(std::lround(size));
+    if (family == FontFamily::mono) {
+        if (nominal == 14) return {13, 8, 16};
+        return {std::max(1, static_cast<int>(std::lround(size * 13 / 14))),
+                std::max(1, static_cast<int>(std::lround(size * 4 / 7))),
+                std::max(1, static_cast<int>(std::lround(size * 8 / 7)))};
+    }
+    if (nominal == 16) return {20, 11, 24};
+    if (nominal == 14) return {17, 8, 20};
+    return {std::max(1, static_cast<int>(std::lround(size * 1.25))),
+            std::max(1, static_cast<int>(std::lround(size * 11 / 16))),
+            std::max(1, static_cast<int>(std::lround(size * 1.5)))};
+}
+
+Surface::Surface(int width, int height) : image_(width, height, QImage::Format_RGB32) {
+    image_.fill(to_qcolor(background_));
+    set_font(FontFamily::serif, 16);
+}
+
+void Surface::touched() {
+    ++changes_;
+    ++generation_;
+}
+
+void Surface::clear() {
+    image_.fill(to_qcolor(background_));
+    grid_.clear();
+    touched();
+    if (observer_) observer_->cleared();
+}
+
+void Surface::set_font(FontFamily family, double size) {
+    family_ = family;
+    cell_ = font_cell(family, size);
+    font_ = QFont(family_name(family));
+    font_.setPixelSize(cell_.pixel_size);
+    font_.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
+    font_.setHintingPreference(QFont::PreferFullHinting);
+    metrics_ = QFontMetrics(font_);
+}
+
+void Surface::line(double x1, double y1, double x2, double y2) {
+    QPainter painter(&image_);
+    QPen pen(to_qcolor(colour_));
+    pen.setWidth(line_width_);
+    // Thin lines include their end pixel; thick ones (bars) end exactly.
+    pen.setCapStyle(line_width_ <= 1 ? Qt::SquareCap : Qt::FlatCap);
+    painter.setPen(pen);
+    painter.drawLine(QPoint(pixel(x1), pixel(y1)), QPoint(pixel(x2), pixel(y2)));
+    touched();
+}
+
+void Surface::rectangle(double x1, double y1, double x2, double y2) {
+    const QRect r = normalized(x1, y1, x2, y2);
+    QPainter painter(&image_);
+    if (fill_style_ != fill_hollow && r.width() > 2 && r.height() > 2)
+        painter.fillRect(r.adjusted(1, 1, -1, -1), to_qcolor(second_colour_));
+    QPen pen(to_qcolor(colour_));
+    pen.setWidth(line_width_);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    // Corners inclusive: the outline runs through (x1, y1) and (x2, y2).
+    painter.drawRect(QRectF(r.left(), r.top(), r.width() - 1, r.height() - 1));
+    touched();
+}
+
+void Surface::filled_box(double x1, double y1, double x2, double y2) {
+    QPainter painter(&image_);
+    painter.fillRect(normalized(x1, y1, x2, y2), to_qcolor(colour_));
+    touched();
+}
+
+void Surface::point(double x, double y) {
+    const int px = pixel(x), py = pixel(y);
+    if (px < 0 || py < 0 || px >= width() || py >= height()) return;
+    image_.setPixel(px, py, to_qcolor(colour_).rgb());
+    touched();
+}
+
+void Surface::graphics_text(double x, double y, const std::string& text) {
+    const QString q = QString::fromStdString(text);
+    QPainter painter(&image_);
+    painter.setFont(font_);
+    const int left = pixel(x), top = pixel(y);
+    if (!transparent_)
+        painter.fillRect(QRect(left, top, metrics_.horizontalAdvance(q), metrics_.height()), to_qcolor(second_colour_));
+    painter.setPen(to_qcolor(colour_));
+    painter.drawText(QPoint(left, top + metrics_.ascent()), q);
+    touched();
+    if (observer_) observer_->graphics_text(left, top, text, colour_);
+}
+
+void Surface::draw_image(const QImage& picture, int left, int top, int width, int height) {
+    QPainter painter(&image_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(left, top, width, height), picture);
+    touched();
+}
+
+void Surface::locate(double column, double row) {
+    grid_column_ = pixel(column);
+    grid_row_ = pixel(row);
+    print_x_ = grid_column_ * cell_.width;
+    print_y_ = grid_row_ * cell_.height;
+}
+
+void Surface::new_line() {
+    grid_column_ = 0;
+    ++grid_row_;
+    print_x_ = 0;
+    print_y_ += cell_.height;
+}
+
+void Surface::print(const std::string& text) {
+    if (text.empty()) return;
+    const std::u32string chars = utf8_to_u32(text);
+    const bool mono = family_ == FontFamily::mono && !transparent_;
+    const QString q = QString::fromStdU32String(chars);
+
+    // Where each glyph starts, for the text grid.
+    std::vector<int> glyph_x(chars.size() + 1);
+    int x = print_x_;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        glyph_x[i] = x;
+        if (mono)
+            x += cell_.width;
+        else if (chars[i] < 0x10000)
+            x += metrics_.horizontalAdvance(QChar(static_cast<char16_t>(chars[i])));
+        else
+            x += metrics_.horizontalAdvance(QString::fromStdU32String(chars.substr(i, 1)));
+    }
+    glyph_x.back() = mono ? x : print_x_ + metrics_.horizontalAdvance(q);
+    const int column = grid_.put(grid_column_, grid_row_, chars, glyph_x, !transparent_);
+
+    if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
+    if (mono)
+        print_mono(chars);
+    else
+        print_proportional(q);
+    grid_column_ = column + static_cast<int>(chars.size());
+}
+
+void Surface::print_proportional(const QString& text) {
+    const int advance = metrics_.horizontalAdvance(text);
+    QPainter painter(&image_);
+    painter.setFont(font_);
+    if (!transparent_) painter.fillRect(QRect(print_x_, print_y_, advance, cell_.height), to_qcolor(second_colour_));
+    painter.setPen(to_qcolor(colour_));
+    const int baseline = print_y_ + (cell_.height - metrics_.height()) / 2 + metrics_.ascent();
+    painter.drawText(QPoint(print_x_, baseline), text);
+    print_x_ += advance;
+    touched();
+}
+
+const QImage& Surface::glyph(char32_t ch) {
+    const quint64 palette = static_cast<quint64>(colour_ & 0xFFFFFF) | (static_cast<quint64>(second_colour_ & 0xFFFFFF) << 24) |
+                            (static_cast<quint64>(cell_.pixel_size & 0xFFFF) << 48);
+    if (!current_glyphs_ || palette != current_palette_) {
+        current_palette_ = palette;
+        current_glyphs_ = &glyphs_[palette];
+    }
+    auto& glyphs = *current_glyphs_;
+    const auto key = static_cast<quint64>(ch);
+    auto it = glyphs.find(key);
+    if (it != glyphs.end()) return it.value();
+    QImage cell(cell_.width, cell_.height, QImage::Format_RGB32);
+    cell.fill(to_qcolor(second_colour_));
+    QPainter painter(&cell);
+    painter.setFont(font_);
+    painter.setPen(to_qcolor(colour_));
+    const int baseline = (cell_.height - metrics_.height()) / 2 + metrics_.ascent();
+    painter.drawText(QPoint(0, baseline), QString::fromStdU32String(std::u32string(1, ch)));
+    painter.end();
+    return glyphs.insert(key, cell).value();
+}
+
+void Surface::print_mono(const std::u32string& text) {
+    const int cw = cell_.width, ch_height = cell_.height;
+    const bool on_grid = print_x_ % cw == 0 && print_y_ % ch_height == 0 && print_x_ >= 0 && print_y_ >= 0;
+    const int columns = width() / cw + 1;
+    if (on_grid && shown_columns_ != columns) {
+        shown_columns_ = columns;
+        shown_.assign(static_cast<std::size_t>(columns) * (height() / ch_height + 1), CellShown{});
+    }
+    bool changed = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int x = print_x_ + static_cast<int>(i) * cw;
+        const int y = print_y_;
+        if (x >= width() || y >= height() || x + cw <= 0 || y + ch_height <= 0) continue;
+        CellShown* shown = nullptr;
+        if (on_grid) {
+            const std::size_t index = static_cast<std::size_t>(y / ch_height) * columns + x / cw;
+            if (index < shown_.size()) {
+                shown = &shown_[index];
+                if (shown->generation == generation_ && shown->ch == text[i] && shown->fg == colour_ &&
+                    shown->bg == second_colour_ && shown->pixel_size == cell_.pixel_size)
+                    continue;
+            }
+        }
+        const QImage& source = glyph(text[i]);
+        const int x0 = std::max(0, x), x1 = std::min(width(), x + cw);
+        for (int row = std::max(0, y); row < std::min(height(), y + ch_height); ++row) {
+            const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(row - y)) + (x0 - x);
+            auto* to = reinterpret_cast<QRgb*>(image_.scanLine(row)) + x0;
+            std::memcpy(to, from, static_cast<std::size_t>(x1 - x0) * sizeof(QRgb));
+        }
+        changed = true;
+        if (shown) *shown = CellShown{text[i], colour_, second_colour_, cell_.pixel_size, generation_};
+    }
+    print_x_ += static_cast<int>(text.size()) * cw;
+    if (changed) ++changes_;  // a cell copy keeps the other cells' records valid
+}
+
+}  // namespace rt

@@ -1,0 +1,45 @@
+#pragma once
+// The characters shown in the text cells, as a reader of the screen would
+// copy them out: one character per cell, each remembering the pixels its
+// glyph covers.
+//
+// A text lies in the cells from its start cell, one character per cell. Serif
+// text is narrower than its cells, so a later text at a cell to the right may
+// stand beside it on the screen while its cells would overlap the earlier
+// ones. The grid then keeps both readable: what the later text covers in
+// pixels is erased, and where its characters would overwrite characters that
+// are still visible, it moves right just past them. Monospace text has
+// glyphs exactly in its cells, so there the plain cell rule holds.
+
+#include <string>
+#include <vector>
+
+namespace rt {
+
+class TextGrid {
+public:
+    // Lays `text` into row `row` from `column`. `glyph_x` holds the pixel
+    // position where each character starts and, last, where the text ends
+    // (text.size() + 1 values). An opaque text erases whatever it covers in
+    // pixels. Returns the column where the text actually starts.
+    int put(int column, int row, const std::u32string& text, const std::vector<int>& glyph_x, bool opaque);
+    // Cells as pixels of width 1: the plain one-character-per-cell rule.
+    int put(int column, int row, const std::u32string& text);
+    void clear() { rows_.clear(); }
+    // One line per row from row 0, trailing blanks trimmed, UTF-8.
+    std::string to_text() const;
+    std::u32string row(int r) const;
+
+private:
+    struct Cell {
+        char32_t ch = U' ';
+        int x0 = 0;  // pixels covered by the glyph: [x0, x1)
+        int x1 = 0;
+    };
+    std::vector<std::vector<Cell>> rows_;
+};
+
+std::u32string utf8_to_u32(const std::string& text);
+std::string u32_to_utf8(const std::u32string& text);
+
+}  // namespace rt

@@ -1,0 +1,9 @@
+// Runs kalorix or diffundo headless against a script; see common/scenario.h.
+
+#include "common/scenario.h"
+#include "diffundo/diffundo.h"
+#include "kalorix/kalorix.h"
+
+int main(int argc, char** argv) {
+    return rt::scenario_main(argc, argv, {{"kalorix", kalorix::make_program}, {"diffundo", diffundo::make_program}});
+}
