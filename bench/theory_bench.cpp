@@ -1,0 +1,98 @@
+// How much the drawing costs the theoretical analysis: the whole run on a
+// headless scripted runtime against the bare computation of the same steps
+// (temperatures, entropies, rounding, maximum search), measured in one run.
+//
+//   theory_bench [repetitions]     (default 3; the best time of each is shown)
+#include "common/number_format.h"
+#include "common/script.h"
+#include "common/scripted_runtime.h"
+#include "kalorix/kalorix.h"
+#include "kalorix/thermodynamics.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+struct Parameters {
+    int Nmax_A, Nmax_B, n, N_A;
+    double E;
+};
+
+double seconds(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The analysis as the main loop starts it, on a user who lets it run.
+int drawn_run(const Parameters& p) {
+    rt::ScriptedRuntime runtime(rt::parse_script("passes 1000000000\n"));
+    kalorix::Kalorix kx(runtime);
+    kx.Nmax_A = p.Nmax_A;
+    kx.Nmax_B = p.Nmax_B;
+    kx.n = p.n;
+    kx.N_A = p.N_A;
+    kx.excitation_energy = p.E;
+    kx.entropy_scale = 0.4;
+    kx.x_scale = 3;
+    kx.y_scale = 4;
+    kx.graph_width = 319 * 3;
+    kx.marker_armed = 1;
+    runtime.set_background_colour(static_cast<rt::Colour>(kx.background_colour));
+    kx.theoretical_analysis();
+    return kx.transferred_at_max;
+}
+
+// The same steps without any output.
+int bare_run(const Parameters& p) {
+    using namespace kalorix;
+    double S_max = 0, T_A_at_max = 0, T_B_at_max = 0, shown = 0;
+    int at_max = 0;
+    for (int t = 0; t <= p.N_A; ++t) {
+        const double in_A = static_cast<double>(p.N_A) - t;
+        const double T_A = round_to_tenth(room_temperature(p.Nmax_A, in_A, p.E));
+        const double T_B = round_to_tenth(room_temperature(p.Nmax_B, t, p.E));
+        const double S_ges = room_entropy(p.Nmax_A, in_A) + room_entropy(p.Nmax_B, t);
+        shown += T_A + T_B;
+        if (S_ges >= S_max) {
+            S_max = S_ges;
+            at_max = t;
+            T_A_at_max = room_temperature(p.Nmax_A, static_cast<double>(p.n) - t, p.E);
+            T_B_at_max = room_temperature(p.Nmax_B, t, p.E);
+        }
+    }
+    // Keeps the temperatures alive for the optimiser.
+    if (shown + T_A_at_max + T_B_at_max == -1) std::puts("");
+    return at_max;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+
+    const Parameters sets[] = {{400, 1200, 150, 150, 2.0}, {10000, 30000, 5000, 5000, 2.0}};
+    std::printf("%-30s %7s %12s %12s %8s %8s\n", "Nmax_A,Nmax_B,n,N_A", "steps", "drawn [ms]", "bare [ms]",
+                "ratio", "maximum");
+    for (const Parameters& p : sets) {
+        double drawn = 1e300, bare = 1e300;
+        int drawn_max = -1, bare_max = -1;
+        for (int r = 0; r < repetitions; ++r) {
+            drawn = std::min(drawn, seconds([&] { drawn_max = drawn_run(p); }));
+            bare = std::min(bare, seconds([&] { bare_max = bare_run(p); }));
+        }
+        char name[64];
+        std::snprintf(name, sizeof name, "%d,%d,%d,%d", p.Nmax_A, p.Nmax_B, p.n, p.N_A);
+        std::printf("%-30s %7d %12.1f %12.1f %8.2f %8d%s\n", name, p.N_A + 1, drawn * 1e3, bare * 1e3, drawn / bare,
+                    drawn_max, drawn_max == bare_max ? "" : "  (bare run differs!)");
+    }
+    return 0;
+}

@@ -1,0 +1,133 @@
+// The frame of kalorix: start-up, menus, main loop and end.
+#include "kalorix/kalorix.h"
+
+#include <cmath>
+
+namespace kalorix {
+
+Kalorix::Kalorix(rt::Runtime& runtime) : Program(runtime) {}
+
+std::unique_ptr<common::Program> make_program(rt::Runtime& runtime) { return std::make_unique<Kalorix>(runtime); }
+
+const std::vector<std::string>& Kalorix::menu_list() {
+    static const std::vector<std::string> list = {
+        "DESK |", "&Quit", "-------------", "&Info", "&Autor", "*", "",
+        "AUSGABE |", "&Neue Eingabe", "&theoretische Analyse", "&Experimentelle Analyse", "Bildschirm &löschen",
+        "&Weiter", "*", "",
+        "HILFE |", "&Info", "&Entropie S", "&Temperatur T", "Temperatur in der &Schule", "&innere Energie U",
+        "Helmholtzsche &Freie Energie F (A)", "thermisches &Gleichgewicht", "*", "",
+        "", "ende",
+    };
+    return list;
+}
+
+void Kalorix::reset_colours() {
+    background_colour = 0xEEA833;
+    colour_white = 0xFFFFFF;
+    colour_total = 0x000000;
+    colour_A = 0x00FFFF;
+    colour_red = 0x0000FF;
+    colour_B = 0xFF0000;
+    saved_white = 0xFFFFFF;
+    saved_yellow = 0x00FFFF;
+    saved_red = 0x0000FF;
+    saved_blue = 0xFF0000;
+    saved_black = 0x000000;
+}
+
+void Kalorix::init_common() {
+    choice = 1;
+    y_scale = static_cast<std::int16_t>(std::nearbyint(rt.screen_height() / 200.0));
+    x_scale = static_cast<std::int16_t>(std::nearbyint(rt.screen_width() / 320.0));
+}
+
+common::TitleScreen Kalorix::title_screen() const {
+    return {colour(colour_B), false, colour(colour_B),
+            {{{"ENTROPIE - ", 44, 40}, {"wahrscheinlichste", 23, 90}, {"   Verteilung", 34, 140}}},
+            true, 23};
+}
+
+void Kalorix::continue_prompt_cell(int row, double& column, double& text_row) const {
+    column = std::nearbyint(73.0 / 3.0 * x_scale);
+    text_row = std::nearbyint(y_scale * row / 3.0);
+}
+
+void Kalorix::main() {
+    atom_grid.assign(static_cast<std::size_t>(grid_size) * grid_size, 0);
+    dot_x.assign(grid_size, 0);
+    dot_y.assign(grid_size, 0);
+    init_common();
+    rt.set_title(" ENTROPIE  ");
+    temperature_scale = 200;
+    reset_colours();
+    rt.open_window();
+    rt.clear_screen();
+    build_menu(menu_list());
+    rt.set_background_colour(colour(background_colour));
+    rt.clear_screen();
+    show_title();
+    message_text = "Beenden nur mit QUIT!";
+    show_message();
+    help_info();
+    ask_parameters();
+    rt.process_events();
+
+    for (;;) {
+        rt.process_events();
+        if (quit_marker == "*") break;
+        marker_armed = 1;
+        if (choice == 2) {
+            if (N_A == 0) {
+                message_text = "Nur experimentelle Untersuchung !";
+                show_message();
+            } else {
+                theoretical_analysis();
+            }
+        }
+        if (choice == 1) run_experiment(N_A, n, Nmax_A, Nmax_B);
+        wait_continue(23);
+        rt.clear_screen();
+        if (quit_marker == "*") break;
+    }
+}
+
+void Kalorix::Win_0_MenuEvent(int index) {
+    if (index < 0 || index >= static_cast<int>(menu_entries.size())) return;
+    const std::string& entry = menu_entries[index];
+    // The two "&Info" entries (DESK and HILFE) do the same, so the text decides.
+    if (entry == "&Quit") {
+        quit_marker = "*";
+    } else if (entry == "&Info") {
+        help_info();
+    } else if (entry == "&Autor") {
+        show_author();
+    } else if (entry == "&Neue Eingabe") {
+        ask_parameters();
+    } else if (entry == "&theoretische Analyse") {
+        if (N_A == 0) {
+            message_text = "Nur experimentelle Untersuchung !";
+            show_message();
+        } else {
+            theoretical_analysis();
+        }
+    } else if (entry == "&Experimentelle Analyse") {
+        run_experiment(N_A, n, Nmax_A, Nmax_B);
+    } else if (entry == "Bildschirm &löschen") {
+        rt.clear_screen();
+    } else if (entry == "&Entropie S") {
+        help_entropy();
+    } else if (entry == "&Temperatur T") {
+        help_temperature();
+    } else if (entry == "Temperatur in der &Schule") {
+        help_temperature_school();
+    } else if (entry == "&innere Energie U") {
+        help_inner_energy();
+    } else if (entry == "Helmholtzsche &Freie Energie F (A)") {
+        help_free_energy();
+    } else if (entry == "thermisches &Gleichgewicht") {
+        help_equilibrium();
+    }
+    // Titles, the separator, empty entries and "&Weiter" do nothing.
+}
+
+}  // namespace kalorix

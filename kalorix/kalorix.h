@@ -1,0 +1,138 @@
+#pragma once
+// kalorix: two rooms of two-level atoms exchange energy. The program-wide
+// state lives here; the procedures are defined one subject per source file
+// (frame, input, theory, experiment, help).
+
+#include "common/program.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kalorix {
+
+class Kalorix : public common::Program {
+public:
+    explicit Kalorix(rt::Runtime& runtime);
+
+    void main() override;
+    void Win_0_MenuEvent(int index) override;
+
+    // --- frame (frame.cpp) ---------------------------------------------------
+    static const std::vector<std::string>& menu_list();
+    void reset_colours();
+
+    // --- parameter input (input.cpp) -------------------------------------------
+    void ask_parameters();
+
+    // --- analyses (theory.cpp, experiment.cpp) ---------------------------------
+    void theoretical_analysis();
+    void run_experiment(double N_A_value, double n_value, double Nmax_A_value, double Nmax_B_value);
+
+    // --- help pages (help.cpp) ---------------------------------------------------
+    void help_info();
+    void help_entropy();
+    void help_temperature();
+    void help_temperature_school();
+    void help_inner_energy();
+    void help_free_energy();
+    void help_equilibrium();
+
+    // The state is public to the tests, which check what a procedure left.
+    // --- program-wide state --------------------------------------------------------
+    std::int32_t Nmax_A = 0;
+    std::int32_t Nmax_B = 0;
+    std::int32_t n = 0;
+    std::int32_t N_A = 0;
+    double choice = 1;
+    std::int16_t marker_armed = 0;
+    double temperature_scale = 200;
+    double entropy_scale = 0;
+    double graph_width = 0;
+    double excitation_energy = 0;
+    std::int16_t x_scale = 0;
+    std::int16_t y_scale = 0;
+
+    // Cells and dot positions of the experimental analysis, made once at
+    // start-up: 1601 x 1601 cells and 1601 trial slots.
+    static constexpr int grid_size = 1601;
+    std::vector<std::int32_t> atom_grid;  // row-major: atom_grid[j * grid_size + i]
+    std::vector<std::int32_t> dot_x;
+    std::vector<std::int32_t> dot_y;
+
+    // Colour table (0x00BBGGRR); the theoretical analysis switches the room colours.
+    double background_colour = 0xEEA833;
+    double colour_white = 0xFFFFFF;
+    double colour_total = 0x000000;
+    double colour_A = 0x00FFFF;
+    double colour_red = 0x0000FF;
+    double colour_B = 0xFF0000;
+    double saved_white = 0xFFFFFF;
+    double saved_yellow = 0x00FFFF;
+    double saved_red = 0x0000FF;
+    double saved_blue = 0xFF0000;
+    double saved_black = 0x000000;
+
+    // Results of the theoretical analysis; they outlive a run.
+    std::int32_t transferred = 0;
+    double S_A = 0, S_B = 0, S_ges = 0;
+    double T_A = 0, T_B = 0;
+    double S_max = 0;
+    std::int32_t transferred_at_max = 0;
+    double percent_at_max = 0;
+    double x_at_max = 0;
+    double T_A_at_max = 0, T_B_at_max = 0;
+    double previous_T_A_at_max = 0;
+    std::string trend_A, trend_B;
+
+    // Results of the experimental analysis that outlive a run (the theory
+    // analysis leaves its own values in the temperatures and graph rows).
+    std::int32_t count_A = 0, count_B = 0;
+    std::int32_t trial_index = 0;
+    double trial_T_A = 0, trial_T_B = 0;  // temperatures as the experiment computes them
+    double graph_y_A = 0, graph_y_B = 0;  // shared with the theory's point rows
+
+    using common::Program::menu_entries;
+    using common::Program::message_text;
+    using common::Program::button_list;
+    using common::Program::quit_marker;
+
+protected:
+    void message_answered(int button) override { choice = button; }
+    common::TitleScreen title_screen() const override;
+    void continue_prompt_cell(int row, double& column, double& text_row) const override;
+    rt::Colour background() const override { return colour(background_colour); }
+
+private:
+    static rt::Colour colour(double value) { return static_cast<rt::Colour>(value); }
+    void init_common();
+
+    // theory.cpp (private helpers of the theoretical analysis go here)
+    void draw_theory_frame();
+    void track_entropy_maximum();
+    void show_theory_step();
+    void show_theory_summary();
+    double step_x(double t) const;       // X(t): pixel column of step t
+    double entropy_y(double S) const;    // Y(S): pixel row of entropy S
+    bool step_is_distribution() const;   // the step's counts fit the rooms
+
+    // experiment.cpp (private helpers of the experimental analysis go here)
+    // One run: its four values, the model of the cells (experiment_model.h,
+    // where place_initial_atoms, count_excited and clear_trial_atoms live,
+    // testable without a screen) and the drawing of what the model changes.
+    struct ExperimentRun;
+    void draw_dot(double x, double y);
+    void use_plain_drawing();
+    void set_up_experiment_screen(const ExperimentRun& run);
+    void plot_trial_temperatures();
+    void print_trial_text(const ExperimentRun& run);
+    void wait_for_next_trial();
+    // Runs begun so far: a run started from the menu while another one waits
+    // for its key takes over the cells, and the waiting run then ends.
+    std::uint64_t experiment_runs_begun = 0;
+};
+
+std::unique_ptr<common::Program> make_program(rt::Runtime& runtime);
+
+}  // namespace kalorix

@@ -1,0 +1,233 @@
+// The theoretical analysis: the excited atoms of room A pass one by one into
+// room B; every distribution is computed, printed and plotted, and the
+// maximum of the total entropy (the thermal equilibrium) is marked.
+#include "common/number_format.h"
+#include "kalorix/kalorix.h"
+#include "kalorix/thermodynamics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace kalorix {
+namespace {
+
+// 250, 0, 115 as 0x00BBGGRR: the colour of the equilibrium marker and of the
+// maximum entropy in the summary.
+constexpr double colour_pink = 0x7300FA;
+
+std::string blanks(int count) { return std::string(static_cast<std::size_t>(count), ' '); }
+
+}  // namespace
+
+double Kalorix::step_x(double t) const { return 10.0 * x_scale + t / n * graph_width; }
+
+double Kalorix::entropy_y(double S) const { return 125.0 * y_scale - entropy_scale * S; }
+
+// The entropy sums are only defined for 0 <= N <= Nmax and the positions need
+// n > 0. A menu action during the run (a new input) can change the counts
+// under the running loop; such a step is not a distribution of the rooms.
+bool Kalorix::step_is_distribution() const {
+    const std::int64_t in_A = static_cast<std::int64_t>(N_A) - transferred;
+    return n > 0 && in_A >= 0 && in_A <= Nmax_A && transferred >= 0 && transferred <= Nmax_B;
+}
+
+void Kalorix::theoretical_analysis() {
+    rt.clear_screen();
+    reset_colours();
+    // The rows 23 to 31 below the graph and the opaque step lines (their
+    // trailing blanks wipe longer old values) assume the program's text mode.
+    rt.set_font(rt::FontFamily::serif, 16);
+    rt.set_text_transparent(false);
+    rt.set_line_width(1);
+    draw_theory_frame();
+
+    S_max = 0;
+    transferred = 0;
+    const std::int32_t limit = N_A;
+    while (transferred <= limit) {
+        rt.process_events();
+        T_A = 0;
+        T_B = 0;
+        if (quit_marker == "*") break;
+        if (!step_is_distribution()) break;
+
+        const double in_A = static_cast<double>(N_A) - transferred;
+        const double in_B = transferred;
+        T_A = room_temperature(Nmax_A, in_A, excitation_energy);
+        T_B = room_temperature(Nmax_B, in_B, excitation_energy);
+        S_A = room_entropy(Nmax_A, in_A);
+        S_B = room_entropy(Nmax_B, in_B);
+        S_ges = S_A + S_B;
+        T_A = round_to_tenth(T_A);
+        T_B = round_to_tenth(T_B);
+
+        track_entropy_maximum();
+        show_theory_step();
+        ++transferred;
+    }
+    show_theory_summary();
+}
+
+void Kalorix::draw_theory_frame() {
+    const double xs = x_scale, ys = y_scale;
+    rt.set_colour(colour(colour_white));
+    rt.set_second_colour(colour(background_colour));
+    rt.rectangle(10 * xs, 10 * ys, 10 * xs + graph_width, 125 * ys);
+
+    // n / 10 rounds to 0 for n <= 5, and a step of 0 would never end: such
+    // axes get a tick at every atom. 64 bits: t + d must not overflow near n.
+    std::int64_t d = static_cast<std::int64_t>(std::nearbyint(n / 10.0));
+    if (d < 1) d = 1;
+    for (std::int64_t t = d; t <= n; t += d) {
+        const double X = std::nearbyint(10 * xs + t * graph_width / n);
+        rt.line(X, 125 * ys, X, 10 * ys);
+        rt.locate(std::nearbyint(xs + 29 * xs * t / n - 2), 23);
+        rt.print(rt::number_text(static_cast<double>(t)));
+    }
+
+    rt.locate(23 * xs, 24);
+    rt.print("  Zahl übergetretener Atome");
+    rt.locate(22 * xs, 25);
+    rt.print("innere Energie U_B = Uo - U_A");
+    // Row 1 lies across the frame's top edge. The blanks only move the print
+    // position to the second title; printed transparent, they leave the edge
+    // and the grid lines standing between the two titles.
+    rt.locate(xs, 1);
+    rt.print("Entropie S");
+    rt.set_text_transparent(true);
+    rt.print(blanks(87));
+    rt.set_text_transparent(false);
+    rt.print_line("1/T = dS/dU > 0, wenn für Teilsystem Steigung > 0");
+}
+
+void Kalorix::track_entropy_maximum() {
+    const double xs = x_scale, ys = y_scale;
+
+    if (S_ges >= S_max) {
+        trend_B = "wächst";
+        trend_A = "fällt  ";
+        S_max = S_ges;
+        transferred_at_max = transferred;
+        percent_at_max = static_cast<double>(transferred) / n * 100;
+        x_at_max = static_cast<double>(transferred) / n * graph_width;
+        T_A_at_max = room_temperature(Nmax_A, static_cast<double>(n) - transferred, excitation_energy);
+        T_B_at_max = room_temperature(Nmax_B, transferred, excitation_energy);
+
+        if (previous_T_A_at_max < 0 && T_A_at_max > 0) {
+            // Room A has just left population inversion.
+            const double h = std::max(std::nearbyint(entropy_scale * S_A), std::nearbyint(entropy_scale * S_B));
+            const double x = 10 * xs + x_at_max;
+            rt.set_colour(colour(saved_black));
+            rt.line(x, 125 * ys, x, 125 * ys - h);
+        }
+        previous_T_A_at_max = T_A_at_max;
+
+        if (T_A_at_max < 0) {
+            colour_A = saved_red;
+            colour_B = saved_white;
+        } else {
+            colour_A = saved_yellow;
+            colour_B = saved_blue;
+        }
+        return;
+    }
+
+    if (marker_armed != 1) return;
+    // The first step past the maximum: mark the maximum, once per arming.
+    const double top = S_max * entropy_scale;
+    const double maximum_x = 10 * xs + x_at_max;
+    rt.set_colour(colour(colour_pink));
+    rt.graphics_text(13 * xs + x_at_max, 130 * ys - top, "???");
+    rt.play_sound("ding.wav");
+    rt.set_colour(colour(saved_black));
+    rt.line(maximum_x, 125 * ys, maximum_x, 125 * ys - top);
+    marker_armed = -1;
+    colour_A = saved_red;
+    colour_B = saved_white;
+    colour_total = saved_red;
+}
+
+void Kalorix::show_theory_step() {
+    const double xs = x_scale;
+    // Pen colours replace the pixels (drawing mode 13) in this runtime always.
+    const auto room_lines = [this](double column, double colour_value, const char* room, double S, double T,
+                                   const std::string& trend) {
+        rt.set_colour(colour(colour_value));
+        rt.locate(column, 27);
+        rt.print(std::string(" Entropie_") + room + " = " + rt::format_picture(S, "###,#") + blanks(3));
+        rt.locate(column, 28);
+        rt.print(std::string(" Temperatur_") + room + " = " + rt::number_text(std::floor(temperature_scale * T)) +
+                 blanks(3));
+        rt.locate(column, 29);
+        rt.print_line(blanks(31) + trend);
+    };
+    room_lines(2 * xs, colour_A, "A", S_A, T_A, trend_A);
+    room_lines(12 * xs, colour_B, "B", S_B, T_B, trend_B);
+
+    rt.set_colour(colour(colour_total));
+    rt.locate(23 * xs, 27);
+    rt.print(" Entropie_Ges = " + rt::format_picture(S_A + S_B, "###,#") + blanks(3));
+
+    const double x = step_x(transferred);
+    graph_y_A = entropy_y(S_A);
+    graph_y_B = entropy_y(S_B);
+    const double y_total = entropy_y(S_ges);
+    rt.set_second_colour(colour(background_colour));
+    rt.set_colour(colour(colour_A));
+    rt.filled_box(x - 1, graph_y_A - 1, x + 1, graph_y_A + 1);
+    rt.set_colour(colour(colour_B));
+    rt.filled_box(x - 1, graph_y_B - 1, x + 1, graph_y_B + 1);
+    rt.set_colour(colour(colour_total));
+    rt.filled_box(x - 2, y_total - 2, x + 2, y_total + 2);
+}
+
+void Kalorix::show_theory_summary() {
+    const double xs = x_scale;
+    rt.set_colour(colour(saved_black));
+    const auto blank_out = [this](int row, int count) {
+        rt.locate(2, row);
+        rt.print(blanks(count));
+    };
+    blank_out(31, 59);
+    blank_out(26, 59);
+    blank_out(27, 132);
+    blank_out(28, 59);
+    blank_out(29, 59);
+    blank_out(30, 59);
+
+    rt.locate(2, 28);
+    rt.print("Thermisches Gleichgewicht, wenn ca. " + rt::format_picture(percent_at_max, "##,#") + " % " +
+             "der höherenergetischer Atome übergetreten.");
+    rt.locate(2, 29);
+    rt.print("Also Übergang von " + rt::number_text(transferred_at_max) + " höherenergetischen Teilchen aus " +
+             rt::number_text(n) + " von Raum A in Raum B." + blanks(14));
+
+    rt.set_colour(colour(colour_pink));
+    rt.locate(23 * xs, 29);
+    rt.print("   Entropie_Max = " + rt::format_picture(S_max, "##,#") + blanks(3));
+
+    // The last step's total in the background colour: it wipes the value
+    // without showing a new one.
+    rt.set_colour(colour(background_colour));
+    rt.locate(23 * xs, 27);
+    rt.print(" Entropie_Ges = " + rt::format_picture(S_A + S_B, "###,#") + blanks(3));
+
+    rt.set_colour(colour(saved_yellow));
+    rt.locate(2, 31);
+    rt.print("Anteil 'heißer' Atome in Raum A: " +
+             rt::format_picture((static_cast<double>(n) - transferred_at_max) / Nmax_A * 100, "##,#") + " % ");
+    rt.locate(2, 30);
+    rt.print("Temperatur_A beim Entropiemaximum = ca. " +
+             rt::format_picture(temperature_scale * T_A_at_max, "####,#") + blanks(3));
+
+    rt.set_colour(colour(saved_blue));
+    rt.locate(15 * xs, 31);
+    rt.print(" in Raum B: " + rt::format_picture(static_cast<double>(transferred_at_max) / Nmax_B * 100, "##,#") +
+             " %");
+    rt.locate(15 * xs, 30);
+    rt.print(" Temperatur_B beim Entropiemaximum = ca. " +
+             rt::format_picture(temperature_scale * T_B_at_max, "####,#") + blanks(3));
+}
+
+}  // namespace kalorix
