@@ -1,0 +1,153 @@
+// The experimental analysis of kalorix: 1001 trials with every key already
+// waiting, drawn on a headless runtime and run bare on the model alone.
+//
+//   experiment_bench [repetitions]     (default 3; the best time is printed)
+
+#include "common/runtime.h"
+#include "kalorix/experiment_model.h"
+#include "kalorix/kalorix.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int grid_size = kalorix::Kalorix::grid_size;
+constexpr int trials = 1001;
+
+// Every key is waiting; the parameter input at the end is cancelled.
+class KeysWaitingRuntime : public rt::Runtime {
+public:
+    void set_title(const std::string&) override {}
+    void open_window() override {}
+    void install_menu(const std::vector<std::string>&) override {}
+    void process_events() override {}
+    std::string key_query() override {
+        ++keys;
+        return "\r";
+    }
+    int mouse_state() override { return rt::mouse_none; }
+    double time() override { return 0; }
+    int message_box(int, const std::string&, int default_button, const std::string&) override { return default_button; }
+    std::string input_box(const std::string&, const std::string&) override { return {}; }
+    void input_dialog(const std::string&, const std::string&, std::string& text) override { text.clear(); }
+    void play_sound(const std::string&) override {}
+    std::string program_directory() const override { return "."; }
+    void end() override {}
+    long keys = 0;
+};
+
+struct Case {
+    const char* name;
+    int Nmax_A, Nmax_B, n, N_A;
+};
+
+double seconds_since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The whole run as the program does it, drawing included.
+double drawn_run(const Case& c) {
+    KeysWaitingRuntime runtime;
+    runtime.seed_random(1);
+    kalorix::Kalorix program(runtime);
+    program.atom_grid.assign(static_cast<std::size_t>(grid_size) * grid_size, 0);
+    program.dot_x.assign(grid_size, 0);
+    program.dot_y.assign(grid_size, 0);
+    program.Nmax_A = c.Nmax_A;
+    program.Nmax_B = c.Nmax_B;
+    program.n = c.n;
+    program.N_A = c.N_A;
+    program.excitation_energy = 2.0;
+    program.x_scale = 3;
+    program.y_scale = 4;
+    const auto start = std::chrono::steady_clock::now();
+    program.run_experiment(c.N_A, c.n, c.Nmax_A, c.Nmax_B);
+    const double elapsed = seconds_since(start);
+    if (runtime.keys != trials) {
+        std::fprintf(stderr, "%s: %ld trials instead of %d\n", c.name, runtime.keys, trials);
+        std::exit(1);
+    }
+    return elapsed;
+}
+
+struct CountingHooks : kalorix::ExperimentModel::Hooks {
+    double random() override {
+        ++numbers;
+        return runtime.random();
+    }
+    bool quit_requested() const override { return false; }
+    KeysWaitingRuntime runtime;
+    long long numbers = 0;
+};
+
+// The same trials without a screen: cells, draws, counts and quantities.
+double bare_run(const Case& c, long long& draws) {
+    std::vector<std::int32_t> grid(static_cast<std::size_t>(grid_size) * grid_size);
+    std::vector<std::int32_t> dot_x(grid_size), dot_y(grid_size);
+    CountingHooks hooks;
+    hooks.runtime.seed_random(1);
+    const auto rooms = kalorix::RoomSquare::of_rooms(c.Nmax_A, c.Nmax_B);
+    const auto start = std::chrono::steady_clock::now();
+    kalorix::ExperimentModel model({grid, grid_size, dot_x, dot_y}, rooms, hooks);
+    model.clear_grid();
+    const bool transfers = c.N_A > 0;
+    const std::int64_t limit = transfers ? c.N_A : c.n;
+    if (transfers) {
+        model.count_A = c.N_A;
+        model.place_initial_atoms(rooms.side_A, c.N_A);
+    }
+    const double size_A = rooms.side_A * rooms.side_A;
+    const double size_B = rooms.side_total * rooms.side_total - size_A;
+    double T_A = 0, T_B = 0, row_A = 0, row_B = 0, checksum = 0;
+    for (int t = 0; t < trials; ++t) {
+        model.run_steps(transfers, limit);
+        kalorix::update_room_temperature(size_A, model.count_A, limit, 2.0, 200, T_A, row_A);
+        kalorix::update_room_temperature(size_B, model.count_B, limit, 2.0, 200, T_B, row_B);
+        const auto e = kalorix::trial_energies(c.Nmax_A, c.Nmax_B, model.count_A, model.count_B, 2.0, T_A, T_B);
+        checksum += e.F_A + e.F_B + row_A + row_B;
+        if (!transfers) {
+            model.clear_trial_atoms(c.n);
+            model.count_A = model.count_B = 0;
+        }
+    }
+    const double elapsed = seconds_since(start);
+    draws = hooks.numbers / 2;
+    if (checksum == 0.123) std::puts("");  // keeps the quantities computed
+    return elapsed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+
+    const Case cases[] = {
+        {"variant 1, proposed (400/1200, N_A 150)", 400, 1200, 150, 150},
+        {"variant 2, proposed (400/1200, n 150)", 400, 1200, 150, 0},
+        {"variant 1, largest square (1281600/1281600, N_A 150)", 1281600, 1281600, 150, 150},
+        {"variant 1, largest square (1281600/1281600, N_A 1000000)", 1281600, 1281600, 1000000, 1000000},
+        {"variant 2, largest square (1281600/1281600, n 1600)", 1281600, 1281600, 1600, 0},
+    };
+    std::printf("experiment_bench: %d trials per run, best of %d\n", trials, repetitions);
+    std::printf("%-58s %12s %12s %12s %14s\n", "case", "drawn [ms]", "bare [ms]", "drawn/trial", "draws (bare)");
+    for (const Case& c : cases) {
+        double drawn = 1e300, bare = 1e300;
+        long long draws = 0;
+        for (int r = 0; r < repetitions; ++r) {
+            drawn = std::min(drawn, drawn_run(c));
+            bare = std::min(bare, bare_run(c, draws));
+        }
+        std::printf("%-58s %12.1f %12.1f %10.3f ms %14lld\n", c.name, drawn * 1e3, bare * 1e3, drawn * 1e3 / trials,
+                    draws);
+    }
+    return 0;
+}

@@ -1,0 +1,141 @@
+#pragma once
+// The experimental analysis without a screen: the cells of both rooms in one
+// square table, excitations placed and moved by random draws, and the
+// quantities of a trial. experiment.cpp drives it and draws what it reports;
+// the tests and the benchmark run it bare.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace kalorix {
+
+// Where the rooms lie in the square table: room A is the top-left corner
+// square, room B the L-shaped rest. Sides are reals: sqrt(Nmax_A) and
+// sqrt(Nmax_A + Nmax_B); with room sizes that are no perfect squares the
+// rooms hold other numbers of cells than Nmax_A and Nmax_B.
+struct RoomSquare {
+    double side_A = 0;
+    double side_total = 0;
+
+    static RoomSquare of_rooms(double Nmax_A, double Nmax_B);
+
+    // Random cells of the whole square have column and row 0 .. span() - 1.
+    std::int64_t span() const;
+    bool in_room_A(std::int64_t i, std::int64_t j) const { return i <= side_A - 1 && j <= side_A - 1; }
+    std::int64_t cells_A() const;
+    std::int64_t cells_total() const { return span() * span(); }
+    std::int64_t cells_B() const { return cells_total() - cells_A(); }
+};
+
+// Why a run with these values cannot be shown (a short German text for the
+// user), or nothing when it can. The values are the four the run is called
+// with; the table holds grid_size x grid_size cells and a trial record of
+// record_slots slots (slot 0 included).
+std::optional<std::string> experiment_refusal(double N_A, double n, double Nmax_A, double Nmax_B, int grid_size,
+                                              int record_slots);
+
+// The cells, the trial record and the counts of one run. Every search draws
+// random cells (column first) until one fits, each draw O(1); besides the
+// quit test each search also ends when no cell can fit any more, which the
+// exact counts of excited cells tell at once.
+class ExperimentModel {
+public:
+    // What the model needs from the program around it.
+    class Hooks {
+    public:
+        virtual ~Hooks() = default;
+        virtual double random() = 0;  // uniform in [0, 1)
+        virtual bool quit_requested() const = 0;
+        virtual void dot_excited(std::int64_t /*i*/, std::int64_t /*j*/) {}
+        virtual void dot_cleared(std::int64_t /*i*/, std::int64_t /*j*/) {}
+    };
+
+    // The program's tables, owned elsewhere: the cells row-major
+    // (grid[j * grid_size + i], 1 = excited) and the trial record, which
+    // holds the top-left pixel of each touched dot by slot.
+    struct Tables {
+        std::span<std::int32_t> grid;
+        int grid_size = 0;
+        std::span<std::int32_t> dot_x;
+        std::span<std::int32_t> dot_y;
+    };
+
+    // The rooms must fit the table (experiment_refusal says when they do).
+    ExperimentModel(Tables tables, RoomSquare rooms, Hooks& hooks);
+
+    const RoomSquare& rooms() const { return rooms_; }
+
+    // Every cell of the table to the ground state.
+    void clear_grid();
+
+    // Excites `count` distinct random cells of room A, drawn in a square of
+    // the real side `side`; cells outside room A are drawn again. Stops early
+    // on quit or when room A is full.
+    void place_initial_atoms(double side, std::int64_t count);
+
+    // Excited cells of the whole square, kept exact as cells change.
+    std::int64_t count_excited() const { return excited_; }
+    std::int64_t excited_in_room_A() const { return excited_in_A_; }
+
+    // One trial's steps, from slot 0, while count_A + count_B stays below
+    // the limit: transfers (variant 1) or excitations (variant 2). Always at
+    // least one step; ends early on quit or when a step cannot excite.
+    void run_steps(bool transfer, std::int64_t limit);
+
+    // Variant 2's removal: the cells recorded in slots 1 .. n back to the
+    // ground state, their dots cleared. Records outside the table are skipped.
+    void clear_trial_atoms(std::int64_t n);
+
+    // The Part's counts: excited atoms now in room A and room B.
+    std::int32_t count_A = 0;
+    std::int32_t count_B = 0;
+
+    // Dot pixel of a cell and back.
+    static std::int32_t dot_x_of(std::int64_t i) { return static_cast<std::int32_t>(2 * i + 479); }
+    static std::int32_t dot_y_of(std::int64_t j) { return static_cast<std::int32_t>(2 * j + 16); }
+
+private:
+    struct Cell {
+        std::int64_t i, j;
+    };
+    Cell draw_cell(double side);
+    std::int32_t& cell(Cell c) { return tables_.grid[static_cast<std::size_t>(c.j * tables_.grid_size + c.i)]; }
+    void set_excited(Cell c);
+    void set_ground(Cell c);
+    void record(Cell c);
+    // Variant 1's first half: an excited atom gives up its energy.
+    void remove_random_excitation();
+    // Variant 2, and the second half of a transfer: false when nothing was
+    // excited (quit, no cell in the ground state, or the record is full).
+    bool excite_random_cell();
+
+    Tables tables_;
+    RoomSquare rooms_;
+    Hooks& hooks_;
+    std::int64_t excited_ = 0;
+    std::int64_t excited_in_A_ = 0;
+    std::int64_t slot_ = 0;
+};
+
+// Temperature and graph row of one room after a trial. Only a room whose
+// count is below the run's limit is recomputed; otherwise T and row keep
+// what they held. size is the room's real size (side_A^2, or
+// side_total^2 - side_A^2), E the excitation energy in eV.
+//   count 0 or size - count 0:  T = 0, row 319
+//   else L = ln((size - count) / count);  T = E / (k L), or 0 when L = 0;
+//   row = 580 - scale * T
+void update_room_temperature(double size, std::int64_t count, std::int64_t limit, double E, double scale, double& T,
+                             double& row);
+
+// Entropies rounded down to a tenth, and free energies F = E N - T S with
+// those rounded entropies.
+struct TrialEnergies {
+    double S_A = 0, S_B = 0;
+    double F_A = 0, F_B = 0;
+};
+TrialEnergies trial_energies(double Nmax_A, double Nmax_B, std::int64_t count_A, std::int64_t count_B, double E,
+                             double T_A, double T_B);
+
+}  // namespace kalorix
