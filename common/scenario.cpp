@@ -184,8 +184,9 @@ std::optional<ScenarioOptions> parse_scenario_arguments(int argc, const char* co
     return options;
 }
 
-void ensure_offscreen_application() {
-    if (QCoreApplication::instance()) return;
+namespace {
+
+void prepare_headless_environment() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a session (CI, a plain shell) Qt complains on every run that it
     // has no runtime directory; give it a private one.
@@ -195,6 +196,13 @@ void ensure_offscreen_application() {
         QFile::setPermissions(QString::fromUtf8(dir), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", dir);
     }
+}
+
+}  // namespace
+
+void ensure_offscreen_application() {
+    if (QCoreApplication::instance()) return;
+    prepare_headless_environment();
     static int argc = 1;
     static char name[] = "scenario-run";
     static char* argv[] = {name, nullptr};
@@ -273,7 +281,7 @@ int scenario_main(int argc, char** argv, const std::map<std::string, ProgramFact
         return scenario_script_error;
     }
     // Headless whatever the environment says: the run must not need a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepare_headless_environment();
     QGuiApplication app(argc, argv);
     return run_scenario(*options, program->second, std::cerr);
 }

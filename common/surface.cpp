@@ -166,7 +166,10 @@ void Surface::print(const std::string& text) {
             x += metrics_.horizontalAdvance(QString::fromStdU32String(chars.substr(i, 1)));
     }
     glyph_x.back() = mono ? x : print_x_ + metrics_.horizontalAdvance(q);
-    const int column = grid_.put(grid_column_, grid_row_, chars, glyph_x, !transparent_);
+    // Text in its own background colour shows nothing: in the grid it only erases.
+    const bool invisible = !transparent_ && colour_ == second_colour_;
+    const int column =
+        grid_.put(grid_column_, grid_row_, invisible ? std::u32string(chars.size(), U' ') : chars, glyph_x, !transparent_);
 
     if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
     if (mono)
@@ -219,6 +222,9 @@ void Surface::print_mono(const std::u32string& text) {
         shown_.assign(static_cast<std::size_t>(columns) * (height() / ch_height + 1), CellShown{});
     }
     bool changed = false;
+    // Fetched once: every scanLine() call would check the image for sharing.
+    uchar* const target = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     for (std::size_t i = 0; i < text.size(); ++i) {
         const int x = print_x_ + static_cast<int>(i) * cw;
         const int y = print_y_;
@@ -235,9 +241,11 @@ void Surface::print_mono(const std::u32string& text) {
         }
         const QImage& source = glyph(text[i]);
         const int x0 = std::max(0, x), x1 = std::min(width(), x + cw);
+        const uchar* from_bits = source.constBits();
+        const qsizetype from_stride = source.bytesPerLine();
         for (int row = std::max(0, y); row < std::min(height(), y + ch_height); ++row) {
-            const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(row - y)) + (x0 - x);
-            auto* to = reinterpret_cast<QRgb*>(image_.scanLine(row)) + x0;
+            const auto* from = reinterpret_cast<const QRgb*>(from_bits + (row - y) * from_stride) + (x0 - x);
+            auto* to = reinterpret_cast<QRgb*>(target + row * stride) + x0;
             std::memcpy(to, from, static_cast<std::size_t>(x1 - x0) * sizeof(QRgb));
         }
         changed = true;

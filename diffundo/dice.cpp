@@ -1,0 +1,92 @@
+// Atom-count input, the g table and the dice simulation with its atom lines.
+#include "diffundo/diffundo.h"
+
+#include "common/number_format.h"
+#include "diffundo/line_text.h"
+#include "diffundo/ln_g.h"
+
+#include <cmath>
+
+namespace diffundo {
+
+namespace {
+
+// The first `count` characters of a UTF-8 text (a character is never split).
+std::string first_characters(const std::string& text, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t seen = 0; end < text.size(); ++end) {
+        const bool starts_character = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
+        if (starts_character && seen++ == count) break;
+    }
+    return text.substr(0, end);
+}
+
+}  // namespace
+
+void Diffundo::enter_atom_count(const std::string& prompt, const std::string& default_text) {
+    const std::string shown_default = first_characters(default_text, 8);
+    rt.set_font(rt::FontFamily::mono, 14);
+    // Only the upper bound is checked: the tables end at 200 and a line of
+    // more than 101 atoms does not fit the screen. Anything below 1 (a
+    // cancelled box, text without a number) is a run without atoms.
+    do {
+        atom_input = rt::text_to_number(rt.input_box(prompt, shown_default));
+    } while (atom_input >= 101);
+    // -1e300 or -inf have no 32-bit integer; every such answer means no atoms.
+    N = rt::to_int32_nearest(atom_input).value_or(0);
+    row_margin = (screen_width - 8 * atom_input) / 2;
+    start_run(N);
+    compute_g_table();
+}
+
+void Diffundo::compute_g_table() {
+    rt.clear_screen();
+    rt.set_colour(colour_white);
+    // g(N, m) up to C(101, 50) ~ 1e29 only as exp(ln g), scaled to 70 at the
+    // most probable split N/2 (101 atoms: halves to even, so m = 50).
+    g_factor = 70 / std::exp(ln_g(N, static_cast<int>(std::nearbyint(N / 2.0))));
+    for (int split = 1; split <= N; ++split) {
+        g_scaled[split] = std::exp(ln_g(N, split)) * g_factor;
+        rt.print(".");
+    }
+    rt.clear_screen();
+}
+
+void Diffundo::dice_step() {
+    if (quit_marker == "*" || N < 1) return;
+    const int moved = step(rt.random());
+    if (moved < 0) return;
+    if (++display_row > display_rows) display_row = 1;
+    rt.set_colour(colour_white);
+    rt.set_second_colour(background_colour);
+    print_atom_line(moved);
+    // Held right button: the simulation stands still. The poll lets window
+    // events through and sleeps while the button stays down.
+    while (rt.mouse_state() == rt::mouse_right && quit_marker != "*") {
+    }
+}
+
+void Diffundo::print_atom_line(int moved) {
+    rt.locate(1, display_row);
+    // The white text after the red atom goes out in one print with the
+    // counts: the same cells, one runtime call less per step.
+    if (draw_mode == 1) {
+        white_tail_.assign(sorted_row);
+    } else {
+        left_part_.assign(atom_row, 0, static_cast<std::size_t>(moved));
+        rt.print(left_part_);
+        rt.set_colour(colour_red);
+        rt.print(std::string(1, atom_row[moved]));
+        rt.set_colour(colour_white);
+        white_tail_.assign(atom_row, static_cast<std::size_t>(moved) + 1);
+    }
+    append_counts(white_tail_, N, m);
+    rt.print(white_tail_);
+}
+
+void Diffundo::toggle_draw_mode() {
+    rt.clear_screen();
+    draw_mode = static_cast<std::int16_t>(-draw_mode);
+}
+
+}  // namespace diffundo

@@ -1,0 +1,101 @@
+#pragma once
+// diffundo: a gas of N atoms in two boxes; at every pass of the main loop one
+// atom chosen at random changes box. The program-wide state lives here (the
+// gas itself in DiceModel); the procedures are defined one subject per source
+// file (frame, dice, statistics, help).
+
+#include "common/program.h"
+#include "diffundo/dice_model.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace diffundo {
+
+class Diffundo : public common::Program, public DiceModel {
+public:
+    explicit Diffundo(rt::Runtime& runtime);
+
+    void main() override;
+    void Win_0_MenuEvent(int index) override;
+
+    // --- frame (frame.cpp) ---------------------------------------------------
+    static const std::vector<std::string>& menu_list();
+    static std::string window_title();
+    // Start-up values: screen size, layout units, drawing mode, colours.
+    void set_start_values();
+    // The default of the first atom count: min(100, 40 * x_unit - 20) as text.
+    std::string first_atom_default() const;
+
+    // --- atom-count input and dice simulation (dice.cpp) -----------------------
+    void enter_atom_count(const std::string& prompt, const std::string& default_text);
+    void dice_step();
+    void toggle_draw_mode();
+
+    // --- statistics display (statistics.cpp) -------------------------------------
+    void show_statistics();
+
+    // --- help pages (help.cpp) ------------------------------------------------------
+    void show_intro();
+    void show_theory();
+    void show_operation();
+
+    // The state is public to the tests, which check what a procedure left.
+    // The gas (N, m, atom_row, sorted_row, trial_count, frequency_count) is
+    // the DiceModel part of this object.
+    // --- program-wide state --------------------------------------------------------
+    double atom_input = 0;                      // last answer for N, before rounding
+    std::int16_t draw_mode = -1;                // -1 atoms in place, 1 sorted
+    std::int16_t display_row = 0;               // row of the last simulation line, 1 .. display_rows
+    std::int16_t display_rows = 45;
+    std::array<double, table_size> g_scaled{};  // 70 * g(N, m) / g(N, N/2), by m
+    double g_factor = 0;                        // 70 / g(N, N/2)
+    double row_margin = 0;                      // left margin in pixels of a row of N 8-pixel characters
+    double continue_request = 0;                // 2 after "&Weiter", until a statistics display ends its wait
+    double last_tick = 0;                       // runtime time after the last dice step
+    std::int32_t curve_prev_x = 0;              // previous point of the frequency curve: pixels,
+    double curve_prev_value = 0;                // and value on the scale of the g bars
+    int screen_width = 0;
+    int screen_height = 0;
+    double x_unit = 0;                          // pixels per unit of the 320 x 200 layout grid
+    double y_unit = 0;
+
+    // Colours, 0x00BBGGRR.
+    rt::Colour background_colour = 0xEEA833;
+    rt::Colour colour_white = 0xFFFFFF;
+    rt::Colour colour_black = 0x000000;
+    rt::Colour colour_red = 0x0000FF;
+
+    using common::Program::menu_entries;
+    using common::Program::message_text;
+    using common::Program::quit_marker;
+
+protected:
+    common::TitleScreen title_screen() const override;
+    void continue_prompt_cell(int row, double& column, double& text_row) const override;
+    rt::Colour background() const override { return background_colour; }
+
+private:
+    void compute_g_table();
+    void print_atom_line(int moved);
+    // Waits, letting window events through, until the user ends the display.
+    void wait_statistics_end();
+    void draw_upper_diagram();
+    void draw_lower_diagram();
+
+    // Bar position of split m in pixels, and the pixel row of value v of the
+    // upper diagram.
+    double bar_x(int split) const;
+    double value_row(double v) const;
+
+    // Reused for every simulation line, so that a step allocates nothing.
+    std::string left_part_;
+    std::string white_tail_;  // right part (or sorted row) and the counts
+};
+
+std::unique_ptr<common::Program> make_program(rt::Runtime& runtime);
+
+}  // namespace diffundo

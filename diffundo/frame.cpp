@@ -1,0 +1,119 @@
+// The frame of diffundo: start-up, menus, main loop and end.
+#include "diffundo/diffundo.h"
+
+#include "common/number_format.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace diffundo {
+
+Diffundo::Diffundo(rt::Runtime& runtime) : Program(runtime) {}
+
+std::unique_ptr<common::Program> make_program(rt::Runtime& runtime) { return std::make_unique<Diffundo>(runtime); }
+
+const std::vector<std::string>& Diffundo::menu_list() {
+    static const std::vector<std::string> list = {
+        "DESK |", "&Quit", "----------", "&Info", "&Autor", "*", "",
+        "AUSGABE |", "&Neue Eingabe", "&Statistik zeigen", "Bildschirm &löschen", "&Zeichen-Modus ändern", "&Weiter",
+        "*", "",
+        "HILFE |", "&Theorie", "&Bedienung", "*", "",
+        "ende",
+    };
+    return list;
+}
+
+std::string Diffundo::window_title() { return std::string(87, ' ') + "DIFFUNDO" + std::string(26, ' '); }
+
+void Diffundo::set_start_values() {
+    screen_height = rt.screen_height();
+    screen_width = rt.screen_width();
+    y_unit = screen_height / 200.0;
+    x_unit = screen_width / 320.0;
+    draw_mode = -1;
+    display_rows = 45;
+    background_colour = 0xEEA833;
+    colour_white = 0xFFFFFF;
+    colour_black = 0x000000;
+    colour_red = 0x0000FF;
+}
+
+std::string Diffundo::first_atom_default() const { return rt::number_text(std::min(100.0, 40 * x_unit - 20)); }
+
+common::TitleScreen Diffundo::title_screen() const {
+    return {colour_white, true, colour_black,
+            {{{" Verteilung", 44, 40}, {" eines Gases", 40, 90}, {"über zwei Kästen", 25, 140}}},
+            false, 25};
+}
+
+void Diffundo::continue_prompt_cell(int row, double& column, double& text_row) const {
+    column = 73;
+    text_row = std::nearbyint(y_unit * row / 3);
+    // Row 25 gives row 32 on 768 pixels, below the last whole row of the
+    // prompt's 24-pixel cells: the prompt would be invisible. It moves up
+    // (and left, on narrow screens; 18 cells hold its text) just far enough
+    // to be seen.
+    const int last_row = rt.screen_height() / rt.cell_height() - 1;
+    const int last_column = rt.screen_width() / rt.cell_width() - 18;
+    text_row = std::max(0.0, std::min(text_row, static_cast<double>(last_row)));
+    column = std::max(0.0, std::min(column, static_cast<double>(last_column)));
+}
+
+void Diffundo::main() {
+    frequency_count.fill(0);
+    g_scaled.fill(0);
+    set_start_values();
+    rt.set_title(window_title());
+    rt.open_window();
+    rt.clear_screen();
+    build_menu(menu_list());
+    rt.set_background_colour(background_colour);
+    show_title();
+    message_text = "Beenden nur mit QUIT!";
+    show_message();
+    show_intro();
+    enter_atom_count("Gesamtzahl d. Atome", first_atom_default());
+
+    // One dice step per pass; closing the window unwinds from any service
+    // call with rt::WindowClosed.
+    for (;;) {
+        rt.process_events();
+        dice_step();
+        // Without atoms there is nothing to draw: a mouse poll lets the
+        // window's events through and sleeps, so the idle loop spares the CPU.
+        if (N < 1) rt.mouse_state();
+        last_tick = rt.time();
+        if (quit_marker == "*") break;
+    }
+}
+
+void Diffundo::Win_0_MenuEvent(int index) {
+    if (index < 0 || index >= static_cast<int>(menu_entries.size())) return;
+    const std::string& entry = menu_entries[index];
+    if (entry == "&Quit") {
+        quit_marker = "*";
+        rt.end();
+    } else if (entry == "&Info") {
+        show_intro();
+    } else if (entry == "&Autor") {
+        show_author();
+    } else if (entry == "&Neue Eingabe") {
+        enter_atom_count("Gesamtzahl der Atome", "100");
+    } else if (entry == "&Statistik zeigen") {
+        show_statistics();
+    } else if (entry == "Bildschirm &löschen") {
+        rt.clear_screen();
+    } else if (entry == "&Zeichen-Modus ändern") {
+        toggle_draw_mode();
+    } else if (entry == "&Weiter") {
+        continue_request = 2;
+        rt.clear_screen();
+    } else if (entry == "&Theorie") {
+        show_theory();
+    } else if (entry == "&Bedienung") {
+        show_operation();
+    }
+    // Titles, the separator and the empty entries do nothing.
+}
+
+}  // namespace diffundo
