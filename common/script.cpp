@@ -118,7 +118,14 @@ ScriptItem parse_line(int line, const std::string& raw, std::set<std::string>& s
         return item;
     }
 
-    const std::string arg = trim(raw.substr(word_end));
+    // Behind any other item, a "#" after a blank starts a comment.
+    std::string rest = raw.substr(word_end);
+    for (std::size_t i = 0; i < rest.size(); ++i)
+        if (rest[i] == '#' && (i == 0 || is_blank(rest[i - 1]))) {
+            rest.resize(i);
+            break;
+        }
+    const std::string arg = trim(rest);
     auto no_argument = [&](ScriptItemKind kind) {
         if (!arg.empty()) throw ScriptError(line, word + " takes no argument, found \"" + arg + "\"");
         ScriptItem item;

@@ -180,6 +180,22 @@ TEST(ScriptParse, EveryItemWithItsFields) {
     EXPECT_EQ(rt::describe(items[10]), "menu AUSGABE / &theoretische Analyse");
 }
 
+TEST(ScriptParse, TrailingCommentsBehindItemsOtherThanAnswers) {
+    const auto items = rt::parse_script(
+        "key   # the title screen\n"
+        "button 1\t# the quit hint\n"
+        "passes 10 #\n"
+        "menu DESK / &Quit # done\n"
+        "key #\n");
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].text, "\r");
+    EXPECT_EQ(items[1].number, 1);
+    EXPECT_EQ(items[2].number, 10);
+    EXPECT_EQ(items[3].menu_entry, "&Quit");
+    EXPECT_EQ(items[4].text, "\r") << "a lone # behind a blank is a comment";
+    EXPECT_THROW(rt::parse_script("button 1#2\n"), rt::ScriptError) << "no blank before #: part of the item";
+}
+
 TEST(ScriptParse, ErrorsNameTheLine) {
     struct Case {
         const char* name;
