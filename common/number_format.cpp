@@ -39,6 +39,35 @@ void round_decimal(const std::string& exact, int decimals, std::string& whole, s
     fraction = digits.substr(digits.size() - decimals);
 }
 
+// The same rounding without the long expansion, for the usual magnitudes.
+// std::to_chars rounds correctly, ties to even; a tie is only possible when
+// magnitude * 10^decimals is exactly k + 1/2, which the fused multiply-add
+// confirms without rounding error, and such a tie goes away from zero.
+// Returns false where it does not apply.
+bool round_decimal_fast(double magnitude, int decimals, std::string& whole, std::string& fraction) {
+    if (decimals > 15 || magnitude >= 1e15) return false;
+    double scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;  // exact up to 10^22
+    const double scaled = magnitude * scale;
+    const double below = std::floor(scaled);
+    std::string digits;
+    if (scaled - below == 0.5 && std::fma(magnitude, scale, -scaled) == 0) {
+        digits = std::to_string(static_cast<long long>(below) + 1);
+        if (digits.size() <= static_cast<std::size_t>(decimals)) digits.insert(0, decimals + 1 - digits.size(), '0');
+        whole = digits.substr(0, digits.size() - decimals);
+        fraction = digits.substr(digits.size() - decimals);
+        return true;
+    }
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc()) return false;
+    const std::string text(buffer, result.ptr);
+    const std::size_t point = text.find('.');
+    whole = text.substr(0, point);
+    fraction = point == std::string::npos ? std::string() : text.substr(point + 1);
+    return true;
+}
+
 }  // namespace
 
 std::string format_picture(double value, std::string_view picture) {
@@ -48,7 +77,8 @@ std::string format_picture(double value, std::string_view picture) {
     if (!std::isfinite(value)) return number_text(value);
 
     std::string whole, fraction;
-    round_decimal(exact_decimal(std::fabs(value)), decimals, whole, fraction);
+    if (!round_decimal_fast(std::fabs(value), decimals, whole, fraction))
+        round_decimal(exact_decimal(std::fabs(value)), decimals, whole, fraction);
     const bool all_zero = whole.find_first_not_of('0') == std::string::npos &&
                           fraction.find_first_not_of('0') == std::string::npos;
     std::string text = (value < 0 && !all_zero) ? "-" + whole : whole;

@@ -52,15 +52,16 @@ Surface::Surface(int width, int height) : image_(width, height, QImage::Format_R
     set_font(FontFamily::serif, 16);
 }
 
-void Surface::touched() {
+void Surface::touched(const QRect& area) {
     ++changes_;
     ++generation_;
+    std::erase_if(shown_texts_, [&area](const ShownText& shown) { return shown.area.intersects(area); });
 }
 
 void Surface::clear() {
     image_.fill(to_qcolor(background_));
     grid_.clear();
-    touched();
+    touched(image_.rect());
     if (observer_) observer_->cleared();
 }
 
@@ -72,6 +73,28 @@ void Surface::set_font(FontFamily family, double size) {
     font_.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
     font_.setHintingPreference(QFont::PreferFullHinting);
     metrics_ = QFontMetrics(font_);
+    advances_.fill(-1);
+}
+
+void Surface::fill(const QRect& area, QRgb colour) {
+    const QRect r = area.intersected(image_.rect());
+    if (r.isEmpty()) return;
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill(row + r.left(), row + r.right() + 1, colour);
+    }
+}
+
+int Surface::advance(char32_t ch) {
+    if (ch < advances_.size()) {
+        int& known = advances_[ch];
+        if (known < 0) known = metrics_.horizontalAdvance(QChar(static_cast<char16_t>(ch)));
+        return known;
+    }
+    if (ch < 0x10000) return metrics_.horizontalAdvance(QChar(static_cast<char16_t>(ch)));
+    return metrics_.horizontalAdvance(QString::fromStdU32String(std::u32string(1, ch)));
 }
 
 void Surface::line(double x1, double y1, double x2, double y2) {
@@ -81,8 +104,9 @@ void Surface::line(double x1, double y1, double x2, double y2) {
     // Thin lines include their end pixel; thick ones (bars) end exactly.
     pen.setCapStyle(line_width_ <= 1 ? Qt::SquareCap : Qt::FlatCap);
     painter.setPen(pen);
-    painter.drawLine(QPoint(pixel(x1), pixel(y1)), QPoint(pixel(x2), pixel(y2)));
-    touched();
+    const QPoint from(pixel(x1), pixel(y1)), to(pixel(x2), pixel(y2));
+    painter.drawLine(from, to);
+    touched(QRect(from, to).normalized().adjusted(-line_width_, -line_width_, line_width_, line_width_));
 }
 
 void Surface::rectangle(double x1, double y1, double x2, double y2) {
@@ -97,20 +121,21 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
     painter.setBrush(Qt::NoBrush);
     // Corners inclusive: the outline runs through (x1, y1) and (x2, y2).
     painter.drawRect(QRectF(r.left(), r.top(), r.width() - 1, r.height() - 1));
-    touched();
+    touched(r.adjusted(-line_width_, -line_width_, line_width_, line_width_));
 }
 
 void Surface::filled_box(double x1, double y1, double x2, double y2) {
+    const QRect r = normalized(x1, y1, x2, y2);
     QPainter painter(&image_);
-    painter.fillRect(normalized(x1, y1, x2, y2), to_qcolor(colour_));
-    touched();
+    painter.fillRect(r, to_qcolor(colour_));
+    touched(r);
 }
 
 void Surface::point(double x, double y) {
     const int px = pixel(x), py = pixel(y);
     if (px < 0 || py < 0 || px >= width() || py >= height()) return;
     image_.setPixel(px, py, to_qcolor(colour_).rgb());
-    touched();
+    touched(QRect(px, py, 1, 1));
 }
 
 void Surface::graphics_text(double x, double y, const std::string& text) {
@@ -118,11 +143,11 @@ void Surface::graphics_text(double x, double y, const std::string& text) {
     QPainter painter(&image_);
     painter.setFont(font_);
     const int left = pixel(x), top = pixel(y);
-    if (!transparent_)
-        painter.fillRect(QRect(left, top, metrics_.horizontalAdvance(q), metrics_.height()), to_qcolor(second_colour_));
+    const QRect area(left, top, metrics_.horizontalAdvance(q), metrics_.height());
+    if (!transparent_) painter.fillRect(area, to_qcolor(second_colour_));
     painter.setPen(to_qcolor(colour_));
     painter.drawText(QPoint(left, top + metrics_.ascent()), q);
-    touched();
+    touched(area.adjusted(-metrics_.height(), 0, metrics_.height(), 0));  // glyphs may overhang
     if (observer_) observer_->graphics_text(left, top, text, colour_);
 }
 
@@ -130,7 +155,7 @@ void Surface::draw_image(const QImage& picture, int left, int top, int width, in
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRect(left, top, width, height), picture);
-    touched();
+    touched(QRect(left, top, width, height));
 }
 
 void Surface::locate(double column, double row) {
@@ -151,21 +176,19 @@ void Surface::print(const std::string& text) {
     if (text.empty()) return;
     const std::u32string chars = utf8_to_u32(text);
     const bool mono = family_ == FontFamily::mono && !transparent_;
-    const QString q = QString::fromStdU32String(chars);
 
-    // Where each glyph starts, for the text grid.
+    // Where each glyph starts, for the text grid; the sum of the advances is
+    // the text's width (no second shaping of the whole line).
     std::vector<int> glyph_x(chars.size() + 1);
     int x = print_x_;
     for (std::size_t i = 0; i < chars.size(); ++i) {
         glyph_x[i] = x;
         if (mono)
             x += cell_.width;
-        else if (chars[i] < 0x10000)
-            x += metrics_.horizontalAdvance(QChar(static_cast<char16_t>(chars[i])));
         else
-            x += metrics_.horizontalAdvance(QString::fromStdU32String(chars.substr(i, 1)));
+            x += advance(chars[i]);
     }
-    glyph_x.back() = mono ? x : print_x_ + metrics_.horizontalAdvance(q);
+    glyph_x.back() = x;
     // Text in its own background colour shows nothing: in the grid it only erases.
     const bool invisible = !transparent_ && colour_ == second_colour_;
     const int column =
@@ -175,20 +198,53 @@ void Surface::print(const std::string& text) {
     if (mono)
         print_mono(chars);
     else
-        print_proportional(q);
+        print_proportional(chars, glyph_x);
     grid_column_ = column + static_cast<int>(chars.size());
 }
 
-void Surface::print_proportional(const QString& text) {
-    const int advance = metrics_.horizontalAdvance(text);
-    QPainter painter(&image_);
-    painter.setFont(font_);
-    if (!transparent_) painter.fillRect(QRect(print_x_, print_y_, advance, cell_.height), to_qcolor(second_colour_));
-    painter.setPen(to_qcolor(colour_));
-    const int baseline = print_y_ + (cell_.height - metrics_.height()) / 2 + metrics_.ascent();
-    painter.drawText(QPoint(print_x_, baseline), text);
-    print_x_ += advance;
-    touched();
+void Surface::print_proportional(const std::u32string& chars, const std::vector<int>& glyph_x) {
+    const QRect area(print_x_, print_y_, glyph_x.back() - print_x_, cell_.height);
+    print_x_ = glyph_x.back();
+    const int baseline = area.top() + (cell_.height - metrics_.height()) / 2 + metrics_.ascent();
+    const int font_key = cell_.pixel_size * 2 + (family_ == FontFamily::mono ? 1 : 0);
+    const QRgb ink = to_qcolor(colour_).rgb();
+
+    if (transparent_) {
+        for (std::size_t i = 0; i < chars.size(); ++i)
+            if (chars[i] != U' ') blend_glyph(image_, glyphs_cache_.mask(font_, font_key, chars[i]), glyph_x[i], baseline, ink);
+        touched(area.adjusted(-cell_.height / 2, 0, cell_.height / 2, 0));
+        return;
+    }
+
+    // An opaque text over the same text in the same place, colours and font,
+    // with nothing drawn over it since, needs only its words from the first
+    // one that changed: analyses rewrite their lines at every step.
+    ShownText shown{area, chars, colour_, second_colour_, font_key};
+    std::size_t from = 0;
+    for (const ShownText& earlier : shown_texts_) {
+        if (earlier.area.topLeft() != area.topLeft() || earlier.fg != shown.fg || earlier.bg != shown.bg ||
+            earlier.font_key != font_key)
+            continue;
+        std::size_t same = 0;
+        while (same < chars.size() && same < earlier.text.size() && chars[same] == earlier.text[same]) ++same;
+        if (same == chars.size() && earlier.area.width() == area.width()) return;
+        // Back to the blank before the change: a glyph may reach into its
+        // neighbour's box, never across a blank.
+        const std::size_t blank = same == 0 ? std::u32string::npos : chars.rfind(U' ', same - 1);
+        from = blank == std::u32string::npos ? 0 : blank + 1;
+        break;
+    }
+
+    const QRect redrawn(glyph_x[from], area.top(), glyph_x.back() - glyph_x[from], cell_.height);
+    const QRgb background = to_qcolor(second_colour_).rgb();
+    fill(redrawn, background);
+    for (std::size_t i = from; i < chars.size(); ++i)
+        if (chars[i] != U' ')
+            copy_glyph(image_, glyphs_cache_.painted(font_, font_key, chars[i], ink, background), glyph_x[i], baseline);
+    touched(redrawn.adjusted(-cell_.height / 2, 0, cell_.height / 2, 0));
+    std::erase_if(shown_texts_, [&area](const ShownText& earlier) { return earlier.area.intersects(area); });
+    if (shown_texts_.size() >= max_shown_texts) shown_texts_.erase(shown_texts_.begin());
+    shown_texts_.push_back(std::move(shown));
 }
 
 const QImage& Surface::glyph(char32_t ch) {
@@ -251,8 +307,12 @@ void Surface::print_mono(const std::u32string& text) {
         changed = true;
         if (shown) *shown = CellShown{text[i], colour_, second_colour_, cell_.pixel_size, generation_};
     }
-    print_x_ += static_cast<int>(text.size()) * cw;
-    if (changed) ++changes_;  // a cell copy keeps the other cells' records valid
+    const QRect area(print_x_, print_y_, static_cast<int>(text.size()) * cw, ch_height);
+    print_x_ += area.width();
+    if (changed) {
+        ++changes_;  // a cell copy keeps the other cells' records valid
+        std::erase_if(shown_texts_, [&area](const ShownText& shown) { return shown.area.intersects(area); });
+    }
 }
 
 }  // namespace rt

@@ -4,6 +4,7 @@
 // drawing of both runtimes goes through here, which is what makes the
 // scripted run produce the window's pixels.
 
+#include "common/glyph_masks.h"
 #include "common/runtime.h"
 #include "common/text_grid.h"
 
@@ -13,6 +14,7 @@
 #include <QHash>
 #include <QImage>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -87,9 +89,12 @@ public:
     int print_y() const { return print_y_; }
 
 private:
-    void touched();
+    // Every drawing tells which pixels it may have changed.
+    void touched(const QRect& area);
+    // Plain fill without a painter: cheap enough for every print.
+    void fill(const QRect& area, QRgb colour);
     void print_mono(const std::u32string& text);
-    void print_proportional(const QString& text);
+    void print_proportional(const std::u32string& chars, const std::vector<int>& glyph_x);
     const QImage& glyph(char32_t ch);
 
     QImage image_;
@@ -109,6 +114,9 @@ private:
     FontCell cell_{};
     QFont font_;
     QFontMetrics metrics_{QFont()};
+    // Advances of the Latin-1 characters in the current font, -1 until asked.
+    std::array<int, 256> advances_{};
+    int advance(char32_t ch);
 
     // Print position: pixels for drawing, grid cells for the text grid
     // (proportional text advances fewer pixels than cells).
@@ -132,6 +140,20 @@ private:
     std::vector<CellShown> shown_;
     int shown_columns_ = 0;
     std::uint32_t generation_ = 1;  // bumped by any drawing that is not a cell copy
+
+    // Proportional text is copied (opaque) or blended (transparent) from
+    // glyphs rendered once.
+    GlyphCache glyphs_cache_;
+    // Opaque proportional texts as they stand, until something is drawn over them.
+    struct ShownText {
+        QRect area;
+        std::u32string text;
+        Colour fg = 0;
+        Colour bg = 0;
+        int font_key = 0;
+    };
+    static constexpr std::size_t max_shown_texts = 64;
+    std::vector<ShownText> shown_texts_;
 };
 
 }  // namespace rt

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -96,6 +98,39 @@ TEST(ToInt32Nearest, RoundsHalvesToEvenAndRefusesWhatDoesNotFit) {
     EXPECT_FALSE(rt::to_int32_nearest(1e10).has_value());
     EXPECT_FALSE(rt::to_int32_nearest(std::numeric_limits<double>::quiet_NaN()).has_value());
     EXPECT_FALSE(rt::to_int32_nearest(std::numeric_limits<double>::infinity()).has_value());
+}
+
+}  // namespace
+
+namespace {
+
+// The picture's rounding on many values against the exact decimal expansion:
+// the fast path must agree with it everywhere, ties included.
+TEST(PictureFormat, AgreesWithTheExactExpansion) {
+    for (int i = -3000; i <= 3000; ++i) {
+        for (double value : {i / 8.0, i / 100.0, i * 0.1, i * 0.05 + 0.005, i / 3.0}) {
+            for (const char* picture : {"##", "##,#", "####,#", "#,##"}) {
+                const int decimals = std::string(picture).find(',') == std::string::npos ? 0
+                                     : static_cast<int>(std::string(picture).size() - std::string(picture).find(',') - 1);
+                // Reference: exact digits from printf, then halves away from zero by hand.
+                char exact[1500];
+                std::snprintf(exact, sizeof exact, "%.1100f", std::fabs(value));
+                std::string digits(exact);
+                const std::size_t point = digits.find('.');
+                std::string kept = digits.substr(0, point) + digits.substr(point + 1, decimals);
+                const bool up = digits[point + 1 + decimals] >= '5';
+                long long number = std::stoll(kept) + (up ? 1 : 0);
+                std::string text = std::to_string(number);
+                if (decimals > 0) {
+                    if (text.size() <= static_cast<std::size_t>(decimals)) text.insert(0, decimals + 1 - text.size(), '0');
+                    text.insert(text.size() - decimals, ",");
+                }
+                if (value < 0 && number != 0) text.insert(0, "-");
+                if (text.size() < std::string(picture).size()) text.insert(0, std::string(picture).size() - text.size(), ' ');
+                ASSERT_EQ(rt::format_picture(value, picture), text) << value << " " << picture;
+            }
+        }
+    }
 }
 
 }  // namespace
