@@ -4,7 +4,7 @@
 // drawing of both runtimes goes through here, which is what makes the
 // scripted run produce the window's pixels.
 
-#include "common/glyph_masks.h"
+#include "common/glyph_cache.h"
 #include "common/runtime.h"
 #include "common/text_grid.h"
 

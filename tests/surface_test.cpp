@@ -120,6 +120,41 @@ TEST_F(SurfaceTest, MonospaceCellsMatchWhateverWasPrintedBefore) {
     EXPECT_EQ(surface.image().copy(0, 48, 80, 16), first);
 }
 
+// A line rewritten in place redraws only from its first changed word; the
+// result must be the pixels of printing the new line on a fresh surface.
+TEST_F(SurfaceTest, RewrittenLinesLookAsIfPrintedAfresh) {
+    const auto print_at = [](rt::Surface& s, const std::string& text) {
+        s.set_colour(0x00FFFF);
+        s.set_second_colour(background);
+        s.locate(6, 27);
+        s.print(text);
+    };
+    print_at(surface, " Entropie_A = 261,4   ");
+    print_at(surface, " Entropie_A = 99,5   ");
+    rt::Surface fresh(1024, 768);
+    fresh.set_background_colour(background);
+    fresh.clear();
+    print_at(fresh, " Entropie_A = 99,5   ");
+    EXPECT_EQ(surface.image(), fresh.image());
+
+    // Something drawn over the line: the same text must be drawn again in full.
+    surface.set_colour(black);
+    surface.filled_box(70, 27 * 24, 140, 27 * 24 + 23);
+    print_at(surface, " Entropie_A = 99,5   ");
+    EXPECT_EQ(surface.image(), fresh.image());
+}
+
+TEST_F(SurfaceTest, TransparentTextKeepsWhatIsBehind) {
+    surface.set_colour(black);
+    surface.filled_box(0, 0, 200, 23);
+    surface.set_colour(white);
+    surface.set_text_transparent(true);
+    surface.locate(0, 0);
+    surface.print("Wärme");
+    EXPECT_EQ(at(0, 0), rgb(black)) << "no background box";
+    EXPECT_GT(count(white, QRect(0, 0, 80, 24)), 10) << "the glyphs were drawn";
+}
+
 TEST_F(SurfaceTest, ChangeCountMovesWithEveryDrawing) {
     const auto before = surface.change_count();
     surface.point(5, 5);

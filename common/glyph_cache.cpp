@@ -1,4 +1,4 @@
-#include "common/glyph_masks.h"
+#include "common/glyph_cache.h"
 
 #include <QFontMetrics>
 #include <QPainter>
