@@ -76,18 +76,22 @@ void Kalorix::main() {
         rt.process_events();
         if (quit_marker == "*") break;
         marker_armed = 1;
-        if (choice == 2) {
-            if (N_A == 0) {
-                message_text = "Nur experimentelle Untersuchung !";
-                show_message();
-            } else {
-                theoretical_analysis();
-            }
-        }
+        if (choice == 2) theory_unless_experiment_only();
         if (choice == 1) run_experiment(N_A, n, Nmax_A, Nmax_B);
         wait_continue(23);
         rt.clear_screen();
         if (quit_marker == "*") break;
+    }
+}
+
+// Without excitations in room A there is nothing to pass on: the message,
+// which leaves `choice` at 1, so the main loop then runs the experiment.
+void Kalorix::theory_unless_experiment_only() {
+    if (N_A == 0) {
+        message_text = "Nur experimentelle Untersuchung !";
+        show_message();
+    } else {
+        theoretical_analysis();
     }
 }
 
@@ -104,12 +108,7 @@ void Kalorix::Win_0_MenuEvent(int index) {
     } else if (entry == "&Neue Eingabe") {
         ask_parameters();
     } else if (entry == "&theoretische Analyse") {
-        if (N_A == 0) {
-            message_text = "Nur experimentelle Untersuchung !";
-            show_message();
-        } else {
-            theoretical_analysis();
-        }
+        theory_unless_experiment_only();
     } else if (entry == "&Experimentelle Analyse") {
         run_experiment(N_A, n, Nmax_A, Nmax_B);
     } else if (entry == "Bildschirm &löschen") {

@@ -107,6 +107,7 @@ protected:
 private:
     static rt::Colour colour(double value) { return static_cast<rt::Colour>(value); }
     void init_common();
+    void theory_unless_experiment_only();
 
     // theory.cpp (private helpers of the theoretical analysis go here)
     void draw_theory_frame();
