@@ -81,8 +81,8 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
     if (run.transfers()) run.model.place_initial_atoms(run.model.rooms().side_A, run.limit());
     trial_index = 0;
 
-    const double size_A = run.model.rooms().side_A * run.model.rooms().side_A;
-    const double size_B = run.model.rooms().side_total * run.model.rooms().side_total - size_A;
+    const double size_A = run.model.rooms().size_A();
+    const double size_B = run.model.rooms().size_B();
     for (;;) {
         run.model.run_steps(run.transfers(), run.limit());
         count_A = run.model.count_A;

@@ -4,6 +4,7 @@
 // quantities of a trial. experiment.cpp drives it and draws what it reports;
 // the tests and the benchmark run it bare.
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -27,6 +28,12 @@ struct RoomSquare {
     std::int64_t cells_A() const;
     std::int64_t cells_total() const { return span() * span(); }
     std::int64_t cells_B() const { return cells_total() - cells_A(); }
+    // The room sizes the temperatures use, side_A^2 and side_total^2 -
+    // side_A^2: Nmax_A and Nmax_B. Squaring a square root can miss a whole
+    // number by an ulp, and a full room would then give the logarithm of a
+    // negative number; the sizes are whole, so they are rounded.
+    double size_A() const { return std::nearbyint(side_A * side_A); }
+    double size_B() const { return std::nearbyint(side_total * side_total) - size_A(); }
 };
 
 // Why a run with these values cannot be shown (a short German text for the

@@ -73,6 +73,24 @@ TEST(ExperimentRooms, CellsOfRoomAFollowTheRealComparison) {
     }
 }
 
+TEST(ExperimentRooms, RoomSizesAreTheWholeRoomsEvenWhereSquaringMissesThem) {
+    int missed = 0;
+    for (int Nmax_A = 1; Nmax_A <= 3000; ++Nmax_A) {
+        for (int Nmax_B : {1, 7, 1200, 2999}) {
+            const kalorix::RoomSquare rooms = kalorix::RoomSquare::of_rooms(Nmax_A, Nmax_B);
+            missed += rooms.side_total * rooms.side_total - rooms.side_A * rooms.side_A != Nmax_B;
+            ASSERT_EQ(rooms.size_A(), Nmax_A);
+            ASSERT_EQ(rooms.size_B(), Nmax_B);
+            // A room B holding Nmax_B excitations is full: T = 0, never NaN.
+            double T = 1, row = 0;
+            kalorix::update_room_temperature(rooms.size_B(), Nmax_B, Nmax_B + 1, 2.0, 200, T, row);
+            ASSERT_EQ(T, 0) << Nmax_A << " " << Nmax_B;
+            ASSERT_EQ(row, 319);
+        }
+    }
+    EXPECT_GT(missed, 0) << "the unrounded squares do miss some rooms";
+}
+
 TEST(ExperimentRooms, RefusesWhatTheTablesCannotHold) {
     struct Case {
         const char* name;
