@@ -6,6 +6,7 @@
 #include "common/runtime.h"
 #include "kalorix/experiment_model.h"
 #include "kalorix/kalorix.h"
+#include "kalorix_setup.h"
 
 #include <QGuiApplication>
 
@@ -57,16 +58,8 @@ double drawn_run(const Case& c) {
     KeysWaitingRuntime runtime;
     runtime.seed_random(1);
     kalorix::Kalorix program(runtime);
-    program.atom_grid.assign(static_cast<std::size_t>(grid_size) * grid_size, 0);
-    program.dot_x.assign(grid_size, 0);
-    program.dot_y.assign(grid_size, 0);
-    program.Nmax_A = c.Nmax_A;
-    program.Nmax_B = c.Nmax_B;
-    program.n = c.n;
-    program.N_A = c.N_A;
-    program.excitation_energy = 2.0;
-    program.x_scale = 3;
-    program.y_scale = 4;
+    kalorix_test::make_tables(program);
+    kalorix_test::set_parameters(program, {c.Nmax_A, c.Nmax_B, c.n, c.N_A});
     const auto start = std::chrono::steady_clock::now();
     program.run_experiment(c.N_A, c.n, c.Nmax_A, c.Nmax_B);
     const double elapsed = seconds_since(start);

@@ -8,6 +8,7 @@
 #include "common/scripted_runtime.h"
 #include "kalorix/kalorix.h"
 #include "kalorix/thermodynamics.h"
+#include "kalorix_setup.h"
 
 #include <QGuiApplication>
 
@@ -20,10 +21,7 @@
 
 namespace {
 
-struct Parameters {
-    int Nmax_A, Nmax_B, n, N_A;
-    double E;
-};
+using kalorix_test::Parameters;
 
 // CPU seconds of this thread: on a shared machine wall time also counts
 // the other processes.
@@ -50,15 +48,7 @@ void measure(Timing& best, const std::function<void()>& work) {
 int drawn_run(const Parameters& p) {
     rt::ScriptedRuntime runtime(rt::parse_script("passes 1000000000\n"));
     kalorix::Kalorix kx(runtime);
-    kx.Nmax_A = p.Nmax_A;
-    kx.Nmax_B = p.Nmax_B;
-    kx.n = p.n;
-    kx.N_A = p.N_A;
-    kx.excitation_energy = p.E;
-    kx.entropy_scale = 0.4;
-    kx.x_scale = 3;
-    kx.y_scale = 4;
-    kx.graph_width = 319 * 3;
+    kalorix_test::set_parameters(kx, p);
     kx.marker_armed = 1;
     runtime.set_background_colour(static_cast<rt::Colour>(kx.background_colour));
     kx.theoretical_analysis();

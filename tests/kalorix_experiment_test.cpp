@@ -7,6 +7,7 @@
 #include "common/text_grid.h"
 #include "kalorix/experiment_model.h"
 #include "kalorix/kalorix.h"
+#include "kalorix_setup.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>
@@ -286,10 +287,7 @@ public:
     std::vector<Print> prints;
 };
 
-struct Parameters {
-    int Nmax_A, Nmax_B, n, N_A;
-    double E = 2.0;
-};
+using kalorix_test::Parameters;
 
 // kalorix as start-up leaves it, with the tables made and the parameters set.
 struct Rig {
@@ -300,16 +298,8 @@ struct Rig {
         rt.surface().set_observer(&record);
         rt.set_menu_handler([this](int index) { kx.Win_0_MenuEvent(index); });
         kx.menu_entries = common::menu_entries_from_list(Kalorix::menu_list(), 81);
-        kx.atom_grid.assign(static_cast<std::size_t>(grid_size) * grid_size, 0);
-        kx.dot_x.assign(grid_size, 0);
-        kx.dot_y.assign(grid_size, 0);
-        kx.Nmax_A = p.Nmax_A;
-        kx.Nmax_B = p.Nmax_B;
-        kx.n = p.n;
-        kx.N_A = p.N_A;
-        kx.excitation_energy = p.E;
-        kx.x_scale = 3;
-        kx.y_scale = 4;
+        kalorix_test::make_tables(kx);
+        kalorix_test::set_parameters(kx, p);
     }
     ~Rig() { rt.surface().set_observer(nullptr); }
 

@@ -8,6 +8,7 @@
 #include "common/scripted_runtime.h"
 #include "common/surface.h"
 #include "kalorix/kalorix.h"
+#include "kalorix_setup.h"
 #include "kalorix/thermodynamics.h"
 
 #include <QGuiApplication>
@@ -80,10 +81,7 @@ public:
     int clears = 0;
 };
 
-struct Parameters {
-    int Nmax_A, Nmax_B, n, N_A;
-    double E = 2.0;
-};
+using kalorix_test::Parameters;
 
 // kalorix on a 1024 x 768 runtime as the parameter input and the main loop
 // leave it before a theoretical analysis.
@@ -96,15 +94,7 @@ struct Analysis {
         rt.set_background_colour(background);
         rt.set_menu_handler([this](int index) { kx.Win_0_MenuEvent(index); });
         kx.menu_entries = common::menu_entries_from_list(kalorix::Kalorix::menu_list(), 81);
-        kx.Nmax_A = p.Nmax_A;
-        kx.Nmax_B = p.Nmax_B;
-        kx.n = p.n;
-        kx.N_A = p.N_A;
-        kx.excitation_energy = p.E;
-        kx.entropy_scale = 0.4;
-        kx.x_scale = 3;
-        kx.y_scale = 4;
-        kx.graph_width = 319 * 3;
+        kalorix_test::set_parameters(kx, p);
         kx.marker_armed = armed;
     }
     ~Analysis() { rt.surface().set_observer(nullptr); }
