@@ -2,6 +2,8 @@
 // The modal boxes of the window runtime: the message box with buttons of the
 // program's own captions and the one-line input box, German throughout.
 
+#include "common/message_text.h"
+
 #include <QString>
 
 #include <functional>
@@ -13,13 +15,6 @@ class QDialog;
 class QWidget;
 
 namespace rt {
-
-// The fields of a "|"-separated text, blanks kept: "a| b|" gives "a", " b", "".
-std::vector<std::string> split_at_bars(const std::string& text);
-
-// The button a box preselects: the requested number (from 1) when it exists,
-// the last button when it is larger, the first when it is below 1.
-int effective_default_button(int requested, int button_count);
 
 // Message box styles: 18 asks (question icon), 147 is the author box (no
 // icon); 1, 19 and every other value inform (information icon).

@@ -1,5 +1,7 @@
 #include "common/scripted_runtime.h"
 
+#include "common/message_text.h"
+
 #include "common/surface.h"
 #include "common/transcript.h"
 
@@ -11,17 +13,6 @@
 namespace rt {
 
 namespace {
-
-std::vector<std::string> split_captions(const std::string& captions) {
-    std::vector<std::string> buttons;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t bar = captions.find('|', start);
-        buttons.push_back(captions.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
-        if (bar == std::string::npos) return buttons;
-        start = bar + 1;
-    }
-}
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -239,7 +230,7 @@ std::optional<std::size_t> ScriptedRuntime::dialog_answer(DialogSort sort, const
 }
 
 int ScriptedRuntime::message_box(int style, const std::string& text, int default_button, const std::string& captions) {
-    const std::vector<std::string> buttons = split_captions(captions);
+    const std::vector<std::string> buttons = split_at_bars(captions);
     const int count = static_cast<int>(buttons.size());
     const std::optional<std::size_t> k = dialog_answer(DialogSort::message, "message box " + quoted(text));
     int answer;
@@ -251,8 +242,7 @@ int ScriptedRuntime::message_box(int style, const std::string& text, int default
         answer = item.number;
         consume(*k);
     } else {
-        // The window's rule: a default beyond the buttons is the last one.
-        answer = default_button > count ? count : default_button < 1 ? 1 : default_button;
+        answer = effective_default_button(default_button, count);
     }
     if (transcript_) transcript_->message(style, text, default_button, buttons, answer);
     return answer;

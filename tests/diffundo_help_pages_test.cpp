@@ -1,5 +1,7 @@
 #include "diffundo/help_pages.h"
 
+#include "common/message_text.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -79,18 +81,8 @@ const std::vector<std::string> operation_lines = {
     " ",
 };
 
-std::vector<std::string> box_lines(const std::string& text)
-{
-    std::vector<std::string> lines(1);
-    for (char c : text) {
-        if (c == '|') {
-            lines.emplace_back();
-        } else {
-            lines.back() += c;
-        }
-    }
-    return lines;
-}
+// The lines of a message box: "|" is the line break.
+std::vector<std::string> box_lines(const std::string& text) { return rt::split_at_bars(text); }
 
 std::size_t leading_blanks(const std::string& line)
 {

@@ -1,5 +1,7 @@
 #include "kalorix/help_pages.h"
 
+#include "common/message_text.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -243,19 +245,8 @@ const ExpectedPage expected_pages[] = {
      "| "},
 };
 
-// Splits a message text into its box lines; "|" is the line break.
-std::vector<std::string> box_lines(std::string_view text)
-{
-    std::vector<std::string> lines(1);
-    for (char c : text) {
-        if (c == '|') {
-            lines.emplace_back();
-        } else {
-            lines.back() += c;
-        }
-    }
-    return lines;
-}
+// The lines of a message box: "|" is the line break.
+std::vector<std::string> box_lines(const std::string& text) { return rt::split_at_bars(text); }
 
 TEST(KalorixHelpPages, EveryPageTextMatchesCharacterForCharacter)
 {
@@ -266,7 +257,7 @@ TEST(KalorixHelpPages, EveryPageTextMatchesCharacterForCharacter)
         const std::string actual = pages[page.index].text();
         // Line by line first, so a failure names the line that differs.
         const auto actual_lines = box_lines(actual);
-        const auto expected_lines = box_lines(page.text);
+        const auto expected_lines = box_lines(std::string(page.text));
         ASSERT_EQ(actual_lines.size(), expected_lines.size());
         for (std::size_t i = 0; i < expected_lines.size(); ++i) {
             EXPECT_EQ(actual_lines[i], expected_lines[i]) << "line " << i;

@@ -4,5 +4,5 @@ add_executable(kalorix_core_test
   kalorix_parameter_rules_test.cpp
   kalorix_help_pages_test.cpp
 )
-target_link_libraries(kalorix_core_test PRIVATE kalorix_core GTest::gtest_main)
+target_link_libraries(kalorix_core_test PRIVATE kalorix_core common_text GTest::gtest_main)
 add_test(NAME kalorix_core_test COMMAND kalorix_core_test)
