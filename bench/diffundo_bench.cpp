@@ -4,9 +4,10 @@
 //
 //   diffundo_bench [steps]      (default 2,000,000 per measurement)
 
-#include "common/runtime.h"
-#include "diffundo/dice_model.h"
+#include "common/runtime/runtime.h"
+#include "diffundo/core/dice_model.h"
 #include "diffundo/diffundo.h"
+#include "fake_runtime.h"
 
 #include <QGuiApplication>
 
@@ -17,29 +18,6 @@
 #include <string>
 
 namespace {
-
-// The non-drawing services as cheap as the window's are between its event
-// pumps: nothing pending, no button held, the clock read.
-class BenchRuntime : public rt::Runtime {
-public:
-    void set_title(const std::string&) override {}
-    void open_window() override {}
-    void install_menu(const std::vector<std::string>&) override {}
-    void process_events() override {}
-    std::string key_query() override { return {}; }
-    int mouse_state() override { return rt::mouse_none; }
-    double time() override {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    }
-    int message_box(int, const std::string&, int, const std::string&) override { return 1; }
-    std::string input_box(const std::string&, const std::string&) override { return answer; }
-    void input_dialog(const std::string&, const std::string&, std::string& text) override { text = answer; }
-    void play_sound(const std::string&) override {}
-    std::string program_directory() const override { return "."; }
-    void end() override {}
-
-    std::string answer = "100";
-};
 
 // Wall and CPU time of one measurement: on a shared machine the CPU time
 // tells what the loop does with a core of its own.
@@ -60,7 +38,7 @@ Rate rate_since(const Timer& start, long steps) {
 }
 
 // Main-loop passes of the program: events, one dice step with its line, the tick.
-Rate drawn_steps_per_second(diffundo::Diffundo& program, BenchRuntime& runtime, long steps) {
+Rate drawn_steps_per_second(diffundo::Diffundo& program, test_support::FakeRuntime& runtime, long steps) {
     const Timer start;
     for (long i = 0; i < steps; ++i) {
         runtime.process_events();
@@ -70,7 +48,7 @@ Rate drawn_steps_per_second(diffundo::Diffundo& program, BenchRuntime& runtime, 
     return rate_since(start, steps);
 }
 
-Rate model_steps_per_second(BenchRuntime& runtime, long steps, long& checksum) {
+Rate model_steps_per_second(test_support::FakeRuntime& runtime, long steps, long& checksum) {
     diffundo::DiceModel model;
     model.start_run(100);
     const Timer start;
@@ -91,7 +69,13 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
 
-    BenchRuntime runtime;
+    // The non-drawing services as cheap as the window's are between its event
+    // pumps: nothing pending, no key, no button held, the clock read.
+    test_support::FakeRuntime runtime;
+    runtime.key.clear();
+    runtime.real_clock = true;
+    runtime.inputs = test_support::FakeRuntime::Inputs::answer;
+    runtime.answer = "100";
     runtime.seed_random(1);
     diffundo::Diffundo program(runtime);
     program.set_start_values();

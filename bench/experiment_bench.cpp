@@ -3,9 +3,10 @@
 //
 //   experiment_bench [repetitions]     (default 3; the best time is printed)
 
-#include "common/runtime.h"
-#include "kalorix/experiment_model.h"
+#include "common/runtime/runtime.h"
+#include "kalorix/core/experiment_model.h"
 #include "kalorix/kalorix.h"
+#include "fake_runtime.h"
 #include "kalorix_setup.h"
 
 #include <QGuiApplication>
@@ -22,28 +23,6 @@ namespace {
 constexpr int grid_size = kalorix::Kalorix::grid_size;
 constexpr int trials = 1001;
 
-// Every key is waiting; the parameter input at the end is cancelled.
-class KeysWaitingRuntime : public rt::Runtime {
-public:
-    void set_title(const std::string&) override {}
-    void open_window() override {}
-    void install_menu(const std::vector<std::string>&) override {}
-    void process_events() override {}
-    std::string key_query() override {
-        ++keys;
-        return "\r";
-    }
-    int mouse_state() override { return rt::mouse_none; }
-    double time() override { return 0; }
-    int message_box(int, const std::string&, int default_button, const std::string&) override { return default_button; }
-    std::string input_box(const std::string&, const std::string&) override { return {}; }
-    void input_dialog(const std::string&, const std::string&, std::string& text) override { text.clear(); }
-    void play_sound(const std::string&) override {}
-    std::string program_directory() const override { return "."; }
-    void end() override {}
-    long keys = 0;
-};
-
 struct Case {
     const char* name;
     int Nmax_A, Nmax_B, n, N_A;
@@ -55,7 +34,9 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
 
 // The whole run as the program does it, drawing included.
 double drawn_run(const Case& c) {
-    KeysWaitingRuntime runtime;
+    // Every key is waiting; the parameter input at the end is cancelled.
+    test_support::FakeRuntime runtime;
+    runtime.inputs = test_support::FakeRuntime::Inputs::cancel;
     runtime.seed_random(1);
     kalorix::Kalorix program(runtime);
     kalorix_test::make_tables(program);
@@ -64,7 +45,7 @@ double drawn_run(const Case& c) {
     program.run_experiment(c.N_A, c.n, c.Nmax_A, c.Nmax_B);
     const double elapsed = seconds_since(start);
     if (runtime.keys != trials) {
-        std::fprintf(stderr, "%s: %ld trials instead of %d\n", c.name, runtime.keys, trials);
+        std::fprintf(stderr, "%s: %d trials instead of %d\n", c.name, runtime.keys, trials);
         std::exit(1);
     }
     return elapsed;
@@ -76,7 +57,7 @@ struct CountingHooks : kalorix::ExperimentModel::Hooks {
         return runtime.random();
     }
     bool quit_requested() const override { return false; }
-    KeysWaitingRuntime runtime;
+    test_support::FakeRuntime runtime;
     long long numbers = 0;
 };
 

@@ -3,11 +3,11 @@
 // (temperatures, entropies, rounding, maximum search), measured in one run.
 //
 //   theory_bench [repetitions]     (default 3; the best time of each is shown)
-#include "common/number_format.h"
-#include "common/script.h"
-#include "common/scripted_runtime.h"
+#include "common/runtime/number_format.h"
+#include "common/scripted/script.h"
+#include "common/scripted/scripted_runtime.h"
 #include "kalorix/kalorix.h"
-#include "kalorix/thermodynamics.h"
+#include "kalorix/core/thermodynamics.h"
 #include "kalorix_setup.h"
 
 #include <QGuiApplication>

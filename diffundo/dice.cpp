@@ -1,9 +1,9 @@
 // Atom-count input, the g table and the dice simulation with its atom lines.
 #include "diffundo/diffundo.h"
 
-#include "common/number_format.h"
-#include "diffundo/line_text.h"
-#include "diffundo/ln_g.h"
+#include "common/runtime/number_format.h"
+#include "diffundo/core/line_text.h"
+#include "diffundo/core/ln_g.h"
 
 #include <cmath>
 

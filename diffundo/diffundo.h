@@ -4,8 +4,8 @@
 // gas itself in DiceModel); the procedures are defined one subject per source
 // file (frame, dice, statistics, help).
 
-#include "common/program.h"
-#include "diffundo/dice_model.h"
+#include "common/screens/program.h"
+#include "diffundo/core/dice_model.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The frame of diffundo: start-up, menus, main loop and end.
 #include "diffundo/diffundo.h"
 
-#include "common/number_format.h"
+#include "common/runtime/number_format.h"
 
 #include <algorithm>
 #include <cmath>

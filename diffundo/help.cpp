@@ -1,7 +1,7 @@
 // The three help pages, each one message box with the single button "OK".
 #include "diffundo/diffundo.h"
 
-#include "diffundo/help_pages.h"
+#include "diffundo/core/help_pages.h"
 
 namespace diffundo {
 

@@ -1,4 +1,7 @@
-#include "common/run_in_window.h"
+#include "common/window/run_in_window.h"
 #include "diffundo/diffundo.h"
 
-int main(int argc, char** argv) { return run_in_window(argc, argv, diffundo::make_program); }
+int main(int argc, char** argv)
+{
+    return run_in_window(argc, argv, [](rt::Runtime& runtime) { diffundo::make_program(runtime)->run(); });
+}

@@ -1,7 +1,7 @@
 // The experimental analysis: excitations wander at random between the rooms,
 // trial by trial, with the temperatures plotted over the trials.
-#include "common/number_format.h"
-#include "kalorix/experiment_model.h"
+#include "common/runtime/number_format.h"
+#include "kalorix/core/experiment_model.h"
 #include "kalorix/kalorix.h"
 
 #include <cmath>

@@ -1,5 +1,5 @@
 // The help topics: each page one message box with the single button "OK".
-#include "kalorix/help_pages.h"
+#include "kalorix/core/help_pages.h"
 #include "kalorix/kalorix.h"
 
 namespace kalorix {

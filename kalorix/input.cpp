@@ -1,8 +1,8 @@
 // The parameter input: room sizes, excitations, entropy scale, energy, and
 // the question what to do next.
-#include "common/number_format.h"
+#include "common/runtime/number_format.h"
 #include "kalorix/kalorix.h"
-#include "kalorix/parameter_rules.h"
+#include "kalorix/core/parameter_rules.h"
 
 namespace kalorix {
 namespace {

@@ -3,7 +3,7 @@
 // state lives here; the procedures are defined one subject per source file
 // (frame, input, theory, experiment, help).
 
-#include "common/program.h"
+#include "common/screens/program.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,9 +1,9 @@
 // The theoretical analysis: the excited atoms of room A pass one by one into
 // room B; every distribution is computed, printed and plotted, and the
 // maximum of the total entropy (the thermal equilibrium) is marked.
-#include "common/number_format.h"
+#include "common/runtime/number_format.h"
 #include "kalorix/kalorix.h"
-#include "kalorix/thermodynamics.h"
+#include "kalorix/core/thermodynamics.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Runs kalorix or diffundo headless against a script; see common/scenario.h.
 
-#include "common/scenario.h"
+#include "tools/scenario_run/scenario.h"
 #include "diffundo/diffundo.h"
 #include "kalorix/kalorix.h"
 

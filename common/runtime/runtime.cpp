@@ -1,0 +1,66 @@
+#include "common/runtime/runtime.h"
+
+#include "common/runtime/number_format.h"
+#include "common/runtime/surface.h"
+
+#include <QImage>
+#include <QString>
+
+namespace rt {
+
+Runtime::Runtime(int width, int height) : surface_(std::make_unique<Surface>(width, height)), generator_(1) {}
+
+Runtime::~Runtime() = default;
+
+void Runtime::set_menu_handler(std::function<void(int)> handler) { menu_handler_ = std::move(handler); }
+
+void Runtime::deliver_menu_selection(int index) {
+    if (menu_handler_) menu_handler_(index);
+}
+
+double Runtime::random() {
+    // 53 random bits: uniform in [0, 1), never 1.
+    return static_cast<double>(generator_() >> 11) * 0x1.0p-53;
+}
+
+void Runtime::seed_random(std::uint64_t seed) { generator_.seed(seed); }
+
+Surface& Runtime::surface() { return *surface_; }
+const Surface& Runtime::surface() const { return *surface_; }
+
+int Runtime::screen_width() const { return surface_->width(); }
+int Runtime::screen_height() const { return surface_->height(); }
+void Runtime::set_background_colour(Colour c) { surface_->set_background_colour(c); }
+void Runtime::clear_screen() { surface_->clear(); }
+void Runtime::set_colour(Colour c) { surface_->set_colour(c); }
+void Runtime::set_second_colour(Colour c) { surface_->set_second_colour(c); }
+void Runtime::set_line_width(int pixels) { surface_->set_line_width(pixels); }
+void Runtime::set_fill_style(int style) { surface_->set_fill_style(style); }
+void Runtime::set_line_style(int style) { surface_->set_line_style(style); }
+void Runtime::set_font(FontFamily family, double size) { surface_->set_font(family, size); }
+void Runtime::set_font_size(double size) { surface_->set_font_size(size); }
+void Runtime::set_text_transparent(bool transparent) { surface_->set_text_transparent(transparent); }
+void Runtime::line(double x1, double y1, double x2, double y2) { surface_->line(x1, y1, x2, y2); }
+void Runtime::rectangle(double x1, double y1, double x2, double y2) { surface_->rectangle(x1, y1, x2, y2); }
+void Runtime::filled_box(double x1, double y1, double x2, double y2) { surface_->filled_box(x1, y1, x2, y2); }
+void Runtime::point(double x, double y) { surface_->point(x, y); }
+void Runtime::graphics_text(double x, double y, const std::string& text) { surface_->graphics_text(x, y, text); }
+
+bool Runtime::draw_picture(const std::string& file, int left, int top, int width, int height) {
+    const QImage picture(QString::fromStdString(program_directory() + "/" + file));
+    if (picture.isNull()) return false;
+    surface_->draw_image(picture, left, top, width, height);
+    return true;
+}
+
+void Runtime::locate(double column, double row) { surface_->locate(column, row); }
+void Runtime::print(const std::string& text) { surface_->print(text); }
+void Runtime::print_line(const std::string& text) {
+    surface_->print(text);
+    surface_->new_line();
+}
+void Runtime::print_number(double value) { surface_->print(number_text(value)); }
+int Runtime::cell_width() const { return surface_->cell_width(); }
+int Runtime::cell_height() const { return surface_->cell_height(); }
+
+}  // namespace rt

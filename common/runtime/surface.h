@@ -1,0 +1,159 @@
+#pragma once
+// The drawing surface: a fixed 1024 x 768 image that keeps whatever is drawn,
+// so the window can be covered, resized and repainted at its own pace. All
+// drawing of both runtimes goes through here, which is what makes the
+// scripted run produce the window's pixels.
+
+#include "common/runtime/glyph_cache.h"
+#include "common/runtime/runtime.h"
+#include "common/runtime/text_grid.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QHash>
+#include <QImage>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace rt {
+
+// Told about every text and every clear, for the transcript of scripted runs.
+class SurfaceObserver {
+public:
+    virtual ~SurfaceObserver() = default;
+    virtual void printed(int column, int row, int x, int y, const std::string& text, Colour colour) = 0;
+    virtual void graphics_text(int x, int y, const std::string& text, Colour colour) = 0;
+    virtual void cleared() = 0;
+};
+
+QColor to_qcolor(Colour c);
+
+// The character grid of a font: the pixel size of its glyphs and the cell in
+// which a print position lies. Sizes are the programs' nominal font sizes.
+struct FontCell {
+    int pixel_size;
+    int width;
+    int height;
+};
+FontCell font_cell(FontFamily family, double size);
+
+class Surface {
+public:
+    Surface(int width, int height);
+
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+    const QImage& image() const { return image_; }
+
+    // Counts every change of the pixels; the window repaints when it moved,
+    // and a polling loop that sees it unchanged may sleep.
+    std::uint64_t change_count() const { return changes_; }
+
+    void set_observer(SurfaceObserver* observer) { observer_ = observer; }
+    const TextGrid& text_grid() const { return grid_; }
+
+    void set_background_colour(Colour c) { background_ = c; }
+    Colour background_colour() const { return background_; }
+    void clear();
+
+    void set_colour(Colour c) { colour_ = c; }
+    Colour colour() const { return colour_; }
+    void set_second_colour(Colour c) { second_colour_ = c; }
+    Colour second_colour() const { return second_colour_; }
+    void set_line_width(int pixels) { line_width_ = pixels < 1 ? 1 : pixels; }
+    void set_fill_style(int style) { fill_style_ = style; }
+    void set_line_style(int style) { line_style_ = style; }
+    void set_font(FontFamily family, double size);
+    void set_font_size(double size) { set_font(family_, size); }
+    void set_text_transparent(bool transparent) { transparent_ = transparent; }
+
+    void line(double x1, double y1, double x2, double y2);
+    void rectangle(double x1, double y1, double x2, double y2);
+    void filled_box(double x1, double y1, double x2, double y2);
+    void point(double x, double y);
+    void graphics_text(double x, double y, const std::string& text);
+    void draw_image(const QImage& picture, int left, int top, int width, int height);
+
+    void locate(double column, double row);
+    void print(const std::string& text);
+    void new_line();
+    int cell_width() const { return cell_.width; }
+    int cell_height() const { return cell_.height; }
+    // The pixel position of the next print.
+    int print_x() const { return print_x_; }
+    int print_y() const { return print_y_; }
+
+private:
+    // Every drawing tells which pixels it may have changed.
+    void touched(const QRect& area);
+    // Plain fill without a painter: cheap enough for every print.
+    void fill(const QRect& area, QRgb colour);
+    void print_mono(const std::u32string& text);
+    void print_proportional(const std::u32string& chars, const std::vector<int>& glyph_x);
+    const QImage& glyph(char32_t ch);
+
+    QImage image_;
+    std::uint64_t changes_ = 0;
+    SurfaceObserver* observer_ = nullptr;
+    TextGrid grid_;
+
+    Colour background_ = 0xFFFFFF;
+    Colour colour_ = 0x000000;
+    Colour second_colour_ = 0xFFFFFF;
+    int line_width_ = 1;
+    int fill_style_ = fill_hollow;
+    int line_style_ = 0;
+    bool transparent_ = false;
+
+    FontFamily family_ = FontFamily::serif;
+    FontCell cell_{};
+    QFont font_;
+    QFontMetrics metrics_{QFont()};
+    // Advances of the Latin-1 characters in the current font, -1 until asked.
+    std::array<int, 256> advances_{};
+    int advance(char32_t ch);
+
+    // Print position: pixels for drawing, grid cells for the text grid
+    // (proportional text advances fewer pixels than cells).
+    int print_x_ = 0;
+    int print_y_ = 0;
+    int grid_column_ = 0;
+    int grid_row_ = 0;
+
+    // Monospace glyphs rendered once per (character, colours, font) and copied
+    // into the cells; a cell already showing the same glyph is skipped.
+    std::unordered_map<quint64, QHash<quint64, QImage>> glyphs_;  // by palette, then character
+    quint64 current_palette_ = 0;
+    QHash<quint64, QImage>* current_glyphs_ = nullptr;
+    struct CellShown {
+        char32_t ch = 0;
+        Colour fg = 0;
+        Colour bg = 0;
+        int pixel_size = 0;
+        std::uint32_t generation = 0;
+    };
+    std::vector<CellShown> shown_;
+    int shown_columns_ = 0;
+    std::uint32_t generation_ = 1;  // bumped by any drawing that is not a cell copy
+
+    // Proportional text is copied (opaque) or blended (transparent) from
+    // glyphs rendered once.
+    GlyphCache glyphs_cache_;
+    // Opaque proportional texts as they stand, until something is drawn over them.
+    struct ShownText {
+        QRect area;
+        std::u32string text;
+        Colour fg = 0;
+        Colour bg = 0;
+        int font_key = 0;
+    };
+    static constexpr std::size_t max_shown_texts = 64;
+    std::vector<ShownText> shown_texts_;
+};
+
+}  // namespace rt

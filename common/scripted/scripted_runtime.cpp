@@ -1,0 +1,284 @@
+#include "common/scripted/scripted_runtime.h"
+
+#include "common/runtime/message_text.h"
+
+#include "common/runtime/surface.h"
+#include "common/scripted/transcript.h"
+
+#include <QString>
+
+#include <fstream>
+#include <utility>
+
+namespace rt {
+
+namespace {
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+}  // namespace
+
+bool write_screen(const Screen& screen, const std::filesystem::path& dir, const std::string& name) {
+    const std::filesystem::path png = dir / (name + ".png");
+    const bool image_written = screen.image.save(QString::fromStdString(png.string()), "PNG");
+    std::ofstream txt(dir / (name + ".txt"), std::ios::binary);
+    txt << screen.text;
+    txt.close();
+    return image_written && txt.good();
+}
+
+int find_menu_entry(const std::vector<std::string>& menu, const std::string& title, const std::string& entry) {
+    const std::string heading = title + " |";
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        if (menu[i] != heading) continue;
+        // The entries of a menu run up to the empty text that closes it.
+        for (std::size_t j = i + 1; j < menu.size() && !menu[j].empty(); ++j)
+            if (menu[j] == entry) return static_cast<int>(j);
+    }
+    return -1;
+}
+
+ScriptedRuntime::ScriptedRuntime(std::vector<ScriptItem> items, int width, int height)
+    : Runtime(width, height), items_(std::move(items)) {}
+
+ScriptedRuntime::~ScriptedRuntime() {
+    if (transcript_) surface().set_observer(nullptr);
+}
+
+void ScriptedRuntime::set_transcript(Transcript* transcript) {
+    transcript_ = transcript;
+    surface().set_observer(transcript);
+}
+
+void ScriptedRuntime::set_title(const std::string& title) {
+    if (transcript_) transcript_->title(title);
+}
+
+void ScriptedRuntime::install_menu(const std::vector<std::string>& entries) {
+    menu_ = entries;
+    if (transcript_) transcript_->menu(entries);
+}
+
+void ScriptedRuntime::process_events() {
+    event_pass(Poll::events);
+    // Popped before delivery: an action that lets events through itself
+    // receives the selections queued after it, as in the window.
+    while (!queued_menus_.empty()) {
+        const int index = queued_menus_.front();
+        queued_menus_.pop_front();
+        deliver_menu_selection(index);
+    }
+}
+
+std::string ScriptedRuntime::key_query() { return event_pass(Poll::key); }
+
+int ScriptedRuntime::mouse_state() {
+    event_pass(Poll::mouse);
+    return mouse_buttons_;
+}
+
+double ScriptedRuntime::time() {
+    if (stop_requested_) throw ScriptTimeout();
+    return static_cast<double>(++time_calls_) * 0.001;
+}
+
+void ScriptedRuntime::check_service() {
+    if (stop_requested_) throw ScriptTimeout();
+    if (closed_) throw WindowClosed();
+}
+
+std::string ScriptedRuntime::event_pass(Poll poll) {
+    check_service();
+    ++passes_;
+    check_used_up();
+    if (used_up_) return default_user(poll);
+    if (idle_passes_ > 0) {
+        --idle_passes_;
+        check_used_up();
+        return {};
+    }
+    for (;;) {
+        const std::size_t k = next_item();
+        const ScriptItem& item = items_[k];
+        switch (item.kind) {
+        case ScriptItemKind::passes:
+            // This pass is the first of the N; `passes 0` lets the next item
+            // be due at once. Set before consuming: trailing passes still
+            // have to go by before the script counts as used up.
+            idle_passes_ = item.number > 0 ? item.number - 1 : 0;
+            idle_line_ = item.line;
+            consume(k);
+            if (item.number > 0 || used_up_) return {};
+            continue;
+        case ScriptItemKind::menu: {
+            const int index = resolve_menu(item);
+            consume(k);
+            queued_menus_.push_back(index);
+            return {};
+        }
+        case ScriptItemKind::mouse:
+            consume(k);
+            if (item.mouse_down)
+                mouse_buttons_ |= item.mouse_button;
+            else
+                mouse_buttons_ &= ~item.mouse_button;
+            return {};
+        case ScriptItemKind::close:
+            consume(k);
+            closed_ = true;
+            queued_menus_.clear();
+            throw WindowClosed();
+        case ScriptItemKind::key:
+            if (poll != Poll::key) return {};
+            {
+                std::string text = item.text;
+                consume(k);
+                return text;
+            }
+        case ScriptItemKind::answer:
+        case ScriptItemKind::cancel:
+        case ScriptItemKind::button:
+            if (poll == Poll::key)
+                mismatch(item.line, "expected a dialog for " + describe(item) + ", found key query");
+            return {};
+        case ScriptItemKind::snapshot:
+            break;  // next_item() never stops at one
+        }
+        return {};
+    }
+}
+
+std::string ScriptedRuntime::default_user(Poll poll) {
+    if (!quit_queued_) {
+        const int quit = find_quit_entry();
+        if (quit >= 0) {
+            queued_menus_.push_back(quit);
+            quit_queued_ = true;
+        }
+    }
+    mouse_buttons_ = mouse_none;
+    return poll == Poll::key ? "\r" : "";
+}
+
+int ScriptedRuntime::find_quit_entry() const {
+    for (std::size_t i = 0; i < menu_.size(); ++i)
+        if (menu_[i] == "&Quit") return static_cast<int>(i);
+    return -1;
+}
+
+std::size_t ScriptedRuntime::next_item() const {
+    std::size_t k = cursor_;
+    while (k < items_.size() && items_[k].kind == ScriptItemKind::snapshot) ++k;
+    return k;
+}
+
+const ScriptItem* ScriptedRuntime::next_unused_item() const {
+    const std::size_t k = next_item();
+    return k < items_.size() ? &items_[k] : nullptr;
+}
+
+void ScriptedRuntime::consume(std::size_t index) {
+    take_snapshots(cursor_, index);
+    cursor_ = index + 1;
+    check_used_up();
+}
+
+void ScriptedRuntime::check_used_up() {
+    if (used_up_ || idle_passes_ > 0 || next_item() < items_.size()) return;
+    take_snapshots(cursor_, items_.size());
+    cursor_ = items_.size();
+    used_up_ = true;
+}
+
+void ScriptedRuntime::take_snapshots(std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
+        const ScriptItem& item = items_[i];
+        if (item.kind != ScriptItemKind::snapshot || snapshot_dir_.empty()) continue;
+        if (!write_screen(current_screen(), snapshot_dir_, item.text))
+            throw ScriptFailure("script line " + std::to_string(item.line) + ": cannot write snapshot " +
+                                quoted(item.text) + " into " + snapshot_dir_.string());
+    }
+}
+
+int ScriptedRuntime::resolve_menu(const ScriptItem& item) const {
+    const int index = find_menu_entry(menu_, item.menu_title, item.menu_entry);
+    if (index < 0)
+        throw ScriptFailure("script line " + std::to_string(item.line) + ": " + describe(item) +
+                            " is not in the installed menu");
+    return index;
+}
+
+void ScriptedRuntime::mismatch(int line, const std::string& what) const {
+    throw ScriptFailure("script line " + std::to_string(line) + ": " + what);
+}
+
+std::optional<std::size_t> ScriptedRuntime::dialog_answer(DialogSort sort, const std::string& what) {
+    check_service();
+    check_used_up();
+    if (used_up_) return std::nullopt;
+    const char* expected = sort == DialogSort::message ? "button" : "answer or cancel";
+    if (idle_passes_ > 0)
+        mismatch(idle_line_, std::string("expected ") + expected + " for " + what + ", found passes with " +
+                                 std::to_string(idle_passes_) + " still to go");
+    const std::size_t k = next_item();
+    const ScriptItem& item = items_[k];
+    const bool fits = sort == DialogSort::message
+                          ? item.kind == ScriptItemKind::button
+                          : item.kind == ScriptItemKind::answer || item.kind == ScriptItemKind::cancel;
+    if (!fits) mismatch(item.line, std::string("expected ") + expected + " for " + what + ", found " + describe(item));
+    return k;
+}
+
+int ScriptedRuntime::message_box(int style, const std::string& text, int default_button, const std::string& captions) {
+    const std::vector<std::string> buttons = split_at_bars(captions);
+    const int count = static_cast<int>(buttons.size());
+    const std::optional<std::size_t> k = dialog_answer(DialogSort::message, "message box " + quoted(text));
+    int answer;
+    if (k) {
+        const ScriptItem& item = items_[*k];
+        if (item.number > count)
+            mismatch(item.line, describe(item) + " for message box " + quoted(text) + " with " +
+                                    std::to_string(count) + (count == 1 ? " button" : " buttons"));
+        answer = item.number;
+        consume(*k);
+    } else {
+        answer = effective_default_button(default_button, count);
+    }
+    if (transcript_) transcript_->message(style, text, default_button, buttons, answer);
+    return answer;
+}
+
+std::string ScriptedRuntime::input_box(const std::string& prompt, const std::string& default_text) {
+    const std::optional<std::size_t> k = dialog_answer(DialogSort::input, "input box " + quoted(prompt));
+    const bool cancelled = !k || items_[*k].kind == ScriptItemKind::cancel;
+    std::string answer = cancelled ? std::string() : items_[*k].text;
+    if (k) consume(*k);
+    if (transcript_) transcript_->input(false, prompt, "", default_text, answer, cancelled);
+    return answer;
+}
+
+void ScriptedRuntime::input_dialog(const std::string& prompt, const std::string& hint, std::string& text) {
+    const std::optional<std::size_t> k = dialog_answer(DialogSort::input, "input dialog " + quoted(prompt));
+    const bool cancelled = !k || items_[*k].kind == ScriptItemKind::cancel;
+    std::string answer = cancelled ? std::string() : items_[*k].text;
+    if (k) consume(*k);
+    if (transcript_) transcript_->input(true, prompt, hint, text, answer, cancelled);
+    text = std::move(answer);
+}
+
+void ScriptedRuntime::play_sound(const std::string& file) {
+    if (stop_requested_) throw ScriptTimeout();
+    if (transcript_) transcript_->sound(file);
+}
+
+void ScriptedRuntime::end() {
+    if (final_screen_) return;
+    final_screen_ = current_screen();
+    if (transcript_) transcript_->end();
+}
+
+Screen ScriptedRuntime::current_screen() const {
+    return Screen{surface().image(), surface().text_grid().to_text()};
+}
+
+}  // namespace rt

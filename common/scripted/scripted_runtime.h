@@ -1,0 +1,142 @@
+#pragma once
+// A runtime whose user is a script: the programs run unchanged, without a
+// window or a display, and draw the same pixels as in the window because the
+// drawing half of Runtime is shared.
+//
+// Event passes: every process_events, key_query and mouse_state call is one.
+// At each pass at most one item becomes due, strictly in script order:
+//   menu    queued, delivered to the menu handler inside process_events;
+//   mouse   changes the held buttons;
+//   passes  N  the next N passes (this one included) do nothing more;
+//   close   the window is gone: this and every later interactive call
+//           throws WindowClosed;
+//   key     consumed by key_query only;
+//   answer, cancel, button   consumed by dialogs only; a key_query meeting
+//           one, or a dialog meeting anything else, is a mismatch.
+// Snapshots are written just before the item after them is consumed, or when
+// the script is used up. From then on the user chooses "&Quit", confirms
+// every message box with its default button, cancels every input, answers
+// every key query with Return and lets go of the mouse.
+
+#include "common/runtime/runtime.h"
+#include "common/scripted/script.h"
+
+#include <QImage>
+
+#include <atomic>
+#include <cstddef>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace rt {
+
+class Transcript;
+
+// A script error found while running (an unknown menu entry, a button the box
+// does not have) or the script and the program going different ways.
+struct ScriptFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Thrown by the services once the time limit of the run has passed, so that
+// a program stuck in a polling loop unwinds and the outputs can be written.
+struct ScriptTimeout : std::runtime_error {
+    ScriptTimeout() : std::runtime_error("time limit reached") {}
+};
+
+// What the screen showed: the pixels and the text grid (final.txt's form).
+struct Screen {
+    QImage image;
+    std::string text;
+};
+
+// Writes DIR/NAME.png and DIR/NAME.txt; false when either cannot be written.
+bool write_screen(const Screen& screen, const std::filesystem::path& dir, const std::string& name);
+
+class ScriptedRuntime : public Runtime {
+public:
+    ScriptedRuntime(std::vector<ScriptItem> items, int width = surface_width, int height = surface_height);
+    ~ScriptedRuntime() override;
+
+    // Records go to the transcript, which also watches the surface (not owned).
+    void set_transcript(Transcript* transcript);
+    // Where snapshots are written; without one they are skipped.
+    void set_snapshot_directory(const std::filesystem::path& dir) { snapshot_dir_ = dir; }
+    void set_program_directory(const std::string& dir) { program_dir_ = dir; }
+
+    void set_title(const std::string& title) override;
+    void open_window() override {}
+    void install_menu(const std::vector<std::string>& entries) override;
+    void process_events() override;
+    std::string key_query() override;
+    int mouse_state() override;
+    // Call count times 1 ms: deterministic, and every call sees time go on.
+    double time() override;
+    int message_box(int style, const std::string& text, int default_button, const std::string& captions) override;
+    std::string input_box(const std::string& prompt, const std::string& default_text) override;
+    void input_dialog(const std::string& prompt, const std::string& hint, std::string& text) override;
+    void play_sound(const std::string& file) override;
+    std::string program_directory() const override { return program_dir_; }
+    void end() override;
+
+    // From any thread: every later service call throws ScriptTimeout.
+    void request_stop() { stop_requested_ = true; }
+
+    Screen current_screen() const;
+    // The screen at the first end() call, if there was one.
+    const std::optional<Screen>& final_screen() const { return final_screen_; }
+
+    bool window_closed() const { return closed_; }
+    bool script_used_up() const { return used_up_; }
+    // The first item not yet consumed, other than a snapshot; nullptr when none.
+    const ScriptItem* next_unused_item() const;
+    long event_passes() const { return passes_; }
+    // Passes a `passes` item still lets go by, and that item's line.
+    int idle_passes() const { return idle_passes_; }
+    int idle_line() const { return idle_line_; }
+    const std::vector<std::string>& installed_menu() const { return menu_; }
+
+private:
+    enum class Poll { events, key, mouse };
+    enum class DialogSort { message, input };
+
+    std::string event_pass(Poll poll);
+    std::string default_user(Poll poll);
+    void check_service();
+    std::size_t next_item() const;
+    void consume(std::size_t index);
+    void check_used_up();
+    void take_snapshots(std::size_t from, std::size_t to);
+    int resolve_menu(const ScriptItem& item) const;
+    int find_quit_entry() const;
+    std::optional<std::size_t> dialog_answer(DialogSort sort, const std::string& what);
+    [[noreturn]] void mismatch(int line, const std::string& what) const;
+
+    std::vector<ScriptItem> items_;
+    std::size_t cursor_ = 0;  // first item not yet consumed (snapshots included)
+    bool used_up_ = false;
+    bool quit_queued_ = false;
+    int idle_passes_ = 0;
+    int idle_line_ = 0;  // the `passes` item that made them
+    long passes_ = 0;
+    long time_calls_ = 0;
+    int mouse_buttons_ = mouse_none;
+    bool closed_ = false;
+    std::atomic<bool> stop_requested_ = false;
+    std::deque<int> queued_menus_;
+    std::vector<std::string> menu_;
+
+    Transcript* transcript_ = nullptr;
+    std::filesystem::path snapshot_dir_;
+    std::string program_dir_ = ".";
+    std::optional<Screen> final_screen_;
+};
+
+// Position of ENTRY in the menu TITLE (title given without " |"), or -1.
+int find_menu_entry(const std::vector<std::string>& menu, const std::string& title, const std::string& entry);
+
+}  // namespace rt

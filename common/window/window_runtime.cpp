@@ -1,0 +1,293 @@
+#include "common/window/window_runtime.h"
+
+#include "common/window/input_blocker.h"
+#include "common/window/main_window.h"
+#include "common/window/message_dialogs.h"
+#include "common/window/sound_player.h"
+#include "common/window/surface_view.h"
+#include "common/runtime/surface.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <algorithm>
+#include <random>
+
+namespace rt {
+
+namespace {
+
+constexpr int repaint_interval_ms = 16;  // about the screen rate
+constexpr int idle_wait_ms = 10;         // longest sleep of an idle poll
+constexpr qint64 pump_interval_ns = 1'000'000;
+// A loop may poll keys and mouse several times per drawing step; only a run
+// of polls with nothing drawn and nothing found counts as waiting.
+constexpr int idle_polls_before_wait = 4;
+// Room for the title bar and borders the window manager adds.
+constexpr int window_frame_allowance = 48;
+
+bool is_menu_title(const QString& text) { return text.endsWith(QLatin1Char('|')); }
+
+QString menu_title(QString text)
+{
+    text.chop(1);
+    while (!text.isEmpty() && text.back().isSpace()) text.chop(1);
+    return text;
+}
+
+bool is_separator(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char('-'); });
+}
+
+}  // namespace
+
+WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_))
+{
+    // The programs end on their own; Qt must not quit because the last
+    // window went (a pending quit would also end every later dialog at once).
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+
+    std::random_device entropy;
+    seed_random((std::uint64_t{entropy()} << 32) ^ entropy());
+
+    window_->setCentralWidget(new SurfaceView(surface(), input_, window_.get()));
+
+    repaint_timer_.setInterval(repaint_interval_ms);
+    QObject::connect(&repaint_timer_, &QTimer::timeout, window_.get(), [this] { repaint_if_changed(); });
+    // Its only job is to end a wait; nothing listens to it.
+    wake_timer_.setSingleShot(true);
+    wake_timer_.setInterval(idle_wait_ms);
+    clock_.start();
+}
+
+WindowRuntime::~WindowRuntime()
+{
+    repaint_timer_.stop();
+    wake_timer_.stop();
+}
+
+QMainWindow* WindowRuntime::main_window() const { return window_.get(); }
+
+void WindowRuntime::set_title(const std::string& title)
+{
+    title_ = QString::fromStdString(title);
+    window_->setWindowTitle(title_);
+}
+
+void WindowRuntime::open_window()
+{
+    throw_if_closed();
+    const int menu_height = window_->menuBar()->sizeHint().height();
+    QSize size(surface_width, surface_height);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        const QSize room(available.width() - window_frame_allowance,
+                         available.height() - menu_height - window_frame_allowance);
+        if (room.width() < size.width() || room.height() < size.height())
+            size = size.scaled(room.expandedTo(QSize(160, 120)), Qt::KeepAspectRatio);
+    }
+    window_->resize(size.width(), size.height() + menu_height);
+    window_->show();
+    window_->activateWindow();
+    window_->centralWidget()->setFocus();
+    repaint_timer_.start();
+}
+
+void WindowRuntime::install_menu(const std::vector<std::string>& entries)
+{
+    QMenuBar* bar = window_->menuBar();
+    bar->clear();
+    for (QMenu* old : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) delete old;
+
+    QMenu* menu = nullptr;
+    for (int index = 0; index < static_cast<int>(entries.size()); ++index) {
+        const QString text = QString::fromStdString(entries[static_cast<std::size_t>(index)]);
+        if (menu == nullptr) {
+            if (is_menu_title(text)) menu = bar->addMenu(menu_title(text));
+        } else if (text.isEmpty()) {
+            menu = nullptr;
+        } else if (is_separator(text)) {
+            menu->addSeparator();
+        } else {
+            // Only queued here: the program's handler runs from process_events,
+            // outside Qt's frames.
+            QAction* action = menu->addAction(text);
+            QObject::connect(action, &QAction::triggered, window_.get(),
+                             [this, index] { input_.menu_selections.push_back(index); });
+        }
+    }
+}
+
+void WindowRuntime::throw_if_closed() const
+{
+    if (input_.closed) throw WindowClosed();
+}
+
+void WindowRuntime::let_events_through()
+{
+    const qint64 now = clock_.nsecsElapsed();
+    if (now - last_pump_ns_ < pump_interval_ns) return;
+    last_pump_ns_ = now;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void WindowRuntime::wait_for_events()
+{
+    wake_timer_.start();
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    wake_timer_.stop();
+    last_pump_ns_ = clock_.nsecsElapsed();
+}
+
+void WindowRuntime::process_events()
+{
+    throw_if_closed();
+    let_events_through();
+    throw_if_closed();
+    // One at a time: a handler may call process_events again and take the next.
+    while (!input_.menu_selections.empty()) {
+        const int index = input_.menu_selections.front();
+        input_.menu_selections.pop_front();
+        deliver_menu_selection(index);
+        throw_if_closed();
+    }
+}
+
+template <typename Look, typename Found>
+auto WindowRuntime::poll(Look look, Found found)
+{
+    throw_if_closed();
+    let_events_through();
+    throw_if_closed();
+    auto result = look();
+    const std::uint64_t changes = surface().change_count();
+    const bool drawn = changes != polled_changes_;
+    polled_changes_ = changes;
+    if (drawn || found(result)) {
+        idle_polls_ = 0;
+        return result;
+    }
+    if (++idle_polls_ < idle_polls_before_wait) return result;
+    wait_for_events();
+    throw_if_closed();
+    return look();
+}
+
+std::string WindowRuntime::key_query()
+{
+    return poll(
+        [this] {
+            std::string key;
+            if (!input_.keys.empty()) {
+                key = std::move(input_.keys.front());
+                input_.keys.pop_front();
+            }
+            return key;
+        },
+        [](const std::string& key) { return !key.empty(); });
+}
+
+int WindowRuntime::mouse_state()
+{
+    // A held button is no news: a loop that waits for its release must sleep too.
+    const int buttons = poll([this] { return input_.mouse_buttons; },
+                             [this](int state) { return state != last_mouse_result_; });
+    last_mouse_result_ = buttons;
+    return buttons;
+}
+
+double WindowRuntime::time() { return static_cast<double>(clock_.nsecsElapsed()) / 1e9; }
+
+QString WindowRuntime::dialog_caption() const
+{
+    const QString caption = title_.trimmed();
+    return caption.isEmpty() ? QCoreApplication::applicationName() : caption;
+}
+
+int WindowRuntime::message_box(int style, const std::string& text, int default_button, const std::string& captions)
+{
+    throw_if_closed();
+    input_.mouse_buttons = mouse_none;  // the release goes to the box
+    const int pressed = show_message_box(window_.get(), dialog_caption(), style, text, default_button, captions,
+                                         [this](QDialog& box) { return wait_for_answer(box); });
+    throw_if_closed();
+    return pressed;
+}
+
+std::string WindowRuntime::input_box(const std::string& prompt, const std::string& default_text)
+{
+    throw_if_closed();
+    input_.mouse_buttons = mouse_none;
+    auto answer = show_input_box(window_.get(), dialog_caption(), prompt, std::string(), default_text,
+                                 [this](QDialog& box) { return wait_for_answer(box); });
+    throw_if_closed();
+    return answer.value_or(std::string());
+}
+
+void WindowRuntime::input_dialog(const std::string& prompt, const std::string& hint, std::string& text)
+{
+    throw_if_closed();
+    input_.mouse_buttons = mouse_none;
+    auto answer = show_input_box(window_.get(), dialog_caption(), prompt, hint, text,
+                                 [this](QDialog& box) { return wait_for_answer(box); });
+    throw_if_closed();
+    text = answer.value_or(std::string());
+}
+
+int WindowRuntime::wait_for_answer(QDialog& box)
+{
+    bool answered = false;
+    QObject::connect(&box, &QDialog::finished, &box, [&answered] { answered = true; });
+    const InputBlocker blocker(window_.get(), &box);
+    box.setWindowModality(Qt::NonModal);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    while (!answered && !input_.closed) wait_for_events();
+    if (!answered) {
+        box.hide();
+        return 0;
+    }
+    if (window_->isVisible()) window_->activateWindow();
+    return box.result();
+}
+
+void WindowRuntime::play_sound(const std::string& file)
+{
+    if (ended_) return;
+    if (!sound_) sound_ = std::make_unique<SoundPlayer>();
+    sound_->play(QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromStdString(file)));
+}
+
+std::string WindowRuntime::program_directory() const
+{
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+void WindowRuntime::end()
+{
+    if (ended_) return;
+    ended_ = true;
+    input_.closed = true;
+    repaint_timer_.stop();
+    wake_timer_.stop();
+    sound_.reset();
+    window_->hide();
+}
+
+void WindowRuntime::repaint_if_changed()
+{
+    const std::uint64_t changes = surface().change_count();
+    if (changes == painted_changes_) return;
+    painted_changes_ = changes;
+    window_->centralWidget()->update();
+}
+
+}  // namespace rt

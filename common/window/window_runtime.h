@@ -1,0 +1,97 @@
+#pragma once
+// The runtime in a real window: a main window with the menu bar that shows the
+// drawing surface scaled to fit, the modal dialogs, keyboard and mouse polls.
+//
+// The programs run their own loops and call in here; Qt's event loop is never
+// run on its own. Qt handlers only record what happened (a key, a button, a
+// menu selection, the close request); the program's code, and with it every
+// exception, runs outside Qt's frames: menu selections are delivered from
+// process_events, and WindowClosed is thrown only after Qt has returned.
+// The boxes are modal for the user but not in Qt's sense: Qt drops the close
+// request of a window under a modal box, and the main window's close must end
+// the program from any state, a waiting box included.
+//
+// Needs a QApplication that outlives the runtime.
+
+#include "common/runtime/runtime.h"
+#include "common/window/window_input.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QDialog;
+class QMainWindow;
+
+namespace rt {
+
+class SoundPlayer;
+class MainWindow;
+
+class WindowRuntime : public Runtime {
+public:
+    WindowRuntime();
+    ~WindowRuntime() override;
+
+    void set_title(const std::string& title) override;
+    void open_window() override;
+    void install_menu(const std::vector<std::string>& entries) override;
+    void process_events() override;
+
+    std::string key_query() override;
+    int mouse_state() override;
+    double time() override;
+
+    int message_box(int style, const std::string& text, int default_button,
+                    const std::string& captions) override;
+    std::string input_box(const std::string& prompt, const std::string& default_text) override;
+    void input_dialog(const std::string& prompt, const std::string& hint, std::string& text) override;
+
+    void play_sound(const std::string& file) override;
+    std::string program_directory() const override;
+    void end() override;
+
+    // For embedding and tests: the main window, and how often the surface
+    // picture has been painted into it.
+    QMainWindow* main_window() const;
+    int paint_count() const { return input_.paints; }
+    bool window_closed() const { return input_.closed; }
+
+private:
+    // Lets queued window events through without blocking; at most about once
+    // a millisecond, so loops that poll 100,000 times a second stay fast.
+    void let_events_through();
+    // Sleeps until a window event arrives or a short time has passed.
+    void wait_for_events();
+    void throw_if_closed() const;
+    // Common part of the polls: events through, then wait a little when the
+    // loop is evidently idle (nothing drawn, nothing new found).
+    template <typename Look, typename Found>
+    auto poll(Look look, Found found);
+    QString dialog_caption() const;
+    // Shows the box and waits for its answer while the main window takes no
+    // input; gives up (0) when the main window is closed meanwhile.
+    int wait_for_answer(QDialog& box);
+    void repaint_if_changed();
+
+    WindowInput input_;
+    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<SoundPlayer> sound_;
+    QTimer repaint_timer_;
+    QTimer wake_timer_;
+    QElapsedTimer clock_;
+    QString title_;
+
+    std::uint64_t painted_changes_ = ~std::uint64_t{0};
+    std::uint64_t polled_changes_ = ~std::uint64_t{0};
+    int idle_polls_ = 0;
+    int last_mouse_result_ = mouse_none;
+    qint64 last_pump_ns_ = -1'000'000'000;
+    bool ended_ = false;
+};
+
+}  // namespace rt

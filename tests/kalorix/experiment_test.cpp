@@ -1,0 +1,563 @@
+// The experimental analysis of kalorix: the bookkeeping of the cells without
+// a screen, and whole runs on a headless runtime whose user presses a key at
+// every wait (texts, colours and pixels of the trials).
+#include "common/screens/menu_list.h"
+#include "common/runtime/runtime.h"
+#include "common/runtime/surface.h"
+#include "common/runtime/text_grid.h"
+#include "kalorix/core/experiment_model.h"
+#include "kalorix/kalorix.h"
+#include "fake_runtime.h"
+#include "kalorix_setup.h"
+#include "surface_recorder.h"
+
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using kalorix::ExperimentModel;
+using kalorix::Kalorix;
+using kalorix::RoomSquare;
+
+constexpr rt::Colour yellow = 0x00FFFF, blue = 0xFF0000, red = 0x0000FF, white = 0xFFFFFF, background = 0xEEA833;
+constexpr int grid_size = Kalorix::grid_size;
+const std::string first_input_prompt = "Zahl der Teilchen in Raum A:   Nmax_A";
+
+// ---------------------------------------------------------------------------
+// The model alone.
+
+struct BareHooks : ExperimentModel::Hooks {
+    explicit BareHooks(std::uint64_t seed) : generator(seed) {}
+    double random() override { return std::uniform_real_distribution<double>(0, 1)(generator); }
+    bool quit_requested() const override { return quit; }
+    std::mt19937_64 generator;
+    bool quit = false;
+};
+
+struct BareModel {
+    BareModel(double Nmax_A, double Nmax_B, std::uint64_t seed = 1)
+        : hooks(seed),
+          model({grid, grid_size, dot_x, dot_y}, RoomSquare::of_rooms(Nmax_A, Nmax_B), hooks) {
+        model.clear_grid();
+    }
+    // Excited cells found by looking at every cell of the table.
+    std::int64_t scanned() const { return std::count(grid.begin(), grid.end(), 1); }
+
+    std::vector<std::int32_t> grid = std::vector<std::int32_t>(static_cast<std::size_t>(grid_size) * grid_size);
+    std::vector<std::int32_t> dot_x = std::vector<std::int32_t>(grid_size);
+    std::vector<std::int32_t> dot_y = std::vector<std::int32_t>(grid_size);
+    BareHooks hooks;
+    ExperimentModel model;
+};
+
+TEST(ExperimentRooms, CellsOfRoomAFollowTheRealComparison) {
+    struct Case {
+        double Nmax_A, Nmax_B;
+        std::int64_t span, cells_A;
+    };
+    for (const Case c : {Case{400, 1200, 40, 400}, Case{10, 15, 5, 9}, Case{10, 6, 4, 9}, Case{0, 16, 4, 0},
+                         Case{2, 2, 2, 1}, Case{3, 6, 3, 1}, Case{1, 0, 1, 1}}) {
+        const RoomSquare rooms = RoomSquare::of_rooms(c.Nmax_A, c.Nmax_B);
+        std::int64_t counted = 0;
+        for (std::int64_t j = 0; j < rooms.span(); ++j)
+            for (std::int64_t i = 0; i < rooms.span(); ++i) counted += rooms.in_room_A(i, j);
+        EXPECT_EQ(rooms.span(), c.span) << c.Nmax_A << "/" << c.Nmax_B;
+        EXPECT_EQ(rooms.cells_A(), c.cells_A) << c.Nmax_A << "/" << c.Nmax_B;
+        EXPECT_EQ(counted, c.cells_A) << c.Nmax_A << "/" << c.Nmax_B;
+    }
+}
+
+TEST(ExperimentRooms, RoomSizesAreTheWholeRoomsEvenWhereSquaringMissesThem) {
+    int missed = 0;
+    for (int Nmax_A = 1; Nmax_A <= 3000; ++Nmax_A) {
+        for (int Nmax_B : {1, 7, 1200, 2999}) {
+            const kalorix::RoomSquare rooms = kalorix::RoomSquare::of_rooms(Nmax_A, Nmax_B);
+            missed += rooms.side_total * rooms.side_total - rooms.side_A * rooms.side_A != Nmax_B;
+            ASSERT_EQ(rooms.size_A(), Nmax_A);
+            ASSERT_EQ(rooms.size_B(), Nmax_B);
+            // A room B holding Nmax_B excitations is full: T = 0, never NaN.
+            double T = 1, row = 0;
+            kalorix::update_room_temperature(rooms.size_B(), Nmax_B, Nmax_B + 1, 2.0, 200, T, row);
+            ASSERT_EQ(T, 0) << Nmax_A << " " << Nmax_B;
+            ASSERT_EQ(row, 319);
+        }
+    }
+    EXPECT_GT(missed, 0) << "the unrounded squares do miss some rooms";
+}
+
+TEST(ExperimentRooms, RefusesWhatTheTablesCannotHold) {
+    struct Case {
+        const char* name;
+        double N_A, n, Nmax_A, Nmax_B;
+        const char* refusal;  // part of the message; nullptr: accepted
+    };
+    const Case cases[] = {
+        {"proposed, variant 1", 150, 150, 400, 1200, nullptr},
+        {"proposed, variant 2", 0, 150, 400, 1200, nullptr},
+        {"room A of 9 cells, 10 atoms", 10, 10, 10, 15, "Raum A hat nur 9 Zellen"},
+        {"room A of 9 cells, 9 atoms", 9, 9, 10, 15, nullptr},
+        {"negative N_A", -1, 150, 400, 1200, "N_A darf nicht negativ"},
+        {"negative room", 0, 5, -4, 100, "nicht negativ"},
+        {"square wider than the table", 0, 150, 1601.0 * 1601, 1, "höchstens 2563201"},
+        {"square as wide as the table", 0, 150, 1601.0 * 1601, 0, nullptr},
+        {"no excitation in variant 2", 0, 0, 400, 1200, "mindestens 1"},
+        {"negative n in variant 2", 0, -3, 400, 1200, "mindestens 1"},
+        {"more than the trial record", 0, 1601, 400, 1200, "höchstens 1600"},
+        {"the whole record", 0, 1600, 400, 1200, nullptr},
+        {"more than the square's cells", 0, 10, 4, 5, "nur 9 Zellen"},
+        {"every cell of the square", 0, 9, 4, 5, nullptr},
+        {"room B with more cells than atoms", 0, 7, 3, 6, "Raum B hat nur 6 Atome"},
+        {"room B exactly full", 0, 6, 3, 6, nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto refusal = kalorix::experiment_refusal(c.N_A, c.n, c.Nmax_A, c.Nmax_B, grid_size, grid_size);
+        if (c.refusal == nullptr) {
+            EXPECT_FALSE(refusal) << c.name << ": " << refusal.value_or("");
+        } else {
+            ASSERT_TRUE(refusal) << c.name;
+            EXPECT_NE(refusal->find(c.refusal), std::string::npos) << c.name << ": " << *refusal;
+        }
+    }
+}
+
+TEST(ExperimentModel, SearchesEndWhenNoCellCanFit) {
+    // Room A of 10 atoms has 9 cells: a tenth placement would search forever.
+    BareModel small(10, 15);
+    small.model.place_initial_atoms(small.model.rooms().side_A, 10);
+    EXPECT_EQ(small.model.excited_in_room_A(), 9);
+    EXPECT_EQ(small.model.count_excited(), 9);
+    EXPECT_EQ(small.scanned(), 9);
+
+    // More excitations than cells in the square (4 x 4): the step loop stops full.
+    BareModel full(4, 12);
+    full.model.run_steps(false, 40);
+    EXPECT_EQ(full.model.count_excited(), 16);
+    EXPECT_EQ(full.model.count_A + full.model.count_B, 16);
+    EXPECT_EQ(full.scanned(), 16);
+}
+
+TEST(ExperimentModel, QuitStopsEverySearch) {
+    BareModel m(400, 1200);
+    m.hooks.quit = true;
+    m.model.place_initial_atoms(m.model.rooms().side_A, 150);
+    m.model.run_steps(false, 150);
+    m.model.run_steps(true, 150);
+    EXPECT_EQ(m.scanned(), 0);
+    EXPECT_EQ(m.model.count_A + m.model.count_B, 0);
+}
+
+TEST(ExperimentModel, RemovalSkipsRecordsOutsideTheTable) {
+    BareModel m(400, 1200);
+    m.model.run_steps(false, 5);
+    ASSERT_EQ(m.scanned(), 5);
+    // Slots 6 .. 1600 were never filled in this run: they hold 0.
+    m.model.clear_trial_atoms(1600);
+    EXPECT_EQ(m.scanned(), 0);
+    EXPECT_EQ(m.model.count_excited(), 0);
+}
+
+TEST(ExperimentModel, TemperatureOfARoom) {
+    struct Case {
+        const char* name;
+        double size;
+        std::int64_t count, limit;
+        double E, T, row;
+    };
+    const double unchanged_T = 1.5, unchanged_row = 123;
+    const Case cases[] = {
+        {"no excitation", 400, 0, 150, 2, 0, 319},
+        {"all excited", 4, 4, 9, 2, 0, 319},
+        {"exactly half", 100, 50, 150, 2, 0, 580},
+        {"a third: E / ln 2", 3, 1, 2, 1, 1.4426950408889634, 580 - 200 * 1.4426950408889634},
+        {"three quarters: negative", 4, 3, 9, 2, -1.8204784532536746, 580 + 200 * 1.8204784532536746},
+        {"at the limit", 400, 150, 150, 2, unchanged_T, unchanged_row},
+        {"above the limit", 400, 151, 150, 2, unchanged_T, unchanged_row},
+    };
+    for (const Case& c : cases) {
+        double T = unchanged_T, row = unchanged_row;
+        kalorix::update_room_temperature(c.size, c.count, c.limit, c.E, 200, T, row);
+        EXPECT_NEAR(T, c.T, 1e-12) << c.name;
+        EXPECT_NEAR(row, c.row, 1e-9) << c.name;
+    }
+}
+
+TEST(ExperimentModel, EntropiesRoundDownToATenth) {
+    // ln 6 = 1.79 shows as 1.7, ln 12 = 2.48 as 2.4.
+    const double T_B = 2 / std::log(11.0);
+    const kalorix::TrialEnergies e = kalorix::trial_energies(4, 12, 2, 1, 2, 0, T_B);
+    EXPECT_NEAR(e.S_A, 1.7, 1e-12);
+    EXPECT_NEAR(e.S_B, 2.4, 1e-12);
+    EXPECT_NEAR(e.F_A, 4.0, 1e-12);
+    EXPECT_NEAR(e.F_B, 2 - T_B * 2.4, 1e-12);
+    EXPECT_LT(e.F_B, 0);
+}
+
+TEST(ExperimentModel, TransfersReachTheEquilibriumShare) {
+    BareModel m(400, 1200, 20260);
+    m.model.count_A = 150;
+    m.model.place_initial_atoms(m.model.rooms().side_A, 150);
+    double share_sum = 0;
+    for (int trial = 0; trial <= 1000; ++trial) {
+        m.model.run_steps(true, 150);
+        ASSERT_EQ(m.model.count_A + m.model.count_B, 150) << "trial " << trial;
+        ASSERT_EQ(m.model.count_excited(), 150) << "trial " << trial;
+        ASSERT_EQ(m.model.excited_in_room_A(), m.model.count_A) << "trial " << trial;
+        if (trial > 500) share_sum += m.model.count_A / 150.0;
+    }
+    EXPECT_EQ(m.scanned(), 150);
+    const double equilibrium = 400.0 / (400 + 1200);
+    EXPECT_NEAR(share_sum / 500, equilibrium, 0.2 * equilibrium);
+}
+
+// ---------------------------------------------------------------------------
+// Whole runs on a headless runtime.
+
+using test_support::FakeRuntime;
+using test_support::Printed;
+
+using kalorix_test::Parameters;
+
+// kalorix as start-up leaves it, with the tables made and the parameters set.
+struct Rig {
+    Rig(Parameters p, std::uint64_t seed) {
+        rt.inputs = FakeRuntime::Inputs::cancel;
+        rt.seed_random(seed);
+        rt.set_background_colour(background);
+        rt.clear_screen();
+        rt.surface().set_observer(&record);
+        rt.set_menu_handler([this](int index) { kx.Win_0_MenuEvent(index); });
+        kx.menu_entries = common::menu_entries_from_list(Kalorix::menu_list(), 81);
+        kalorix_test::make_tables(kx);
+        kalorix_test::set_parameters(kx, p);
+    }
+    ~Rig() { rt.surface().set_observer(nullptr); }
+
+    void start() { kx.run_experiment(kx.N_A, kx.n, kx.Nmax_A, kx.Nmax_B); }
+    void pick_at_wait(const std::string& entry, int wait) {
+        const auto& m = kx.menu_entries;
+        rt.menu_index = static_cast<int>(std::find(m.begin(), m.end(), entry) - m.begin());
+        rt.menu_at_wait = wait;
+    }
+    RoomSquare rooms() const { return RoomSquare::of_rooms(kx.Nmax_A, kx.Nmax_B); }
+    // The cells of the square, row by row.
+    std::vector<std::int32_t> square() const {
+        std::vector<std::int32_t> cells;
+        for (std::int64_t j = 0; j < rooms().span(); ++j)
+            for (std::int64_t i = 0; i < rooms().span(); ++i) cells.push_back(kx.atom_grid[j * grid_size + i]);
+        return cells;
+    }
+    int excited_cells() const {
+        const std::vector<std::int32_t> cells = square();
+        return static_cast<int>(std::count(cells.begin(), cells.end(), 1));
+    }
+    // Keeps the screen as it is now for the checks (the parameter input
+    // clears it when it ends).
+    void freeze() {
+        frozen_image = rt.surface().image();
+        frozen_text = rt.surface().text_grid();
+    }
+    const QImage& image() const { return frozen_image.isNull() ? rt.surface().image() : frozen_image; }
+    const rt::TextGrid& text() const { return frozen_image.isNull() ? rt.surface().text_grid() : frozen_text; }
+
+    rt::Colour pixel(int x, int y) const {
+        const QRgb p = image().pixel(x, y);
+        return static_cast<rt::Colour>(qRed(p) | qGreen(p) << 8 | qBlue(p) << 16);
+    }
+    // Cells whose 2 x 2 dot is yellow; -1 when a dot and its cell disagree.
+    // Room A's outline, drawn again after every wait, covers a pixel row or
+    // column of room B's dots along it.
+    int yellow_dots() const {
+        const int edge = static_cast<int>(std::lround(2 * rooms().side_A));
+        const auto on_outline = [edge](int x, int y) {
+            return (x == edge + 479 && y <= edge + 16) || (y == edge + 16 && x <= edge + 479);
+        };
+        int count = 0;
+        for (std::int64_t j = 0; j < rooms().span(); ++j)
+            for (std::int64_t i = 0; i < rooms().span(); ++i) {
+                const int x0 = static_cast<int>(2 * i + 479), y0 = static_cast<int>(2 * j + 16);
+                bool dot = true;
+                for (int y = y0; y <= y0 + 1; ++y)
+                    for (int x = x0; x <= x0 + 1; ++x) dot = dot && (on_outline(x, y) || pixel(x, y) == yellow);
+                count += dot;
+                if (dot != (kx.atom_grid[j * grid_size + i] == 1)) return -1;
+            }
+        return count;
+    }
+    std::string text_at(int column, int row, int length) const {
+        const std::u32string line = text().row(row);
+        if (static_cast<int>(line.size()) <= column) return {};
+        return rt::u32_to_utf8(line.substr(column, length));
+    }
+    // Pixels of a text cell range near a colour (antialiased glyphs blend).
+    int pixels_like(rt::Colour c, int column, int row, int columns) const {
+        int count = 0;
+        for (int y = row * 24; y < row * 24 + 24; ++y)
+            for (int x = column * 11; x < (column + columns) * 11; ++x) {
+                const rt::Colour p = pixel(x, y);
+                const auto near = [](int a, int b) { return std::abs(a - b) < 40; };
+                count += near(p & 0xFF, c & 0xFF) && near(p >> 8 & 0xFF, c >> 8 & 0xFF) &&
+                         near(p >> 16 & 0xFF, c >> 16 & 0xFF);
+            }
+        return count;
+    }
+    int prompts_of_input() const {
+        return static_cast<int>(std::count(rt.prompts.begin(), rt.prompts.end(), first_input_prompt));
+    }
+
+    FakeRuntime rt;
+    test_support::SurfaceRecorder record;
+    Kalorix kx{rt};
+    QImage frozen_image;
+    rt::TextGrid frozen_text;
+};
+
+const Parameters proposed{400, 1200, 150, 150};
+
+TEST(ExperimentRun, TransfersKeepTheExcitationsAndMoveOneAtATime) {
+    Rig run(proposed, 7);
+    std::vector<std::int32_t> before;
+    run.rt.on_key_query = [&](int wait) {
+        SCOPED_TRACE("trial " + std::to_string(wait));
+        EXPECT_EQ(run.kx.count_A + run.kx.count_B, 150);
+        EXPECT_EQ(run.excited_cells(), 150);
+        EXPECT_EQ(run.yellow_dots(), 150);
+        const std::vector<std::int32_t> now = run.square();
+        if (!before.empty()) {
+            int changed = 0;
+            for (std::size_t c = 0; c < before.size(); ++c) changed += before[c] != now[c];
+            EXPECT_TRUE(changed == 0 || changed == 2) << changed;
+        }
+        before = now;
+    };
+    run.pick_at_wait("&Quit", 41);
+    run.start();
+    EXPECT_EQ(run.rt.keys, 40);
+    EXPECT_EQ(run.kx.trial_index, 40);
+    // Only the square of 40 x 40 cells is used.
+    EXPECT_EQ(std::count(run.kx.atom_grid.begin(), run.kx.atom_grid.end(), 1), 150);
+}
+
+TEST(ExperimentRun, ExcitationsComeAfreshInEveryTrial) {
+    Rig run({400, 1200, 150, 0}, 11);
+    std::set<std::vector<std::int32_t>> patterns;
+    run.rt.on_key_query = [&](int wait) {
+        SCOPED_TRACE("trial " + std::to_string(wait));
+        EXPECT_EQ(run.kx.count_A + run.kx.count_B, 150);
+        EXPECT_EQ(run.excited_cells(), 150);
+        EXPECT_EQ(run.yellow_dots(), 150);
+        ASSERT_NE(run.record.at(35, 30), nullptr);
+        EXPECT_EQ(run.record.at(35, 30)->text, "N_B = " + std::to_string(run.kx.count_B) + "    ");
+        patterns.insert(run.square());
+    };
+    run.pick_at_wait("&Quit", 21);
+    run.start();
+    EXPECT_EQ(patterns.size(), 20u);
+    // The quit ends the wait; the removal still follows.
+    EXPECT_EQ(run.excited_cells(), 0);
+}
+
+TEST(ExperimentRun, EmptyRoomShowsZeroOnRow319) {
+    Rig run({400, 1200, 1, 0}, 3);
+    run.pick_at_wait("&Quit", 1);
+    run.start();
+    // One excitation: the other room is empty. The full one reached the
+    // limit and keeps the start values (row 0: no point).
+    const bool in_A = run.kx.count_A == 1;
+    EXPECT_EQ(in_A ? run.kx.trial_T_B : run.kx.trial_T_A, 0);
+    EXPECT_EQ(in_A ? run.kx.graph_y_B : run.kx.graph_y_A, 319);
+    EXPECT_EQ(run.pixel(10, 319), in_A ? blue : yellow);
+    EXPECT_EQ(in_A ? run.text_at(35, 29, 7) : run.text_at(2, 29, 8), in_A ? "T_B = 0" : "T_A  = 0");
+}
+
+TEST(ExperimentRun, RowsLeftOverAreKeptButNeverPlottedOutsideTheFrame) {
+    // The theoretical analysis stores its own point rows in the same places.
+    for (const double left_over : {5.0, 300.0}) {
+        Rig run({400, 1200, 1, 0}, 3);
+        run.kx.graph_y_A = run.kx.graph_y_B = left_over;
+        run.pick_at_wait("&Quit", 1);
+        run.start();
+        // The room holding the one excitation is at the limit: not recomputed.
+        const bool in_A = run.kx.count_A == 1;
+        EXPECT_EQ(in_A ? run.kx.graph_y_A : run.kx.graph_y_B, left_over);
+        const int y = static_cast<int>(left_over);
+        if (y >= 10)
+            EXPECT_EQ(run.pixel(10, y), in_A ? yellow : blue);
+        else
+            for (int above = 0; above < 10; ++above) EXPECT_EQ(run.pixel(10, above), background) << above;
+    }
+}
+
+// The first seed from 1 whose first trial leaves room A with `count_A`.
+std::uint64_t seed_leaving(Parameters p, int count_A) {
+    for (std::uint64_t seed = 1; seed < 200; ++seed) {
+        Rig probe(p, seed);
+        probe.pick_at_wait("&Quit", 1);
+        probe.start();
+        if (probe.kx.count_A == count_A) return seed;
+    }
+    return 0;
+}
+
+TEST(ExperimentRun, HalfExcitedRoomShowsZeroWithoutPointAndTheTableAddsUp) {
+    const Parameters p{4, 12, 3, 3};
+    const std::uint64_t seed = seed_leaving(p, 2);
+    ASSERT_NE(seed, 0u);
+    Rig run(p, seed);
+    run.pick_at_wait("&Quit", 1);
+    run.start();
+    ASSERT_EQ(run.kx.count_B, 1);
+    EXPECT_EQ(run.kx.trial_T_A, 0);
+    EXPECT_EQ(run.kx.graph_y_A, 580);
+    for (int y = 11; y < 580; ++y) EXPECT_NE(run.pixel(10, y), yellow) << y;
+    EXPECT_EQ(run.pixel(10, static_cast<int>(std::lround(run.kx.graph_y_B))), blue);
+
+    // By hand: T_B = 2 / ln 11 = 0.834 (shown 166), S_A = ln 6 -> 1.7,
+    // S_B = ln 12 -> 2.4, F_B = 2 - 0.834 * 2.4 = -0.002 -> 0.
+    struct Entry {
+        int column, row;
+        std::string text;
+    };
+    const Entry table[] = {
+        {2, 29, "T_A  = 0        "},   {2, 30, "N_A =    2        "},   {2, 31, "Nmax_A =    4        "},
+        {17, 29, "U_A = 4    "},       {17, 30, "S_A = 1.7    "},       {17, 31, "F_A =    4        "},
+        {35, 29, "T_B = 166    "},     {35, 30, "N_B = 1    "},         {35, 31, "Nmax_B =   12        "},
+        {52, 29, "U_B = 2    "},       {52, 30, "S_B = 2.4    "},       {52, 31, "F_B =    0        "},
+        {73, 29, "U_ges = 6    "},     {73, 30, "S_ges  = 4.1    "},    {73, 31, "F_ges  =    4        "},
+    };
+    for (const Entry& e : table) {
+        const Printed* printed = run.record.at(e.column, e.row);
+        ASSERT_NE(printed, nullptr) << e.text;
+        EXPECT_EQ(printed->text, e.text);
+        EXPECT_EQ(printed->colour, e.column < 35 ? yellow : blue) << e.text;
+    }
+    EXPECT_EQ(run.text_at(2, 27, 12), "Versuch Nr.1");
+    ASSERT_NE(run.record.at(66, 27), nullptr);
+    EXPECT_EQ(run.record.at(66, 27)->text, "Nächster Versuch: Taste!");
+    EXPECT_EQ(run.record.at(66, 27)->colour, red);
+    EXPECT_EQ(run.text_at(81, 24, 12), "Versuchs-Nr.");
+    // The caption's cell overlaps the frame's bottom line, which stays whole.
+    for (int x = 10; x <= 1010; ++x) EXPECT_EQ(run.pixel(x, 580), white) << x;
+}
+
+TEST(ExperimentRun, OverHalfExcitedRoomTurnsTheABlockRed) {
+    // Room A of 9 cells starts full; a first transfer into B leaves 8 of 9.
+    const Parameters p{9, 16, 9, 9};
+    const std::uint64_t seed = seed_leaving(p, 8);
+    ASSERT_NE(seed, 0u);
+    Rig run(p, seed);
+    run.pick_at_wait("&Quit", 1);
+    run.start();
+    EXPECT_LT(run.kx.trial_T_A, 0);
+    EXPECT_GT(run.kx.graph_y_A, 580);
+    for (const auto& [column, row] : {std::pair{2, 29}, {2, 30}, {2, 31}, {17, 29}, {17, 30}, {17, 31}}) {
+        ASSERT_NE(run.record.at(column, row), nullptr);
+        EXPECT_EQ(run.record.at(column, row)->colour, red) << column << "," << row;
+        EXPECT_GT(run.pixels_like(red, column, row, 5), 10) << column << "," << row;
+        EXPECT_EQ(run.pixels_like(yellow, column, row, 5), 0) << column << "," << row;
+    }
+    EXPECT_GT(run.pixels_like(blue, 35, 29, 5), 10);
+    for (int y = 11; y < 580; ++y) EXPECT_NE(run.pixel(10, y), yellow) << y;
+}
+
+TEST(ExperimentRun, LastTrialOpensTheParameterInputAndTheGraphSpansTheFrame) {
+    Rig run(proposed, 5);
+    std::vector<double> rows_A(1001, -1), rows_B(1001, -1);
+    run.rt.on_key_query = [&](int wait) {
+        rows_A[wait - 1] = run.kx.graph_y_A;
+        rows_B[wait - 1] = run.kx.graph_y_B;
+        // Until the parameter input no dialog opens.
+        EXPECT_EQ(run.prompts_of_input(), 0);
+        if (wait == 1001) run.freeze();
+    };
+    run.start();
+    EXPECT_EQ(run.rt.keys, 1001);
+    EXPECT_EQ(run.kx.trial_index, 1001);
+    EXPECT_EQ(run.prompts_of_input(), 1);
+    int points = 0;
+    for (int t = 0; t <= 1000; ++t) {
+        for (const auto& [row, colour] : {std::pair{rows_B[t], blue}, {rows_A[t], yellow}}) {
+            const long y = std::lround(row);
+            if (!(row > 0 && row < 580 && y >= 10)) continue;
+            // Blue is plotted last and wins a shared pixel.
+            if (colour == yellow && std::lround(rows_B[t]) == y) continue;
+            EXPECT_EQ(run.pixel(t + 10, static_cast<int>(y)), colour) << "trial " << t;
+            ++points;
+        }
+        // Nothing of the graph above the frame.
+        for (int y = 0; y < 10; ++y) EXPECT_EQ(run.pixel(t + 10, y), background) << "trial " << t;
+    }
+    EXPECT_GT(points, 1500);
+    EXPECT_EQ(run.text_at(2, 27, 15), "Versuch Nr.1001");
+}
+
+TEST(ExperimentRun, QuitDuringTheWaitEndsWithoutNewInput) {
+    for (const Parameters p : {proposed, Parameters{400, 1200, 150, 0}}) {
+        Rig run(p, 2);
+        run.pick_at_wait("&Quit", 3);
+        run.start();
+        EXPECT_EQ(run.kx.quit_marker, "*");
+        EXPECT_EQ(run.rt.keys, 2);
+        EXPECT_EQ(run.kx.trial_index, 2);
+        EXPECT_TRUE(run.rt.prompts.empty());
+        // The outline of room A is drawn again after the wait.
+        for (int x = 478; x <= 519; ++x) EXPECT_EQ(run.pixel(x, 15), white) << x;
+    }
+}
+
+TEST(ExperimentRun, QuitBeforeTheStartShowsOneTrialOnly) {
+    Rig run({400, 1200, 150, 0}, 2);
+    run.kx.quit_marker = "*";
+    run.start();
+    EXPECT_EQ(run.rt.keys, 0);
+    EXPECT_EQ(run.kx.trial_index, 0);
+    EXPECT_EQ(run.excited_cells(), 0);
+    EXPECT_TRUE(run.rt.prompts.empty());
+}
+
+TEST(ExperimentRun, RefusedValuesAskForNewOnesInsteadOfHanging) {
+    struct Case {
+        Parameters p;
+        const char* refusal;
+    };
+    // A room A of 10 atoms has 3 x 3 cells; a menu-started run takes the
+    // variables as they are.
+    for (const Case& c : {Case{{10, 15, 10, 10}, "Raum A hat nur 9 Zellen"}, Case{{400, 1200, 5000, 0}, "1600"},
+                          Case{{2000000, 2000000, 150, 150}, "höchstens"}, Case{{400, 1200, 150, -2}, "N_A"}}) {
+        Rig run(c.p, 1);
+        run.start();
+        ASSERT_EQ(run.rt.messages.size(), 1u);
+        EXPECT_NE(run.rt.messages[0].find(c.refusal), std::string::npos) << run.rt.messages[0];
+        EXPECT_EQ(run.rt.keys, 0);
+        EXPECT_EQ(run.prompts_of_input(), 1);
+    }
+    // One atom fewer fits.
+    Rig fits({10, 15, 9, 9}, 1);
+    fits.rt.on_key_query = [&](int) { EXPECT_EQ(fits.kx.count_A + fits.kx.count_B, 9); };
+    fits.pick_at_wait("&Quit", 6);
+    fits.start();
+    EXPECT_TRUE(fits.rt.messages.empty());
+    EXPECT_EQ(fits.rt.keys, 5);
+}
+
+TEST(ExperimentRun, RunStartedFromTheMenuDuringTheWaitTakesOver) {
+    Rig run({4, 12, 3, 3}, 9);
+    run.rt.inputs = FakeRuntime::Inputs::take_defaults;  // the inner run's parameter input
+    run.pick_at_wait("&Experimentelle Analyse", 2);
+    run.start();
+    // One wait of the outer run, 1001 of the inner one, then the outer run's
+    // second wait ends it: one parameter input only, the inner run's.
+    EXPECT_EQ(run.rt.keys, 1 + 1001 + 1);
+    EXPECT_EQ(run.prompts_of_input(), 1);
+    EXPECT_NE(run.kx.quit_marker, "*");
+}
+
+}  // namespace

@@ -1,0 +1,167 @@
+#include "common/runtime/surface.h"
+
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr rt::Colour white = 0xFFFFFF, black = 0x000000, blue = 0xFF0000, background = 0xEEA833;
+
+QRgb rgb(rt::Colour c) { return rt::to_qcolor(c).rgb(); }
+
+class SurfaceTest : public ::testing::Test {
+protected:
+    rt::Surface surface{1024, 768};
+    void SetUp() override {
+        surface.set_background_colour(background);
+        surface.clear();
+    }
+    QRgb at(int x, int y) const { return surface.image().pixel(x, y); }
+    int count(rt::Colour c, QRect area) const {
+        int found = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) found += at(x, y) == rgb(c);
+        return found;
+    }
+};
+
+TEST(Colour, WindowsValueHoldsRedInTheLowestByte) {
+    EXPECT_EQ(rt::to_qcolor(0xEEA833), QColor(51, 168, 238));
+    EXPECT_EQ(rt::to_qcolor(0x7300FA), QColor(250, 0, 115));
+}
+
+TEST(FontCell, CellsFitTheLayoutsAt1024x768) {
+    const rt::FontCell times16 = rt::font_cell(rt::FontFamily::serif, 16);
+    EXPECT_EQ(times16.width, 11);
+    EXPECT_EQ(times16.height, 24);
+    EXPECT_LE(32 * times16.height, 768) << "rows up to 31 fit";
+    const rt::FontCell courier14 = rt::font_cell(rt::FontFamily::mono, 14);
+    EXPECT_EQ(courier14.width, 8);
+    EXPECT_EQ(courier14.height, 16);
+    EXPECT_LE(46 * courier14.height, 768) << "45 simulation rows from row 1 fit";
+    EXPECT_LE(110 * courier14.width, 1024) << "101 atoms and the counts fit";
+    const rt::FontCell times14 = rt::font_cell(rt::FontFamily::serif, 14);
+    EXPECT_EQ(times14.width, 8);
+    EXPECT_EQ(times14.height, 20);
+}
+
+TEST_F(SurfaceTest, TwoPixelOutlineIsATwoByTwoDot) {
+    surface.set_colour(0x00FFFF);
+    surface.rectangle(479, 16, 480, 17);
+    EXPECT_EQ(count(0x00FFFF, QRect(470, 10, 20, 20)), 4);
+    EXPECT_EQ(at(479, 16), rgb(0x00FFFF));
+    EXPECT_EQ(at(480, 17), rgb(0x00FFFF));
+}
+
+TEST_F(SurfaceTest, RectangleOutlineRunsThroughBothCornersAndKeepsTheInsideWhenHollow) {
+    surface.set_colour(white);
+    surface.set_second_colour(blue);
+    surface.set_fill_style(rt::fill_hollow);
+    surface.rectangle(10, 10, 20, 30);
+    EXPECT_EQ(at(10, 10), rgb(white));
+    EXPECT_EQ(at(20, 30), rgb(white));
+    EXPECT_EQ(at(21, 30), rgb(background));
+    EXPECT_EQ(at(15, 20), rgb(background));
+    surface.set_fill_style(rt::fill_solid);
+    surface.rectangle(100, 100, 110, 110);
+    EXPECT_EQ(at(105, 105), rgb(blue));
+    EXPECT_EQ(at(100, 105), rgb(white));
+}
+
+TEST_F(SurfaceTest, FilledBoxAndLinesIncludeTheirEndPoints) {
+    surface.set_colour(black);
+    surface.filled_box(50, 50, 54, 54);
+    EXPECT_EQ(count(black, QRect(45, 45, 15, 15)), 25);
+    surface.line(200, 300, 200, 250);
+    EXPECT_EQ(at(200, 300), rgb(black));
+    EXPECT_EQ(at(200, 250), rgb(black));
+    EXPECT_EQ(count(black, QRect(195, 240, 10, 70)), 51);
+    surface.set_line_width(5);
+    surface.line(400, 633, 400, 533);
+    EXPECT_EQ(at(398, 600), rgb(black));
+    EXPECT_EQ(at(402, 600), rgb(black));
+    EXPECT_EQ(at(403, 600), rgb(background));
+}
+
+TEST_F(SurfaceTest, PrintsIntoCellsAndRecordsTheGrid) {
+    surface.set_font(rt::FontFamily::serif, 16);
+    surface.set_colour(white);
+    surface.set_second_colour(background);
+    surface.locate(2, 28);
+    surface.print("Also Übergang von ");
+    surface.print("113");
+    EXPECT_EQ(surface.print_y(), 28 * 24);
+    EXPECT_GT(surface.print_x(), 2 * 11);
+    EXPECT_EQ(surface.text_grid().row(28), std::u32string(U"  Also Übergang von 113"));
+    EXPECT_GT(count(white, QRect(22, 28 * 24, 300, 24)), 50) << "glyphs were drawn";
+    surface.clear();
+    EXPECT_EQ(surface.text_grid().to_text(), "");
+}
+
+TEST_F(SurfaceTest, MonospaceCellsMatchWhateverWasPrintedBefore) {
+    surface.set_font(rt::FontFamily::mono, 14);
+    surface.set_colour(white);
+    surface.set_second_colour(background);
+    surface.locate(1, 3);
+    surface.print("..*..");
+    const QImage first = surface.image().copy(0, 48, 80, 16);
+    surface.locate(1, 3);
+    surface.print("*****");
+    surface.locate(1, 3);
+    surface.print("..*..");
+    EXPECT_EQ(surface.image().copy(0, 48, 80, 16), first) << "re-printing restores the same pixels";
+    // A drawing over a cell invalidates what the cell remembers.
+    surface.set_colour(black);
+    surface.filled_box(8, 48, 15, 63);
+    surface.set_colour(white);
+    surface.locate(1, 3);
+    surface.print("..*..");
+    EXPECT_EQ(surface.image().copy(0, 48, 80, 16), first);
+}
+
+// A line rewritten in place redraws only from its first changed word; the
+// result must be the pixels of printing the new line on a fresh surface.
+TEST_F(SurfaceTest, RewrittenLinesLookAsIfPrintedAfresh) {
+    const auto print_at = [](rt::Surface& s, const std::string& text) {
+        s.set_colour(0x00FFFF);
+        s.set_second_colour(background);
+        s.locate(6, 27);
+        s.print(text);
+    };
+    print_at(surface, " Entropie_A = 261,4   ");
+    print_at(surface, " Entropie_A = 99,5   ");
+    rt::Surface fresh(1024, 768);
+    fresh.set_background_colour(background);
+    fresh.clear();
+    print_at(fresh, " Entropie_A = 99,5   ");
+    EXPECT_EQ(surface.image(), fresh.image());
+
+    // Something drawn over the line: the same text must be drawn again in full.
+    surface.set_colour(black);
+    surface.filled_box(70, 27 * 24, 140, 27 * 24 + 23);
+    print_at(surface, " Entropie_A = 99,5   ");
+    EXPECT_EQ(surface.image(), fresh.image());
+}
+
+TEST_F(SurfaceTest, TransparentTextKeepsWhatIsBehind) {
+    surface.set_colour(black);
+    surface.filled_box(0, 0, 200, 23);
+    surface.set_colour(white);
+    surface.set_text_transparent(true);
+    surface.locate(0, 0);
+    surface.print("Wärme");
+    EXPECT_EQ(at(0, 0), rgb(black)) << "no background box";
+    EXPECT_GT(count(white, QRect(0, 0, 80, 24)), 10) << "the glyphs were drawn";
+}
+
+TEST_F(SurfaceTest, ChangeCountMovesWithEveryDrawing) {
+    const auto before = surface.change_count();
+    surface.point(5, 5);
+    EXPECT_GT(surface.change_count(), before);
+    const auto after_point = surface.change_count();
+    surface.point(-5, 5);  // outside: nothing changes
+    EXPECT_EQ(surface.change_count(), after_point);
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+#include "fake_runtime.h"
+
+#include <chrono>
+
+namespace test_support {
+
+void FakeRuntime::process_events() {
+    ++passes;
+    if (menu_index < 0) return;
+    if ((menu_at_pass > 0 && passes == menu_at_pass) || (menu_at_wait > 0 && keys + 1 == menu_at_wait)) {
+        const int index = menu_index;
+        menu_index = -1;
+        deliver_menu_selection(index);
+    }
+}
+
+std::string FakeRuntime::key_query() {
+    ++keys;
+    if (on_key_query) on_key_query(keys);
+    return key;
+}
+
+double FakeRuntime::time() {
+    if (real_clock)
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return (passes + keys) * 0.001;
+}
+
+int FakeRuntime::message_box(int, const std::string& text, int default_button, const std::string&) {
+    messages.push_back(text);
+    return default_button;
+}
+
+std::string FakeRuntime::input_box(const std::string& prompt, const std::string& default_text) {
+    prompts.push_back(prompt);
+    switch (inputs) {
+    case Inputs::take_defaults: return default_text;
+    case Inputs::cancel: return {};
+    case Inputs::answer: return answer;
+    }
+    return {};
+}
+
+void FakeRuntime::input_dialog(const std::string& prompt, const std::string& hint, std::string& text) {
+    text = input_box(prompt, text);
+    (void)hint;
+}
+
+}  // namespace test_support

@@ -1,0 +1,56 @@
+#pragma once
+// A runtime for tests and benchmarks that start a procedure directly: a user
+// who answers every wait at once, in a way each test sets, and a record of
+// what the program asked. Drawing goes to the real surface.
+
+#include "common/runtime/runtime.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+class FakeRuntime : public rt::Runtime {
+public:
+    using Runtime::Runtime;
+
+    // --- what the user does -----------------------------------------------------
+    std::string key = "\r";  // the answer of every key query; empty: no key
+    // Input boxes: confirmed with their default, cancelled, or answered with `answer`.
+    enum class Inputs { take_defaults, cancel, answer };
+    Inputs inputs = Inputs::take_defaults;
+    std::string answer;
+    // One menu pick: entry `menu_index` at event pass `menu_at_pass` (from 1),
+    // or in the first event pass before key query `menu_at_wait` (from 1).
+    int menu_index = -1;
+    int menu_at_pass = 0;
+    int menu_at_wait = 0;
+    // Called at each key query with its number, from 1.
+    std::function<void(int)> on_key_query;
+    // time(): the real clock, or a clock that ticks a millisecond per pass and key.
+    bool real_clock = false;
+
+    // --- what the program asked ---------------------------------------------------
+    int passes = 0;
+    int keys = 0;
+    std::vector<std::string> messages;
+    std::vector<std::string> prompts;
+    std::vector<std::string> sounds;
+
+    void set_title(const std::string&) override {}
+    void open_window() override {}
+    void install_menu(const std::vector<std::string>&) override {}
+    void process_events() override;
+    std::string key_query() override;
+    int mouse_state() override { return rt::mouse_none; }
+    double time() override;
+    int message_box(int style, const std::string& text, int default_button, const std::string& captions) override;
+    std::string input_box(const std::string& prompt, const std::string& default_text) override;
+    void input_dialog(const std::string& prompt, const std::string& hint, std::string& text) override;
+    void play_sound(const std::string& file) override { sounds.push_back(file); }
+    std::string program_directory() const override { return "."; }
+    void end() override {}
+};
+
+}  // namespace test_support

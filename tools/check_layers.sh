@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Checks that every #include of our own runs the way the layers allow:
+# screens and programs see the runtime interface, never the window or the
+# scripted runtime; the Qt-free cores see nothing of ours but themselves.
+# Usage: tools/check_layers.sh [SOURCE_DIR]; exit 1 with the offending lines.
+set -euo pipefail
+cd "${1:-$(dirname "$0")/..}"
+
+# folder: the folders its files may include from, besides its own.
+declare -A allowed=(
+    [common/runtime]=""
+    [common/window]="common/runtime"
+    [common/scripted]="common/runtime"
+    [common/screens]="common/runtime"
+    [kalorix/core]=""
+    [diffundo/core]=""
+    [kalorix]="kalorix/core common/screens common/runtime"
+    [diffundo]="diffundo/core common/screens common/runtime"
+    [tools/scenario_run]="common/scripted common/screens common/runtime"
+    [tools]="tools/scenario_run kalorix diffundo common/scripted common/screens common/runtime"
+)
+# The programs' entry points alone put a program into the real window.
+declare -A entry_points=([kalorix/main.cpp]="common/window" [diffundo/main.cpp]="common/window")
+
+status=0
+for folder in "${!allowed[@]}"; do
+    for file in "$folder"/*.h "$folder"/*.cpp; do
+        [ -e "$file" ] || continue
+        while IFS= read -r line; do
+            included=${line#*\"}
+            included=${included%\"*}
+            from=$(dirname "$included")
+            [ "$from" = "$folder" ] && continue
+            ok=0
+            for permitted in ${allowed[$folder]} ${entry_points[$file]:-}; do
+                [ "$from" = "$permitted" ] && ok=1
+            done
+            if [ $ok -eq 0 ]; then
+                echo "$file: #include \"$included\" runs against the layers"
+                status=1
+            fi
+        done < <(grep -E '^#include "' "$file" || true)
+    done
+done
+[ $status -eq 0 ] && echo "layers: every include runs the intended way"
+exit $status

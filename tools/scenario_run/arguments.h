@@ -1,0 +1,44 @@
+#pragma once
+// The command line of scenario-run and the exit codes of a run.
+
+#include "common/runtime/runtime.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace rt {
+
+extern const char* const scenario_usage;
+
+// Exit codes of a run.
+enum ScenarioResult : int {
+    scenario_ended = 0,         // the program ended
+    scenario_failed = 1,        // the program threw something of its own
+    scenario_script_error = 2,  // bad arguments or script, or a mismatch
+    scenario_hang = 3,          // the program did not end in time
+};
+
+struct ScenarioOptions {
+    std::string program;
+    std::filesystem::path script;
+    std::filesystem::path outdir;
+    std::uint64_t seed = 1;
+    int width = Runtime::surface_width;
+    int height = Runtime::surface_height;
+    double timeout_seconds = 120;  // 0: no limit
+    bool record_prints = true;
+    // At the time limit the services start throwing, so that a program
+    // waiting in a polling loop unwinds and the outputs get written. One that
+    // calls no service any more is ended this much later by std::_Exit(3).
+    double hard_stop_grace_seconds = 2;
+    // Where draw_picture and play_sound look; empty: the executable's directory.
+    std::string program_directory;
+};
+
+// Parses "PROGRAM SCRIPT OUTDIR [--seed N] [--size WxH] [--timeout S]
+// [--no-prints]"; nullopt with `error` set on a bad command line.
+std::optional<ScenarioOptions> parse_scenario_arguments(int argc, const char* const* argv, std::string& error);
+
+}  // namespace rt

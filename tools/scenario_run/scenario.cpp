@@ -1,0 +1,136 @@
+#include "tools/scenario_run/scenario.h"
+
+#include "common/scripted/offscreen_application.h"
+#include "common/scripted/script.h"
+#include "common/scripted/scripted_runtime.h"
+#include "common/scripted/transcript.h"
+#include "tools/scenario_run/watchdog.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace rt {
+
+namespace {
+
+std::string script_position(const ScriptedRuntime& runtime) {
+    if (runtime.idle_passes() > 0)
+        return "the script at line " + std::to_string(runtime.idle_line()) + " lets " +
+               std::to_string(runtime.idle_passes()) + " more passes go by";
+    if (const ScriptItem* next = runtime.next_unused_item())
+        return "the script waits at line " + std::to_string(next->line) + ": " + describe(*next);
+    return "the script was used up";
+}
+
+int run_program(ScriptedRuntime& runtime, const ProgramFactory& make_program, const ScenarioOptions& options,
+                std::ostream& err) {
+    try {
+        std::unique_ptr<common::Program> program = make_program(runtime);
+        program->run();
+    } catch (const ScriptFailure& failure) {
+        err << "scenario-run: " << failure.what() << '\n';
+        return scenario_script_error;
+    } catch (const ScriptTimeout&) {
+        err << "scenario-run: the program did not end within " << options.timeout_seconds << " s ("
+            << script_position(runtime) << ")\n";
+        return scenario_hang;
+    } catch (const WindowClosed&) {
+        // Closed before main() ran (a program that calls services while it is
+        // made): the program has ended all the same.
+    } catch (const std::exception& e) {
+        err << "scenario-run: the program failed: " << e.what() << '\n';
+        return scenario_failed;
+    }
+    if (const ScriptItem* left = runtime.next_unused_item()) {
+        err << "scenario-run: script line " << left->line << ": " << describe(*left)
+            << " was not used: the program ended before\n";
+        return scenario_script_error;
+    }
+    return scenario_ended;
+}
+
+}  // namespace
+
+
+
+int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_program, std::ostream& err) {
+    std::ifstream in(options.script, std::ios::binary);
+    if (!in) {
+        err << "scenario-run: cannot read the script " << options.script << '\n';
+        return scenario_script_error;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    std::vector<ScriptItem> items;
+    try {
+        items = parse_script(text.str());
+    } catch (const ScriptError& e) {
+        err << "scenario-run: " << e.what() << '\n';
+        return scenario_script_error;
+    }
+
+    std::error_code ec;
+    std::filesystem::create_directories(options.outdir, ec);
+    std::FILE* file = std::fopen((options.outdir / "transcript.jsonl").string().c_str(), "wb");
+    if (!file) {
+        err << "scenario-run: cannot write into " << options.outdir << '\n';
+        return scenario_script_error;
+    }
+
+    ensure_offscreen_application();
+    int code;
+    {
+        Transcript transcript(file, options.record_prints);
+        ScriptedRuntime runtime(std::move(items), options.width, options.height);
+        runtime.set_transcript(&transcript);
+        runtime.set_snapshot_directory(options.outdir);
+        runtime.set_program_directory(options.program_directory.empty()
+                                          ? QCoreApplication::applicationDirPath().toStdString()
+                                          : options.program_directory);
+        runtime.seed_random(options.seed);
+
+        Watchdog watchdog(options.timeout_seconds, options.hard_stop_grace_seconds, runtime);
+        code = run_program(runtime, make_program, options, err);
+        watchdog.disarm();
+
+        const Screen final_screen = runtime.final_screen() ? *runtime.final_screen() : runtime.current_screen();
+        if (!write_screen(final_screen, options.outdir, "final")) {
+            err << "scenario-run: cannot write final.png / final.txt into " << options.outdir << '\n';
+            if (code == scenario_ended) code = scenario_failed;
+        }
+        runtime.set_transcript(nullptr);
+        transcript.flush();
+    }
+    if (std::fclose(file) != 0 && code == scenario_ended) {
+        err << "scenario-run: cannot write the transcript into " << options.outdir << '\n';
+        code = scenario_failed;
+    }
+    return code;
+}
+
+int scenario_main(int argc, char** argv, const std::map<std::string, ProgramFactory>& programs) {
+    std::string error;
+    const std::optional<ScenarioOptions> options = parse_scenario_arguments(argc, argv, error);
+    if (!options) {
+        std::cerr << "scenario-run: " << error << '\n' << scenario_usage << '\n';
+        return scenario_script_error;
+    }
+    const auto program = programs.find(options->program);
+    if (program == programs.end()) {
+        std::cerr << "scenario-run: unknown program \"" << options->program << "\"; known:";
+        for (const auto& known : programs) std::cerr << ' ' << known.first;
+        std::cerr << '\n' << scenario_usage << '\n';
+        return scenario_script_error;
+    }
+    // Headless whatever the environment says: the run must not need a display.
+    prepare_headless_environment();
+    QGuiApplication app(argc, argv);
+    return run_scenario(*options, program->second, std::cerr);
+}
+
+}  // namespace rt
