@@ -16,7 +16,7 @@ constexpr double duration_s = 0.4;
 constexpr double fundamental_hz = 880.0;
 
 struct Partial {
-    double ratio;      // frequency / fundamental (inharmonic, as in a bell)
+    double ratio;  // frequency / fundamental (inharmonic, as in a bell)
     double amplitude;
     double decay_per_s;
 };
@@ -24,8 +24,7 @@ constexpr Partial partials[] = {
     {1.0, 1.0, 7.0}, {2.0, 0.55, 10.0}, {2.76, 0.35, 14.0}, {5.40, 0.18, 22.0}, {8.93, 0.08, 30.0},
 };
 
-std::vector<std::int16_t> bell_samples()
-{
+std::vector<std::int16_t> bell_samples() {
     const int count = static_cast<int>(duration_s * sample_rate);
     std::vector<double> wave(static_cast<std::size_t>(count));
     double peak = 0;
@@ -49,15 +48,13 @@ std::vector<std::int16_t> bell_samples()
 }
 
 // WAVE fields are little-endian whatever the machine.
-void put(std::ofstream& out, std::uint32_t value, int bytes)
-{
+void put(std::ofstream& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s sound.wav\n", argv[0]);
         return 2;
@@ -68,9 +65,9 @@ int main(int argc, char** argv)
     out.write("RIFF", 4);
     put(out, 36 + data_bytes, 4);
     out.write("WAVEfmt ", 8);
-    put(out, 16, 4);               // size of the format block
-    put(out, 1, 2);                // PCM
-    put(out, 1, 2);                // mono
+    put(out, 16, 4);  // size of the format block
+    put(out, 1, 2);   // PCM
+    put(out, 1, 2);   // mono
     put(out, sample_rate, 4);
     put(out, sample_rate * 2, 4);  // bytes per second
     put(out, 2, 2);                // bytes per frame

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int picture_width = 492;   // the title panel on a 1024 x 768 surface
+constexpr int picture_width = 492;  // the title panel on a 1024 x 768 surface
 constexpr int picture_height = 706;
 
 // Fixed seed: the picture is the same on every build.
@@ -31,8 +31,7 @@ private:
     std::mt19937 engine_{20260207u};
 };
 
-void soft_atom(QPainter& painter, QPointF centre, double radius, QColor core)
-{
+void soft_atom(QPainter& painter, QPointF centre, double radius, QColor core) {
     QRadialGradient glow(centre, radius);
     glow.setColorAt(0.0, core);
     QColor edge = core;
@@ -45,8 +44,7 @@ void soft_atom(QPainter& painter, QPointF centre, double radius, QColor core)
 
 // Atoms apart from each other, as in a dilute model: overlapping glows
 // would make dark smudges.
-void fill_room(QPainter& painter, Dice& dice, const QRectF& room, int atoms, int excited)
-{
+void fill_room(QPainter& painter, Dice& dice, const QRectF& room, int atoms, int excited) {
     const QColor ground(150, 185, 225, 120);
     const QColor warm(240, 170, 120, 140);
     constexpr double spacing = 30;
@@ -66,8 +64,7 @@ void fill_room(QPainter& painter, Dice& dice, const QRectF& room, int atoms, int
     }
 }
 
-QImage title_picture()
-{
+QImage title_picture() {
     QImage picture(picture_width, picture_height, QImage::Format_RGB32);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -117,8 +114,7 @@ QImage title_picture()
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);  // finds the JPEG plugin
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s picture.jpg\n", argv[0]);

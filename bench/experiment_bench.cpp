@@ -4,9 +4,9 @@
 //   experiment_bench [repetitions]     (default 3; the best time is printed)
 
 #include "common/runtime/runtime.h"
+#include "fake_runtime.h"
 #include "kalorix/core/experiment_model.h"
 #include "kalorix/kalorix.h"
-#include "fake_runtime.h"
 #include "kalorix_setup.h"
 
 #include <QGuiApplication>

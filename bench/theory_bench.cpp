@@ -6,8 +6,8 @@
 #include "common/runtime/number_format.h"
 #include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
-#include "kalorix/kalorix.h"
 #include "kalorix/core/thermodynamics.h"
+#include "kalorix/kalorix.h"
 #include "kalorix_setup.h"
 
 #include <QGuiApplication>

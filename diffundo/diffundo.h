@@ -47,9 +47,9 @@ public:
     // The gas (N, m, atom_row, sorted_row, trial_count, frequency_count) is
     // the DiceModel part of this object.
     // --- program-wide state --------------------------------------------------------
-    double atom_input = 0;                      // last answer for N, before rounding
-    std::int16_t draw_mode = -1;                // -1 atoms in place, 1 sorted
-    std::int16_t display_row = 0;               // row of the last simulation line, 1 .. display_rows
+    double atom_input = 0;         // last answer for N, before rounding
+    std::int16_t draw_mode = -1;   // -1 atoms in place, 1 sorted
+    std::int16_t display_row = 0;  // row of the last simulation line, 1 .. display_rows
     std::int16_t display_rows = 45;
     std::array<double, table_size> g_scaled{};  // 70 * g(N, m) / g(N, N/2), by m
     double g_factor = 0;                        // 70 / g(N, N/2)
@@ -60,7 +60,7 @@ public:
     double curve_prev_value = 0;                // and value on the scale of the g bars
     int screen_width = 0;
     int screen_height = 0;
-    double x_unit = 0;                          // pixels per unit of the 320 x 200 layout grid
+    double x_unit = 0;  // pixels per unit of the 320 x 200 layout grid
     double y_unit = 0;
 
     // Colours, 0x00BBGGRR.

@@ -14,10 +14,26 @@ std::unique_ptr<common::Program> make_program(rt::Runtime& runtime) { return std
 
 const std::vector<std::string>& Diffundo::menu_list() {
     static const std::vector<std::string> list = {
-        "DESK |", "&Quit", "----------", "&Info", "&Autor", "*", "",
-        "AUSGABE |", "&Neue Eingabe", "&Statistik zeigen", "Bildschirm &löschen", "&Zeichen-Modus ändern", "&Weiter",
-        "*", "",
-        "HILFE |", "&Theorie", "&Bedienung", "*", "",
+        "DESK |",
+        "&Quit",
+        "----------",
+        "&Info",
+        "&Autor",
+        "*",
+        "",
+        "AUSGABE |",
+        "&Neue Eingabe",
+        "&Statistik zeigen",
+        "Bildschirm &löschen",
+        "&Zeichen-Modus ändern",
+        "&Weiter",
+        "*",
+        "",
+        "HILFE |",
+        "&Theorie",
+        "&Bedienung",
+        "*",
+        "",
         "ende",
     };
     return list;
@@ -41,9 +57,9 @@ void Diffundo::set_start_values() {
 std::string Diffundo::first_atom_default() const { return rt::number_text(std::min(100.0, 40 * x_unit - 20)); }
 
 common::TitleScreen Diffundo::title_screen() const {
-    return {colour_white, true, colour_black,
-            {{{" Verteilung", 44, 40}, {" eines Gases", 40, 90}, {"über zwei Kästen", 25, 140}}},
-            false, 25};
+    return {colour_white, true,
+            colour_black, {{{" Verteilung", 44, 40}, {" eines Gases", 40, 90}, {"über zwei Kästen", 25, 140}}},
+            false,        25};
 }
 
 void Diffundo::continue_prompt_cell(int row, double& column, double& text_row) const {

@@ -57,8 +57,7 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
 };
 
 void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_value, double Nmax_B_value) {
-    if (const auto refusal =
-            experiment_refusal(N_A_value, n_value, Nmax_A_value, Nmax_B_value, grid_size, grid_size)) {
+    if (const auto refusal = experiment_refusal(N_A_value, n_value, Nmax_A_value, Nmax_B_value, grid_size, grid_size)) {
         message_text = *refusal;
         show_message();
         // As after a finished run, the user gives new values.
@@ -92,8 +91,8 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
                                 graph_y_A);
         update_room_temperature(size_B, count_B, run.limit(), excitation_energy, temperature_scale, trial_T_B,
                                 graph_y_B);
-        run.energies = trial_energies(run.Nmax_A, run.Nmax_B, count_A, count_B, excitation_energy, trial_T_A,
-                                      trial_T_B);
+        run.energies =
+            trial_energies(run.Nmax_A, run.Nmax_B, count_A, count_B, excitation_energy, trial_T_A, trial_T_B);
         plot_trial_temperatures();
         print_trial_text(run);
 
@@ -163,9 +162,7 @@ void Kalorix::plot_trial_temperatures() {
     // Rows outside (0, 580) are not plotted; a row the theoretical analysis
     // left, or a hot room's row, may also lie above the frame, which is not
     // part of the graph either.
-    const auto inside = [](double row) {
-        return 0 < row && row < graph_bottom && std::nearbyint(row) >= graph_top;
-    };
+    const auto inside = [](double row) { return 0 < row && row < graph_bottom && std::nearbyint(row) >= graph_top; };
     const double column = trial_index + 10;
     if (inside(graph_y_A)) {
         rt.set_colour(colour(saved_yellow));

@@ -11,12 +11,33 @@ std::unique_ptr<common::Program> make_program(rt::Runtime& runtime) { return std
 
 const std::vector<std::string>& Kalorix::menu_list() {
     static const std::vector<std::string> list = {
-        "DESK |", "&Quit", "-------------", "&Info", "&Autor", "*", "",
-        "AUSGABE |", "&Neue Eingabe", "&theoretische Analyse", "&Experimentelle Analyse", "Bildschirm &löschen",
-        "&Weiter", "*", "",
-        "HILFE |", "&Info", "&Entropie S", "&Temperatur T", "Temperatur in der &Schule", "&innere Energie U",
-        "Helmholtzsche &Freie Energie F (A)", "thermisches &Gleichgewicht", "*", "",
-        "", "ende",
+        "DESK |",
+        "&Quit",
+        "-------------",
+        "&Info",
+        "&Autor",
+        "*",
+        "",
+        "AUSGABE |",
+        "&Neue Eingabe",
+        "&theoretische Analyse",
+        "&Experimentelle Analyse",
+        "Bildschirm &löschen",
+        "&Weiter",
+        "*",
+        "",
+        "HILFE |",
+        "&Info",
+        "&Entropie S",
+        "&Temperatur T",
+        "Temperatur in der &Schule",
+        "&innere Energie U",
+        "Helmholtzsche &Freie Energie F (A)",
+        "thermisches &Gleichgewicht",
+        "*",
+        "",
+        "",
+        "ende",
     };
     return list;
 }
@@ -42,9 +63,12 @@ void Kalorix::init_common() {
 }
 
 common::TitleScreen Kalorix::title_screen() const {
-    return {colour(colour_B), false, colour(colour_B),
+    return {colour(colour_B),
+            false,
+            colour(colour_B),
             {{{"ENTROPIE - ", 44, 40}, {"wahrscheinlichste", 23, 90}, {"   Verteilung", 34, 140}}},
-            true, 23};
+            true,
+            23};
 }
 
 void Kalorix::continue_prompt_cell(int row, double& column, double& text_row) const {

@@ -1,8 +1,8 @@
 // The parameter input: room sizes, excitations, entropy scale, energy, and
 // the question what to do next.
 #include "common/runtime/number_format.h"
-#include "kalorix/kalorix.h"
 #include "kalorix/core/parameter_rules.h"
+#include "kalorix/kalorix.h"
 
 namespace kalorix {
 namespace {
@@ -19,8 +19,7 @@ std::string N_A_hint() {
 // `ask` shows the box and returns the answer text; refusals are explained
 // in a message box and the same prompt comes again.
 template <typename Ask>
-bool ask_until_accepted(rt::Runtime& rt, Field field, const AcceptedCounts& accepted, Ask ask,
-                               CheckedAnswer& result) {
+bool ask_until_accepted(rt::Runtime& rt, Field field, const AcceptedCounts& accepted, Ask ask, CheckedAnswer& result) {
     for (;;) {
         const std::string answer = ask();
         if (answer.empty()) return false;

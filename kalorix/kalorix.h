@@ -93,9 +93,9 @@ public:
     double trial_T_A = 0, trial_T_B = 0;  // temperatures as the experiment computes them
     double graph_y_A = 0, graph_y_B = 0;  // shared with the theory's point rows
 
+    using common::Program::button_list;
     using common::Program::menu_entries;
     using common::Program::message_text;
-    using common::Program::button_list;
     using common::Program::quit_marker;
 
 protected:
@@ -114,9 +114,9 @@ private:
     void track_entropy_maximum();
     void show_theory_step();
     void show_theory_summary();
-    double step_x(double t) const;       // X(t): pixel column of step t
-    double entropy_y(double S) const;    // Y(S): pixel row of entropy S
-    bool step_is_distribution() const;   // the step's counts fit the rooms
+    double step_x(double t) const;      // X(t): pixel column of step t
+    double entropy_y(double S) const;   // Y(S): pixel row of entropy S
+    bool step_is_distribution() const;  // the step's counts fit the rooms
 
     // experiment.cpp (private helpers of the experimental analysis go here)
     // One run: its four values, the model of the cells (experiment_model.h,

@@ -2,8 +2,8 @@
 // room B; every distribution is computed, printed and plotted, and the
 // maximum of the total entropy (the thermal equilibrium) is marked.
 #include "common/runtime/number_format.h"
-#include "kalorix/kalorix.h"
 #include "kalorix/core/thermodynamics.h"
+#include "kalorix/kalorix.h"
 
 #include <algorithm>
 #include <cmath>
@@ -218,8 +218,8 @@ void Kalorix::show_theory_summary() {
     rt.print("Anteil 'heißer' Atome in Raum A: " +
              rt::format_picture((static_cast<double>(n) - transferred_at_max) / Nmax_A * 100, "##,#") + " % ");
     rt.locate(2, 30);
-    rt.print("Temperatur_A beim Entropiemaximum = ca. " +
-             rt::format_picture(temperature_scale * T_A_at_max, "####,#") + blanks(3));
+    rt.print("Temperatur_A beim Entropiemaximum = ca. " + rt::format_picture(temperature_scale * T_A_at_max, "####,#") +
+             blanks(3));
 
     rt.set_colour(colour(saved_blue));
     rt.locate(15 * xs, 31);

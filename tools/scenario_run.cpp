@@ -1,8 +1,8 @@
 // Runs kalorix or diffundo headless against a script; see common/scenario.h.
 
-#include "tools/scenario_run/scenario.h"
 #include "diffundo/diffundo.h"
 #include "kalorix/kalorix.h"
+#include "tools/scenario_run/scenario.h"
 
 int main(int argc, char** argv) {
     return rt::scenario_main(argc, argv, {{"kalorix", kalorix::make_program}, {"diffundo", diffundo::make_program}});

@@ -21,7 +21,7 @@ std::string format_picture(double value, std::string_view picture);
 std::string number_text(double value);
 
 struct ParsedNumber {
-    double value = 0;         // 0 when the text does not begin with a number
+    double value = 0;  // 0 when the text does not begin with a number
     bool has_number = false;
 };
 

@@ -74,8 +74,7 @@ public:
     // Text lines are separated by "|" (blanks kept); captions likewise.
     // Returns the number of the pressed button, from 1. A default number
     // larger than the number of buttons means the last button.
-    virtual int message_box(int style, const std::string& text, int default_button,
-                            const std::string& captions) = 0;
+    virtual int message_box(int style, const std::string& text, int default_button, const std::string& captions) = 0;
     // The confirmed text; empty when the field was emptied or the box cancelled.
     virtual std::string input_box(const std::string& prompt, const std::string& default_text) = 0;
     // Like input_box, with an explanatory hint (may be empty); `text` is shown
@@ -104,7 +103,7 @@ public:
     void set_colour(Colour c);         // drawing colour: lines, outlines, text
     void set_second_colour(Colour c);  // fills, text background
     void set_line_width(int pixels);
-    void set_fill_style(int style);    // fill_solid or fill_hollow
+    void set_fill_style(int style);  // fill_solid or fill_hollow
     void set_line_style(int style);
     void set_font(FontFamily family, double size);
     void set_font_size(double size);
@@ -125,7 +124,7 @@ public:
     void locate(double column, double row);
     void print(const std::string& text);
     void print_line(const std::string& text);  // then column 0 of the next row
-    void print_number(double value);            // plain number text
+    void print_number(double value);           // plain number text
     // Size in pixels of one character cell in the current font.
     int cell_width() const;
     int cell_height() const;

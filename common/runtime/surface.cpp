@@ -191,8 +191,8 @@ void Surface::print(const std::string& text) {
     glyph_x.back() = x;
     // Text in its own background colour shows nothing: in the grid it only erases.
     const bool invisible = !transparent_ && colour_ == second_colour_;
-    const int column =
-        grid_.put(grid_column_, grid_row_, invisible ? std::u32string(chars.size(), U' ') : chars, glyph_x, !transparent_);
+    const int column = grid_.put(grid_column_, grid_row_, invisible ? std::u32string(chars.size(), U' ') : chars,
+                                 glyph_x, !transparent_);
 
     if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
     if (mono)
@@ -211,7 +211,8 @@ void Surface::print_proportional(const std::u32string& chars, const std::vector<
 
     if (transparent_) {
         for (std::size_t i = 0; i < chars.size(); ++i)
-            if (chars[i] != U' ') blend_glyph(image_, glyphs_cache_.mask(font_, font_key, chars[i]), glyph_x[i], baseline, ink);
+            if (chars[i] != U' ')
+                blend_glyph(image_, glyphs_cache_.mask(font_, font_key, chars[i]), glyph_x[i], baseline, ink);
         touched(area.adjusted(-cell_.height / 2, 0, cell_.height / 2, 0));
         return;
     }
@@ -248,7 +249,8 @@ void Surface::print_proportional(const std::u32string& chars, const std::vector<
 }
 
 const QImage& Surface::glyph(char32_t ch) {
-    const quint64 palette = static_cast<quint64>(colour_ & 0xFFFFFF) | (static_cast<quint64>(second_colour_ & 0xFFFFFF) << 24) |
+    const quint64 palette = static_cast<quint64>(colour_ & 0xFFFFFF) |
+                            (static_cast<quint64>(second_colour_ & 0xFFFFFF) << 24) |
                             (static_cast<quint64>(cell_.pixel_size & 0xFFFF) << 48);
     if (!current_glyphs_ || palette != current_palette_) {
         current_palette_ = palette;

@@ -67,7 +67,11 @@ std::u32string utf8_to_u32(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const unsigned char lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+        const int extra = lead < 0x80           ? 0
+                          : (lead >> 5) == 0x6  ? 1
+                          : (lead >> 4) == 0xE  ? 2
+                          : (lead >> 3) == 0x1E ? 3
+                                                : -1;
         bool valid = extra >= 0 && i + extra < text.size();
         char32_t cp = extra > 0 ? (lead & (0x3F >> extra)) : lead;
         for (int k = 1; valid && k <= extra; ++k) {

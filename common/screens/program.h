@@ -14,8 +14,8 @@ namespace common {
 
 // What the title screens of the two programs do differently.
 struct TitleScreen {
-    rt::Colour headline_colour;        // headline and left frame
-    bool black_before_left_panel;      // diffundo frames its left panel in black
+    rt::Colour headline_colour;    // headline and left frame
+    bool black_before_left_panel;  // diffundo frames its left panel in black
     rt::Colour right_frame_colour;
     struct Line {
         const char* text;
@@ -23,7 +23,7 @@ struct TitleScreen {
         int grid_y;
     };
     std::array<Line, 3> headline;
-    bool source_credit;                // kalorix names the textbook it follows
+    bool source_credit;  // kalorix names the textbook it follows
     int continue_row;
 };
 

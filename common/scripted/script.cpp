@@ -50,8 +50,7 @@ int parse_count(int line, const std::string& word, const std::string& arg, int m
     const auto [end, error] = std::from_chars(first, last, value);
     if (arg.empty() || error != std::errc() || end != last)
         throw ScriptError(line, word + " needs a whole number, found \"" + arg + "\"");
-    if (value < minimum)
-        throw ScriptError(line, word + " needs a number of at least " + std::to_string(minimum));
+    if (value < minimum) throw ScriptError(line, word + " needs a number of at least " + std::to_string(minimum));
     return value;
 }
 
@@ -60,7 +59,8 @@ std::string key_text(int line, const std::string& arg) {
     for (const KeyName& k : key_names)
         if (arg == k.name) return k.text;
     if (code_points(arg) == 1) return arg;
-    throw ScriptError(line, "unknown key \"" + arg + "\" (a single character or Return, Escape, Space, Tab, Backspace)");
+    throw ScriptError(line,
+                      "unknown key \"" + arg + "\" (a single character or Return, Escape, Space, Tab, Backspace)");
 }
 
 ScriptItem parse_mouse(int line, const std::string& arg) {
@@ -84,8 +84,7 @@ ScriptItem parse_mouse(int line, const std::string& arg) {
 
 ScriptItem parse_menu(int line, const std::string& arg) {
     const std::size_t slash = arg.find(" / ");
-    if (slash == std::string::npos)
-        throw ScriptError(line, "menu needs TITLE / ENTRY, found \"" + arg + "\"");
+    if (slash == std::string::npos) throw ScriptError(line, "menu needs TITLE / ENTRY, found \"" + arg + "\"");
     ScriptItem item;
     item.kind = ScriptItemKind::menu;
     item.menu_title = trim(arg.substr(0, slash));

@@ -25,12 +25,12 @@ enum class ScriptItemKind { answer, cancel, button, key, mouse, menu, passes, sn
 
 struct ScriptItem {
     ScriptItemKind kind = ScriptItemKind::close;
-    int line = 0;          // 1-based line in the script text
-    std::string text;      // answer text, key text as key_query returns it, snapshot name
+    int line = 0;            // 1-based line in the script text
+    std::string text;        // answer text, key text as key_query returns it, snapshot name
     std::string menu_title;  // without the " |" of the menu list
     std::string menu_entry;  // exactly as in the menu list, "&" included
-    int number = 0;        // button number, pass count
-    int mouse_button = 0;  // mouse_left or mouse_right
+    int number = 0;          // button number, pass count
+    int mouse_button = 0;    // mouse_left or mouse_right
     bool mouse_down = false;
 };
 

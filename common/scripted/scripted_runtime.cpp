@@ -138,11 +138,9 @@ std::string ScriptedRuntime::event_pass(Poll poll) {
         case ScriptItemKind::answer:
         case ScriptItemKind::cancel:
         case ScriptItemKind::button:
-            if (poll == Poll::key)
-                mismatch(item.line, "expected a dialog for " + describe(item) + ", found key query");
+            if (poll == Poll::key) mismatch(item.line, "expected a dialog for " + describe(item) + ", found key query");
             return {};
-        case ScriptItemKind::snapshot:
-            break;  // next_item() never stops at one
+        case ScriptItemKind::snapshot: break;  // next_item() never stops at one
         }
         return {};
     }
@@ -237,8 +235,8 @@ int ScriptedRuntime::message_box(int style, const std::string& text, int default
     if (k) {
         const ScriptItem& item = items_[*k];
         if (item.number > count)
-            mismatch(item.line, describe(item) + " for message box " + quoted(text) + " with " +
-                                    std::to_string(count) + (count == 1 ? " button" : " buttons"));
+            mismatch(item.line, describe(item) + " for message box " + quoted(text) + " with " + std::to_string(count) +
+                                    (count == 1 ? " button" : " buttons"));
         answer = item.number;
         consume(*k);
     } else {
@@ -277,8 +275,6 @@ void ScriptedRuntime::end() {
     if (transcript_) transcript_->end();
 }
 
-Screen ScriptedRuntime::current_screen() const {
-    return Screen{surface().image(), surface().text_grid().to_text()};
-}
+Screen ScriptedRuntime::current_screen() const { return Screen{surface().image(), surface().text_grid().to_text()}; }
 
 }  // namespace rt

@@ -24,10 +24,20 @@ std::size_t utf8_sequence(std::string_view s, std::size_t i) {
     unsigned min;
     unsigned cp;
     if (lead < 0x80) return 1;
-    if ((lead & 0xE0) == 0xC0) { length = 2; min = 0x80; cp = lead & 0x1F; }
-    else if ((lead & 0xF0) == 0xE0) { length = 3; min = 0x800; cp = lead & 0x0F; }
-    else if ((lead & 0xF8) == 0xF0) { length = 4; min = 0x10000; cp = lead & 0x07; }
-    else return 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        min = 0x80;
+        cp = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        min = 0x800;
+        cp = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        min = 0x10000;
+        cp = lead & 0x07;
+    } else
+        return 0;
     if (i + length > s.size()) return 0;
     for (std::size_t k = 1; k < length; ++k) {
         const unsigned char cont = static_cast<unsigned char>(s[i + k]);
@@ -50,11 +60,26 @@ void append_json_string(std::string& out, std::string_view text) {
     while (i < text.size()) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         switch (c) {
-        case '"': out += "\\\""; ++i; continue;
-        case '\\': out += "\\\\"; ++i; continue;
-        case '\n': out += "\\n"; ++i; continue;
-        case '\r': out += "\\r"; ++i; continue;
-        case '\t': out += "\\t"; ++i; continue;
+        case '"':
+            out += "\\\"";
+            ++i;
+            continue;
+        case '\\':
+            out += "\\\\";
+            ++i;
+            continue;
+        case '\n':
+            out += "\\n";
+            ++i;
+            continue;
+        case '\r':
+            out += "\\r";
+            ++i;
+            continue;
+        case '\t':
+            out += "\\t";
+            ++i;
+            continue;
         default: break;
         }
         if (c < 0x20 || c == 0x7F) {
@@ -174,8 +199,8 @@ void Transcript::message(int style, const std::string& text, int default_button,
     finish_line();
 }
 
-void Transcript::input(bool dialog, const std::string& prompt, const std::string& hint,
-                       const std::string& default_text, const std::string& answer, bool cancelled) {
+void Transcript::input(bool dialog, const std::string& prompt, const std::string& hint, const std::string& default_text,
+                       const std::string& answer, bool cancelled) {
     buffer_ += std::string("{\"kind\":\"input\",\"dialog\":") + (dialog ? "true" : "false") +
                ",\"prompt\":" + json_string(prompt) + ",\"hint\":" + json_string(hint) +
                ",\"default\":" + json_string(default_text) + ",\"answer\":" + json_string(answer) +

@@ -33,10 +33,10 @@ public:
 
     void title(const std::string& text);
     void menu(const std::vector<std::string>& entries);
-    void message(int style, const std::string& text, int default_button,
-                 const std::vector<std::string>& buttons, int answer);
-    void input(bool dialog, const std::string& prompt, const std::string& hint,
-               const std::string& default_text, const std::string& answer, bool cancelled);
+    void message(int style, const std::string& text, int default_button, const std::vector<std::string>& buttons,
+                 int answer);
+    void input(bool dialog, const std::string& prompt, const std::string& hint, const std::string& default_text,
+               const std::string& answer, bool cancelled);
     void sound(const std::string& file);
     void end();
 

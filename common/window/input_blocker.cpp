@@ -8,8 +8,7 @@ namespace rt {
 
 namespace {
 
-bool is_user_input(QEvent::Type type)
-{
+bool is_user_input(QEvent::Type type) {
     switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -30,15 +29,13 @@ bool is_user_input(QEvent::Type type)
 
 }  // namespace
 
-InputBlocker::InputBlocker(QWidget* blocked, QWidget* box) : blocked_(blocked), box_(box)
-{
+InputBlocker::InputBlocker(QWidget* blocked, QWidget* box) : blocked_(blocked), box_(box) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
 InputBlocker::~InputBlocker() { QCoreApplication::instance()->removeEventFilter(this); }
 
-bool InputBlocker::eventFilter(QObject* target, QEvent* event)
-{
+bool InputBlocker::eventFilter(QObject* target, QEvent* event) {
     if (!is_user_input(event->type()) || !target->isWidgetType()) return false;
     if (static_cast<QWidget*>(target)->window() != blocked_) return false;
     if (event->type() == QEvent::MouseButtonPress) {

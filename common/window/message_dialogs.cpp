@@ -19,15 +19,13 @@ namespace rt {
 
 namespace {
 
-QString lines_of(const std::string& text)
-{
+QString lines_of(const std::string& text) {
     QStringList lines;
     for (const std::string& line : split_at_bars(text)) lines << QString::fromStdString(line);
     return lines.join(QLatin1Char('\n'));
 }
 
-QFont fixed_pitch_font()
-{
+QFont fixed_pitch_font() {
     QFont font(QStringLiteral("Liberation Mono"));
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
@@ -35,8 +33,7 @@ QFont fixed_pitch_font()
     return font;
 }
 
-QRect available_area(const QWidget* parent)
-{
+QRect available_area(const QWidget* parent) {
     const QScreen* screen = parent != nullptr && parent->isVisible() ? parent->screen() : QApplication::primaryScreen();
     return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
@@ -51,8 +48,7 @@ private:
     int button_count_;
 };
 
-QLabel* icon_for(int style, const QStyle* look)
-{
+QLabel* icon_for(int style, const QStyle* look) {
     if (style == style_author) return nullptr;
     const QStyle::StandardPixmap kind =
         style == style_question ? QStyle::SP_MessageBoxQuestion : QStyle::SP_MessageBoxInformation;
@@ -65,15 +61,11 @@ QLabel* icon_for(int style, const QStyle* look)
 }
 
 // Room for the text of a box on the screen: the rest is icon, margins, frame.
-QSize text_room(const QRect& area)
-{
-    return QSize(area.width() * 9 / 10 - 80, area.height() * 3 / 4 - 80);
-}
+QSize text_room(const QRect& area) { return QSize(area.width() * 9 / 10 - 80, area.height() * 3 / 4 - 80); }
 
 // Help pages have lines of about 100 characters that must not be cut: on a
 // narrow screen the font shrinks a little before a scroll bar appears.
-QFont font_fitting(QFont font, const QString& lines, int width)
-{
+QFont font_fitting(QFont font, const QString& lines, int width) {
     constexpr double smallest_point_size = 7.0;
     while (font.pointSizeF() > smallest_point_size &&
            QFontMetrics(font).boundingRect(QRect(), Qt::TextExpandTabs, lines).width() > width)
@@ -82,8 +74,7 @@ QFont font_fitting(QFont font, const QString& lines, int width)
 }
 
 // The text at its natural size, scrolled only when the screen is too small.
-QScrollArea* scrolled_text(QLabel* text, const QSize& room, const QStyle* look)
-{
+QScrollArea* scrolled_text(QLabel* text, const QSize& room, const QStyle* look) {
     auto* scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
@@ -105,17 +96,15 @@ QScrollArea* scrolled_text(QLabel* text, const QSize& room, const QStyle* look)
     return scroll;
 }
 
-QString shown_caption(const QString& caption)
-{
+QString shown_caption(const QString& caption) {
     const QString trimmed = caption.trimmed();
     return trimmed.isEmpty() ? caption : trimmed;
 }
 
 }  // namespace
 
-int show_message_box(QWidget* parent, const QString& caption, int style, const std::string& text,
-                     int default_button, const std::string& captions, const BoxWait& wait)
-{
+int show_message_box(QWidget* parent, const QString& caption, int style, const std::string& text, int default_button,
+                     const std::string& captions, const BoxWait& wait) {
     std::vector<std::string> button_texts = split_at_bars(captions);
     if (captions.empty()) button_texts = {"OK"};
     const int count = static_cast<int>(button_texts.size());
@@ -160,8 +149,7 @@ int show_message_box(QWidget* parent, const QString& caption, int style, const s
 }
 
 std::optional<std::string> show_input_box(QWidget* parent, const QString& caption, const std::string& prompt,
-                                          const std::string& hint, const std::string& text, const BoxWait& wait)
-{
+                                          const std::string& hint, const std::string& text, const BoxWait& wait) {
     QDialog box(parent);
     box.setWindowTitle(caption);
     auto* layout = new QVBoxLayout(&box);

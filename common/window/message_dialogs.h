@@ -30,8 +30,8 @@ using BoxWait = std::function<int(QDialog&)>;
 // returns the number of the button pressed, from 1 (0 when `wait` gave up).
 // Escape and the close button of the box pick the last button. No captions
 // give one "OK" button.
-int show_message_box(QWidget* parent, const QString& caption, int style, const std::string& text,
-                     int default_button, const std::string& captions, const BoxWait& wait);
+int show_message_box(QWidget* parent, const QString& caption, int style, const std::string& text, int default_button,
+                     const std::string& captions, const BoxWait& wait);
 
 // Asks for one line of text: the prompt (lines at "|"), the hint below it when
 // not empty, and a field pre-filled with `text`, all selected. Returns the

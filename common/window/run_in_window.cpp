@@ -9,8 +9,7 @@
 #include <exception>
 #include <iostream>
 
-int run_in_window(int argc, char** argv, const std::function<void(rt::Runtime&)>& run_program)
-{
+int run_in_window(int argc, char** argv, const std::function<void(rt::Runtime&)>& run_program) {
     QApplication application(argc, argv);
 
     // Qt's own texts (context menus of input fields, ...) in German like the

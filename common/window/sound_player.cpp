@@ -12,8 +12,7 @@ SoundPlayer::SoundPlayer() = default;
 
 SoundPlayer::~SoundPlayer() { qDeleteAll(effects_); }
 
-bool SoundPlayer::play(const QString& path)
-{
+bool SoundPlayer::play(const QString& path) {
     const QFileInfo file(path);
     if (!file.isFile() || !file.isReadable()) return false;
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();

@@ -10,8 +10,7 @@ namespace rt {
 
 namespace {
 
-int button_bit(Qt::MouseButton button)
-{
+int button_bit(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton: return mouse_left;
     case Qt::RightButton: return mouse_right;
@@ -22,15 +21,13 @@ int button_bit(Qt::MouseButton button)
 }  // namespace
 
 SurfaceView::SurfaceView(const Surface& surface, WindowInput& input, QWidget* parent)
-    : QWidget(parent), surface_(surface), input_(input)
-{
+    : QWidget(parent), surface_(surface), input_(input) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(160, 120);
 }
 
-void SurfaceView::paintEvent(QPaintEvent*)
-{
+void SurfaceView::paintEvent(QPaintEvent*) {
     const QImage& picture = surface_.image();
     const QSize shown = picture.size().scaled(size(), Qt::KeepAspectRatio);
     const QRect target(QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
@@ -39,15 +36,13 @@ void SurfaceView::paintEvent(QPaintEvent*)
     painter.fillRect(QRect(0, 0, width(), target.top()), letterbox);
     painter.fillRect(QRect(0, target.bottom() + 1, width(), height() - target.bottom() - 1), letterbox);
     painter.fillRect(QRect(0, target.top(), target.left(), target.height()), letterbox);
-    painter.fillRect(QRect(target.right() + 1, target.top(), width() - target.right() - 1, target.height()),
-                     letterbox);
+    painter.fillRect(QRect(target.right() + 1, target.top(), width() - target.right() - 1, target.height()), letterbox);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, target.size() != picture.size());
     painter.drawImage(target, picture);
     ++input_.paints;
 }
 
-void SurfaceView::keyPressEvent(QKeyEvent* event)
-{
+void SurfaceView::keyPressEvent(QKeyEvent* event) {
     const std::string text = key_text(event->key(), event->text());
     if (text.empty()) {
         QWidget::keyPressEvent(event);
@@ -57,14 +52,12 @@ void SurfaceView::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
-void SurfaceView::mousePressEvent(QMouseEvent* event)
-{
+void SurfaceView::mousePressEvent(QMouseEvent* event) {
     input_.mouse_buttons |= button_bit(event->button());
     event->accept();
 }
 
-void SurfaceView::mouseReleaseEvent(QMouseEvent* event)
-{
+void SurfaceView::mouseReleaseEvent(QMouseEvent* event) {
     input_.mouse_buttons &= ~button_bit(event->button());
     event->accept();
 }

@@ -4,8 +4,7 @@
 
 namespace rt {
 
-std::string key_text(int key, const QString& typed)
-{
+std::string key_text(int key, const QString& typed) {
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter: return "\r";

@@ -15,10 +15,10 @@ namespace rt {
 // What the window's event handlers record for the program's next poll.
 struct WindowInput {
     bool closed = false;
-    std::deque<std::string> keys;          // oldest first
+    std::deque<std::string> keys;  // oldest first
     int mouse_buttons = mouse_none;
-    std::deque<int> menu_selections;       // positions in the menu list, oldest first
-    int paints = 0;                        // repaints of the surface picture
+    std::deque<int> menu_selections;  // positions in the menu list, oldest first
+    int paints = 0;                   // repaints of the surface picture
 };
 
 // A full buffer drops further keys, as a real keyboard buffer does.

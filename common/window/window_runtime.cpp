@@ -1,11 +1,11 @@
 #include "common/window/window_runtime.h"
 
+#include "common/runtime/surface.h"
 #include "common/window/input_blocker.h"
 #include "common/window/main_window.h"
 #include "common/window/message_dialogs.h"
 #include "common/window/sound_player.h"
 #include "common/window/surface_view.h"
-#include "common/runtime/surface.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -34,22 +34,19 @@ constexpr int window_frame_allowance = 48;
 
 bool is_menu_title(const QString& text) { return text.endsWith(QLatin1Char('|')); }
 
-QString menu_title(QString text)
-{
+QString menu_title(QString text) {
     text.chop(1);
     while (!text.isEmpty() && text.back().isSpace()) text.chop(1);
     return text;
 }
 
-bool is_separator(const QString& text)
-{
+bool is_separator(const QString& text) {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char('-'); });
 }
 
 }  // namespace
 
-WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_))
-{
+WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
     // The programs end on their own; Qt must not quit because the last
     // window went (a pending quit would also end every later dialog at once).
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -67,22 +64,19 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_))
     clock_.start();
 }
 
-WindowRuntime::~WindowRuntime()
-{
+WindowRuntime::~WindowRuntime() {
     repaint_timer_.stop();
     wake_timer_.stop();
 }
 
 QMainWindow* WindowRuntime::main_window() const { return window_.get(); }
 
-void WindowRuntime::set_title(const std::string& title)
-{
+void WindowRuntime::set_title(const std::string& title) {
     title_ = QString::fromStdString(title);
     window_->setWindowTitle(title_);
 }
 
-void WindowRuntime::open_window()
-{
+void WindowRuntime::open_window() {
     throw_if_closed();
     const int menu_height = window_->menuBar()->sizeHint().height();
     QSize size(surface_width, surface_height);
@@ -100,8 +94,7 @@ void WindowRuntime::open_window()
     repaint_timer_.start();
 }
 
-void WindowRuntime::install_menu(const std::vector<std::string>& entries)
-{
+void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
     QMenuBar* bar = window_->menuBar();
     bar->clear();
     for (QMenu* old : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) delete old;
@@ -125,29 +118,25 @@ void WindowRuntime::install_menu(const std::vector<std::string>& entries)
     }
 }
 
-void WindowRuntime::throw_if_closed() const
-{
+void WindowRuntime::throw_if_closed() const {
     if (input_.closed) throw WindowClosed();
 }
 
-void WindowRuntime::let_events_through()
-{
+void WindowRuntime::let_events_through() {
     const qint64 now = clock_.nsecsElapsed();
     if (now - last_pump_ns_ < pump_interval_ns) return;
     last_pump_ns_ = now;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void WindowRuntime::wait_for_events()
-{
+void WindowRuntime::wait_for_events() {
     wake_timer_.start();
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     wake_timer_.stop();
     last_pump_ns_ = clock_.nsecsElapsed();
 }
 
-void WindowRuntime::process_events()
-{
+void WindowRuntime::process_events() {
     throw_if_closed();
     let_events_through();
     throw_if_closed();
@@ -161,8 +150,7 @@ void WindowRuntime::process_events()
 }
 
 template <typename Look, typename Found>
-auto WindowRuntime::poll(Look look, Found found)
-{
+auto WindowRuntime::poll(Look look, Found found) {
     throw_if_closed();
     let_events_through();
     throw_if_closed();
@@ -180,8 +168,7 @@ auto WindowRuntime::poll(Look look, Found found)
     return look();
 }
 
-std::string WindowRuntime::key_query()
-{
+std::string WindowRuntime::key_query() {
     return poll(
         [this] {
             std::string key;
@@ -194,25 +181,22 @@ std::string WindowRuntime::key_query()
         [](const std::string& key) { return !key.empty(); });
 }
 
-int WindowRuntime::mouse_state()
-{
+int WindowRuntime::mouse_state() {
     // A held button is no news: a loop that waits for its release must sleep too.
-    const int buttons = poll([this] { return input_.mouse_buttons; },
-                             [this](int state) { return state != last_mouse_result_; });
+    const int buttons =
+        poll([this] { return input_.mouse_buttons; }, [this](int state) { return state != last_mouse_result_; });
     last_mouse_result_ = buttons;
     return buttons;
 }
 
 double WindowRuntime::time() { return static_cast<double>(clock_.nsecsElapsed()) / 1e9; }
 
-QString WindowRuntime::dialog_caption() const
-{
+QString WindowRuntime::dialog_caption() const {
     const QString caption = title_.trimmed();
     return caption.isEmpty() ? QCoreApplication::applicationName() : caption;
 }
 
-int WindowRuntime::message_box(int style, const std::string& text, int default_button, const std::string& captions)
-{
+int WindowRuntime::message_box(int style, const std::string& text, int default_button, const std::string& captions) {
     throw_if_closed();
     input_.mouse_buttons = mouse_none;  // the release goes to the box
     const int pressed = show_message_box(window_.get(), dialog_caption(), style, text, default_button, captions,
@@ -221,8 +205,7 @@ int WindowRuntime::message_box(int style, const std::string& text, int default_b
     return pressed;
 }
 
-std::string WindowRuntime::input_box(const std::string& prompt, const std::string& default_text)
-{
+std::string WindowRuntime::input_box(const std::string& prompt, const std::string& default_text) {
     throw_if_closed();
     input_.mouse_buttons = mouse_none;
     auto answer = show_input_box(window_.get(), dialog_caption(), prompt, std::string(), default_text,
@@ -231,8 +214,7 @@ std::string WindowRuntime::input_box(const std::string& prompt, const std::strin
     return answer.value_or(std::string());
 }
 
-void WindowRuntime::input_dialog(const std::string& prompt, const std::string& hint, std::string& text)
-{
+void WindowRuntime::input_dialog(const std::string& prompt, const std::string& hint, std::string& text) {
     throw_if_closed();
     input_.mouse_buttons = mouse_none;
     auto answer = show_input_box(window_.get(), dialog_caption(), prompt, hint, text,
@@ -241,8 +223,7 @@ void WindowRuntime::input_dialog(const std::string& prompt, const std::string& h
     text = answer.value_or(std::string());
 }
 
-int WindowRuntime::wait_for_answer(QDialog& box)
-{
+int WindowRuntime::wait_for_answer(QDialog& box) {
     bool answered = false;
     QObject::connect(&box, &QDialog::finished, &box, [&answered] { answered = true; });
     const InputBlocker blocker(window_.get(), &box);
@@ -259,20 +240,15 @@ int WindowRuntime::wait_for_answer(QDialog& box)
     return box.result();
 }
 
-void WindowRuntime::play_sound(const std::string& file)
-{
+void WindowRuntime::play_sound(const std::string& file) {
     if (ended_) return;
     if (!sound_) sound_ = std::make_unique<SoundPlayer>();
     sound_->play(QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromStdString(file)));
 }
 
-std::string WindowRuntime::program_directory() const
-{
-    return QCoreApplication::applicationDirPath().toStdString();
-}
+std::string WindowRuntime::program_directory() const { return QCoreApplication::applicationDirPath().toStdString(); }
 
-void WindowRuntime::end()
-{
+void WindowRuntime::end() {
     if (ended_) return;
     ended_ = true;
     input_.closed = true;
@@ -282,8 +258,7 @@ void WindowRuntime::end()
     window_->hide();
 }
 
-void WindowRuntime::repaint_if_changed()
-{
+void WindowRuntime::repaint_if_changed() {
     const std::uint64_t changes = surface().change_count();
     if (changes == painted_changes_) return;
     painted_changes_ = changes;

@@ -46,8 +46,7 @@ public:
     int mouse_state() override;
     double time() override;
 
-    int message_box(int style, const std::string& text, int default_button,
-                    const std::string& captions) override;
+    int message_box(int style, const std::string& text, int default_button, const std::string& captions) override;
     std::string input_box(const std::string& prompt, const std::string& default_text) override;
     void input_dialog(const std::string& prompt, const std::string& hint, std::string& text) override;
 

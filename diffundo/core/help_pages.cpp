@@ -9,8 +9,7 @@ namespace {
 
 // Lines, not one literal, so that the blanks that align the formulas and the
 // menu descriptions stay visible line by line.
-std::string join_lines(std::initializer_list<std::string_view> lines)
-{
+std::string join_lines(std::initializer_list<std::string_view> lines) {
     std::string text;
     bool first = true;
     for (std::string_view line : lines) {
@@ -25,8 +24,7 @@ std::string join_lines(std::initializer_list<std::string_view> lines)
 
 }  // namespace
 
-std::string intro_page_text()
-{
+std::string intro_page_text() {
     return join_lines({
         "  Ein Gas bestehe aus N Atomen, verteilt über zwei Kästen 1 und 2. ",
         "",
@@ -52,8 +50,7 @@ std::string intro_page_text()
     });
 }
 
-std::string theory_page_text()
-{
+std::string theory_page_text() {
     return join_lines({
         "",
         " N Atome lassen sich auf N! = 1.2.3...N verschiedenen Weisen anordnen ",
@@ -75,8 +72,7 @@ std::string theory_page_text()
     });
 }
 
-std::string operation_page_text()
-{
+std::string operation_page_text() {
     return join_lines({
         "  Nach der Wahl der Atomzahl N beginnt das Würfeln automatisch, wobei ",
         " sich zunächst alle N Atome im Kasten 1 befinden.",

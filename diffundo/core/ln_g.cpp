@@ -4,8 +4,7 @@
 
 namespace diffundo {
 
-double ln_factorial(int n)
-{
+double ln_factorial(int n) {
     double sum = 0.0;
     for (int i = 1; i <= n; ++i) {
         sum += std::log(static_cast<double>(i));
@@ -13,9 +12,6 @@ double ln_factorial(int n)
     return sum;
 }
 
-double ln_g(int N, int m)
-{
-    return ln_factorial(N) - ln_factorial(m) - ln_factorial(N - m);
-}
+double ln_g(int N, int m) { return ln_factorial(N) - ln_factorial(m) - ln_factorial(N - m); }
 
 }  // namespace diffundo

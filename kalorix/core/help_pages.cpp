@@ -2,8 +2,7 @@
 
 namespace kalorix {
 
-std::string HelpPage::text() const
-{
+std::string HelpPage::text() const {
     std::string result(title);
     for (std::string_view piece : pieces) {
         result += piece;
@@ -12,8 +11,7 @@ std::string HelpPage::text() const
 }
 
 // Introduction, also shown once at start-up.
-const std::vector<HelpPage>& help_info_pages()
-{
+const std::vector<HelpPage>& help_info_pages() {
     static const std::vector<HelpPage> pages = {
         // I1
         {"  Zwei Räume A und B sind in thermischem Kontakt miteinander. ",
@@ -108,8 +106,7 @@ const std::vector<HelpPage>& help_info_pages()
     return pages;
 }
 
-const std::vector<HelpPage>& help_entropy_pages()
-{
+const std::vector<HelpPage>& help_entropy_pages() {
     static const std::vector<HelpPage> pages = {
         // E1
         {"  ENTROPIE ",
@@ -137,8 +134,7 @@ const std::vector<HelpPage>& help_entropy_pages()
 }
 
 // "&Temperatur T" shows these and then the school page.
-const std::vector<HelpPage>& help_temperature_pages()
-{
+const std::vector<HelpPage>& help_temperature_pages() {
     static const std::vector<HelpPage> pages = {
         // T1
         {"  TEMPERATUR",
@@ -204,8 +200,7 @@ const std::vector<HelpPage>& help_temperature_pages()
     return pages;
 }
 
-const std::vector<HelpPage>& help_temperature_school_pages()
-{
+const std::vector<HelpPage>& help_temperature_school_pages() {
     static const std::vector<HelpPage> pages = {
         // T4
         {"  TEMPERATUR (allgemein 3)",
@@ -231,8 +226,7 @@ const std::vector<HelpPage>& help_temperature_school_pages()
     return pages;
 }
 
-const std::vector<HelpPage>& help_inner_energy_pages()
-{
+const std::vector<HelpPage>& help_inner_energy_pages() {
     static const std::vector<HelpPage> pages = {
         // U1
         {"  INNERE ENERGIE ",
@@ -258,8 +252,7 @@ const std::vector<HelpPage>& help_inner_energy_pages()
     return pages;
 }
 
-const std::vector<HelpPage>& help_free_energy_pages()
-{
+const std::vector<HelpPage>& help_free_energy_pages() {
     static const std::vector<HelpPage> pages = {
         // F1
         {"  (HELMHOLTZSCHE) FREIE ENERGIE F (manchmal auch A) ",
@@ -282,8 +275,7 @@ const std::vector<HelpPage>& help_free_energy_pages()
     return pages;
 }
 
-const std::vector<HelpPage>& help_equilibrium_pages()
-{
+const std::vector<HelpPage>& help_equilibrium_pages() {
     static const std::vector<HelpPage> pages = {
         // G1
         {"  Thermisches Gleichgewicht ",

@@ -17,8 +17,7 @@ constexpr std::string_view N_A_zero_text =
     "Bitte N_A von 1 bis {bis} eingeben.";
 constexpr std::string_view positive_number_text = "Bitte eine Zahl größer als 0 eingeben.";
 
-std::string fill_in(std::string_view text, std::string_view placeholder, std::int64_t number)
-{
+std::string fill_in(std::string_view text, std::string_view placeholder, std::int64_t number) {
     std::string result(text);
     const auto at = result.find(placeholder);
     if (at != std::string::npos) {
@@ -27,25 +26,17 @@ std::string fill_in(std::string_view text, std::string_view placeholder, std::in
     return result;
 }
 
-CheckedAnswer refuse(std::string message)
-{
-    return {Verdict::refused, 0, 0.0, std::move(message)};
-}
+CheckedAnswer refuse(std::string message) { return {Verdict::refused, 0, 0.0, std::move(message)}; }
 
-CheckedAnswer refuse_range(std::int64_t lowest, std::int64_t highest)
-{
+CheckedAnswer refuse_range(std::int64_t lowest, std::int64_t highest) {
     return refuse(fill_in(fill_in(whole_number_range_text, "{von}", lowest), "{bis}", highest));
 }
 
-CheckedAnswer accept_count(std::int32_t count)
-{
-    return {Verdict::accepted, count, static_cast<double>(count), {}};
-}
+CheckedAnswer accept_count(std::int32_t count) { return {Verdict::accepted, count, static_cast<double>(count), {}}; }
 
 // Nearest integer, halves to even (the default rounding mode), or nothing
 // when the value is not finite or leaves the 32-bit range.
-std::optional<std::int32_t> rounded_count(double value)
-{
+std::optional<std::int32_t> rounded_count(double value) {
     if (!std::isfinite(value)) {
         return std::nullopt;
     }
@@ -56,8 +47,7 @@ std::optional<std::int32_t> rounded_count(double value)
     return static_cast<std::int32_t>(r);
 }
 
-CheckedAnswer check_count(double value, std::int64_t lowest, std::int64_t highest)
-{
+CheckedAnswer check_count(double value, std::int64_t lowest, std::int64_t highest) {
     const auto count = rounded_count(value);
     if (!count || *count < lowest || *count > highest) {
         return refuse_range(lowest, highest);
@@ -65,8 +55,7 @@ CheckedAnswer check_count(double value, std::int64_t lowest, std::int64_t highes
     return accept_count(*count);
 }
 
-CheckedAnswer check_N_A(double value, const AcceptedCounts& accepted)
-{
+CheckedAnswer check_N_A(double value, const AcceptedCounts& accepted) {
     const std::int32_t limit = N_A_limit(accepted);
     // Compared before rounding: 3.4 is above a limit of 3 although it rounds to 3.
     if (value > limit) {
@@ -84,8 +73,7 @@ CheckedAnswer check_N_A(double value, const AcceptedCounts& accepted)
     return accept_count(*count);
 }
 
-CheckedAnswer check_positive(double value)
-{
+CheckedAnswer check_positive(double value) {
     if (!std::isfinite(value) || !(value > 0.0)) {
         return refuse(std::string(positive_number_text));
     }
@@ -94,13 +82,11 @@ CheckedAnswer check_positive(double value)
 
 }  // namespace
 
-std::int32_t N_A_limit(const AcceptedCounts& accepted)
-{
+std::int32_t N_A_limit(const AcceptedCounts& accepted) {
     return std::min({accepted.Nmax_A, accepted.Nmax_B, accepted.n});
 }
 
-CheckedAnswer check_parameter(Field field, double value, const AcceptedCounts& accepted)
-{
+CheckedAnswer check_parameter(Field field, double value, const AcceptedCounts& accepted) {
     // Sums in 64 bits: the earlier counts are trusted to be accepted ones, but
     // an overflow here would turn a refusal into an acceptance.
     const std::int64_t Nmax_A = accepted.Nmax_A;
@@ -112,13 +98,10 @@ CheckedAnswer check_parameter(Field field, double value, const AcceptedCounts& a
     case Field::Nmax_B:
         // ceil(sqrt(Nmax_A + Nmax_B)) <= 1601 holds exactly when the sum is at most 1601^2.
         return check_count(value, 1, max_total_atoms - Nmax_A);
-    case Field::n:
-        return check_count(value, 1, Nmax_A + Nmax_B);
-    case Field::N_A:
-        return check_N_A(value, accepted);
+    case Field::n: return check_count(value, 1, Nmax_A + Nmax_B);
+    case Field::N_A: return check_N_A(value, accepted);
     case Field::entropy_scale:
-    case Field::excitation_energy:
-        return check_positive(value);
+    case Field::excitation_energy: return check_positive(value);
     }
     return {};  // only for a value outside the enumeration: refused, nothing to say
 }

@@ -53,8 +53,13 @@ TEST(DiceModel, RandomNumberChoosesEachAtomEqually) {
         int atom;
     };
     const Case cases[] = {
-        {10, 0.0, 0},   {10, 0.0999, 0}, {10, 0.1, 1}, {10, 0.95, 9},
-        {10, std::nextafter(1.0, 0.0), 9},  {101, std::nextafter(1.0, 0.0), 100}, {101, 0.5, 50},
+        {10, 0.0, 0},
+        {10, 0.0999, 0},
+        {10, 0.1, 1},
+        {10, 0.95, 9},
+        {10, std::nextafter(1.0, 0.0), 9},
+        {101, std::nextafter(1.0, 0.0), 100},
+        {101, 0.5, 50},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "N=" << c.atoms << " r=" << c.r);

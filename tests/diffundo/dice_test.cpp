@@ -1,11 +1,11 @@
 // Atom-count input, g table, dice steps and their lines, on the headless
 // scripted runtime (offscreen surface).
-#include "common/screens/menu_list.h"
-#include "recording_runtime.h"
-#include "common/scripted/scripted_runtime.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/text_grid.h"
+#include "common/screens/menu_list.h"
+#include "common/scripted/scripted_runtime.h"
 #include "diffundo/diffundo.h"
+#include "recording_runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -175,8 +175,8 @@ TEST_F(DiffundoDice, FortySixthLineOverwritesTheFirstRow) {
         ASSERT_EQ(program.display_row, step <= 45 ? step : step - 45);
         if (step == 2) second_line = row_text(runtime, 2);
     }
-    EXPECT_EQ(row_text(runtime, 1), " " + program.atom_row + " 10 " + (program.m < 10 ? " " : "") +
-                                        std::to_string(program.m) + "  ");
+    EXPECT_EQ(row_text(runtime, 1),
+              " " + program.atom_row + " 10 " + (program.m < 10 ? " " : "") + std::to_string(program.m) + "  ");
     EXPECT_EQ(row_text(runtime, 2), second_line);
     EXPECT_EQ(program.trial_count, 46);
 
@@ -195,8 +195,8 @@ TEST_F(DiffundoDice, ClearingTheScreenKeepsTheRowPosition) {
     program.enter_atom_count("Gesamtzahl der Atome", "100");
     for (int i = 0; i < 7; ++i) program.dice_step();
     const auto& entries = program.menu_entries;
-    program.Win_0_MenuEvent(static_cast<int>(
-        std::find(entries.begin(), entries.end(), "Bildschirm &löschen") - entries.begin()));
+    program.Win_0_MenuEvent(
+        static_cast<int>(std::find(entries.begin(), entries.end(), "Bildschirm &löschen") - entries.begin()));
     EXPECT_EQ(runtime.surface().text_grid().to_text(), "");
     program.dice_step();
     EXPECT_EQ(program.display_row, 8);
@@ -276,9 +276,9 @@ TEST_F(DiffundoDice, RunWithoutAtomsKeepsEveryMenuEntryWorking) {
     RecordingRuntime runtime(
         "answer 0\n"
         "button 1\nbutton 1\nbutton 1\nbutton 1\n"  // &Info, &Autor, &Theorie, &Bedienung
-        "answer -3\n"              // &Neue Eingabe
-        "key\n"                    // left for later: the statistics must not wait
-        );
+        "answer -3\n"                               // &Neue Eingabe
+        "key\n"                                     // left for later: the statistics must not wait
+    );
     diffundo::Diffundo program(runtime);
     start(program);
     program.enter_atom_count("Gesamtzahl der Atome", "100");

@@ -1,11 +1,11 @@
 // The whole program on the scripted runtime: start-up, menus, main loop, end.
-#include "common/screens/menu_list.h"
-#include "recording_runtime.h"
-#include "common/scripted/scripted_runtime.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/text_grid.h"
-#include "diffundo/diffundo.h"
+#include "common/screens/menu_list.h"
+#include "common/scripted/scripted_runtime.h"
 #include "diffundo/core/help_pages.h"
+#include "diffundo/diffundo.h"
+#include "recording_runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +33,24 @@ TEST_F(DiffundoFrame, StartUpSequence) {
 
     EXPECT_EQ(runtime.title, std::string(87, ' ') + "DIFFUNDO" + std::string(26, ' '));
     std::vector<std::string> menu = {
-        "DESK |", "&Quit", "----------", "&Info", "&Autor", "",
-        "AUSGABE |", "&Neue Eingabe", "&Statistik zeigen", "Bildschirm &löschen", "&Zeichen-Modus ändern", "&Weiter", "",
-        "HILFE |", "&Theorie", "&Bedienung", "", "",
+        "DESK |",
+        "&Quit",
+        "----------",
+        "&Info",
+        "&Autor",
+        "",
+        "AUSGABE |",
+        "&Neue Eingabe",
+        "&Statistik zeigen",
+        "Bildschirm &löschen",
+        "&Zeichen-Modus ändern",
+        "&Weiter",
+        "",
+        "HILFE |",
+        "&Theorie",
+        "&Bedienung",
+        "",
+        "",
     };
     menu.resize(81);
     EXPECT_EQ(runtime.installed_menu(), menu);
@@ -73,8 +88,8 @@ TEST_F(DiffundoFrame, FirstDefaultDependsOnTheScreenWidth) {
         const char* shown;
     };
     const Case cases[] = {
-        {640, 480, "60"}, {800, 600, "80"}, {960, 720, "100"}, {1024, 768, "100"}, {1280, 1024, "100"},
-        {700, 500, "67.5"},
+        {640, 480, "60"},   {800, 600, "80"},    {960, 720, "100"},
+        {1024, 768, "100"}, {1280, 1024, "100"}, {700, 500, "67.5"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.width);
@@ -99,9 +114,7 @@ TEST_F(DiffundoFrame, TitleScreenPromptStaysOnTheScreen) {
     const Case cases[] = {
         {1024, 768, 73, 31},   // row 32 would start at pixel 768
         {1280, 1024, 73, 41},  // row 43 would start at pixel 1032
-        {960, 720, 69, 29},
-        {800, 600, 54, 24},
-        {640, 480, 40, 19},
+        {960, 720, 69, 29},   {800, 600, 54, 24}, {640, 480, 40, 19},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.width);
@@ -208,11 +221,11 @@ TEST_F(DiffundoFrame, WeiterDuringTheDisplayEndsItsWaitAndTheSimulationGoesOn) {
 
 TEST_F(DiffundoFrame, ClosingTheWindowEndsTheProgramWherever) {
     const std::string scripts[] = {
-        "close",                                                     // title screen
-        through_start_up + "answer 20\npasses 100\nclose",           // main loop
+        "close",                                            // title screen
+        through_start_up + "answer 20\npasses 100\nclose",  // main loop
         through_start_up + "answer 20\npasses 100\nmenu AUSGABE / &Statistik zeigen\npasses 30\nclose",
         through_start_up + "answer 20\npasses 100\nmouse right down\npasses 30\nclose",  // held
-        through_start_up + "answer 0\npasses 100\nclose",           // no atoms
+        through_start_up + "answer 0\npasses 100\nclose",                                // no atoms
     };
     for (const std::string& script : scripts) {
         SCOPED_TRACE(script);

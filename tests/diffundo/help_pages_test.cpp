@@ -13,10 +13,7 @@
 namespace {
 
 // Leading blanks written as counts, so the alignment is checked by number.
-std::string indent(std::size_t blanks, const std::string& rest)
-{
-    return std::string(blanks, ' ') + rest;
-}
+std::string indent(std::size_t blanks, const std::string& rest) { return std::string(blanks, ' ') + rest; }
 
 const std::vector<std::string> intro_lines = {
     "  Ein Gas bestehe aus N Atomen, verteilt über zwei Kästen 1 und 2. ",
@@ -84,15 +81,13 @@ const std::vector<std::string> operation_lines = {
 // The lines of a message box: "|" is the line break.
 std::vector<std::string> box_lines(const std::string& text) { return rt::split_at_bars(text); }
 
-std::size_t leading_blanks(const std::string& line)
-{
+std::size_t leading_blanks(const std::string& line) {
     const auto first = line.find_first_not_of(' ');
     return first == std::string::npos ? line.size() : first;
 }
 
 // Characters as a reader counts them: UTF-8 continuation bytes do not count.
-std::size_t shown_length(const std::string& line)
-{
+std::size_t shown_length(const std::string& line) {
     std::size_t count = 0;
     for (char c : line) {
         count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
@@ -111,12 +106,13 @@ struct PageCase {
 const PageCase pages[] = {
     {"intro", diffundo::intro_page_text, &intro_lines, {{1, 2}, {13, 17}}},
     {"theory", diffundo::theory_page_text, &theory_lines, {{8, 17}}},
-    {"operation", diffundo::operation_page_text, &operation_lines,
+    {"operation",
+     diffundo::operation_page_text,
+     &operation_lines,
      {{1, 2}, {7, 21}, {12, 31}, {13, 33}, {14, 31}, {15, 33}}},
 };
 
-TEST(DiffundoHelpPages, LinesMatchOneByOne)
-{
+TEST(DiffundoHelpPages, LinesMatchOneByOne) {
     for (const auto& page : pages) {
         SCOPED_TRACE(page.name);
         const auto actual = box_lines(page.text());
@@ -127,8 +123,7 @@ TEST(DiffundoHelpPages, LinesMatchOneByOne)
     }
 }
 
-TEST(DiffundoHelpPages, LineCountsAndEmptyEnds)
-{
+TEST(DiffundoHelpPages, LineCountsAndEmptyEnds) {
     EXPECT_EQ(box_lines(diffundo::intro_page_text()).size(), 21u);
     EXPECT_EQ(box_lines(diffundo::theory_page_text()).size(), 17u);
     EXPECT_EQ(box_lines(diffundo::operation_page_text()).size(), 16u);
@@ -143,8 +138,7 @@ TEST(DiffundoHelpPages, LineCountsAndEmptyEnds)
     EXPECT_NE(intro[intro.size() - 3], '|');
 }
 
-TEST(DiffundoHelpPages, IndentationOfEveryLine)
-{
+TEST(DiffundoHelpPages, IndentationOfEveryLine) {
     for (const auto& page : pages) {
         SCOPED_TRACE(page.name);
         const auto actual = box_lines(page.text());
@@ -166,8 +160,7 @@ TEST(DiffundoHelpPages, IndentationOfEveryLine)
     }
 }
 
-TEST(DiffundoHelpPages, LongestLineHasSeventyFourCharacters)
-{
+TEST(DiffundoHelpPages, LongestLineHasSeventyFourCharacters) {
     std::size_t longest = 0;
     for (const auto& page : pages) {
         for (const auto& line : box_lines(page.text())) {

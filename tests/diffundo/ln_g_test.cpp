@@ -15,11 +15,16 @@ using diffundo::ln_g;
 
 constexpr double eps = std::numeric_limits<double>::epsilon();
 
-TEST(LnFactorial, SmallArgumentsAndNonPositiveOnes)
-{
+TEST(LnFactorial, SmallArgumentsAndNonPositiveOnes) {
     const std::pair<int, double> cases[] = {
-        {-5, 0.0}, {-1, 0.0}, {0, 0.0}, {1, 0.0}, {2, std::log(2.0)}, {3, std::log(6.0)},
-        {5, std::log(120.0)}, {10, std::log(3628800.0)},
+        {-5, 0.0},
+        {-1, 0.0},
+        {0, 0.0},
+        {1, 0.0},
+        {2, std::log(2.0)},
+        {3, std::log(6.0)},
+        {5, std::log(120.0)},
+        {10, std::log(3628800.0)},
     };
     for (const auto& [n, expected] : cases) {
         SCOPED_TRACE(n);
@@ -27,8 +32,7 @@ TEST(LnFactorial, SmallArgumentsAndNonPositiveOnes)
     }
 }
 
-TEST(LnFactorial, AddsTheLogarithmsUpwardFromOne)
-{
+TEST(LnFactorial, AddsTheLogarithmsUpwardFromOne) {
     for (int n : {20, 57, 100, 101, 200}) {
         SCOPED_TRACE(n);
         double upward = 0.0;
@@ -40,8 +44,7 @@ TEST(LnFactorial, AddsTheLogarithmsUpwardFromOne)
     }
 }
 
-TEST(LnG, MatchesExactBinomialsUpToThirty)
-{
+TEST(LnG, MatchesExactBinomialsUpToThirty) {
     // Pascal's triangle: C(30, 15) = 155117520 fits 64 bits with room to spare.
     std::uint64_t binomial[31][31] = {};
     for (int N = 0; N <= 30; ++N) {
@@ -59,8 +62,7 @@ TEST(LnG, MatchesExactBinomialsUpToThirty)
     }
 }
 
-TEST(LnG, EndsOfTheRangeAreExactlyZero)
-{
+TEST(LnG, EndsOfTheRangeAreExactlyZero) {
     for (int N : {0, 1, 2, 50, 101}) {
         SCOPED_TRACE(N);
         EXPECT_EQ(ln_g(N, 0), 0.0);
@@ -68,8 +70,7 @@ TEST(LnG, EndsOfTheRangeAreExactlyZero)
     }
 }
 
-TEST(LnG, HundredAtomsHalfAndHalf)
-{
+TEST(LnG, HundredAtomsHalfAndHalf) {
     // C(100, 50) = 100891344545564193334812497256.
     EXPECT_NEAR(std::exp(ln_g(100, 50)) / 1.00891344545564193e29, 1.0, 1e-11);
     // The most probable split of 101 atoms is shared by m = 50 and m = 51.
@@ -77,8 +78,7 @@ TEST(LnG, HundredAtomsHalfAndHalf)
     EXPECT_GT(ln_g(100, 50), ln_g(100, 49));
 }
 
-TEST(LnG, SymmetricInTheTwoBoxes)
-{
+TEST(LnG, SymmetricInTheTwoBoxes) {
     for (int N = 1; N <= 101; ++N) {
         for (int m = 0; m <= N; ++m) {
             SCOPED_TRACE(::testing::Message() << "N=" << N << " m=" << m);

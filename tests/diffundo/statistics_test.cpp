@@ -1,9 +1,9 @@
 // The statistics display: its layout on a 1024 x 768 surface, and when its
 // wait ends.
-#include "common/screens/menu_list.h"
-#include "common/scripted/scripted_runtime.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/text_grid.h"
+#include "common/screens/menu_list.h"
+#include "common/scripted/scripted_runtime.h"
 #include "diffundo/diffundo.h"
 
 #include <gtest/gtest.h>

@@ -1,18 +1,18 @@
 // The experimental analysis of kalorix: the bookkeeping of the cells without
 // a screen, and whole runs on a headless runtime whose user presses a key at
 // every wait (texts, colours and pixels of the trials).
-#include "common/screens/menu_list.h"
 #include "common/runtime/runtime.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/text_grid.h"
+#include "common/screens/menu_list.h"
+#include "fake_runtime.h"
 #include "kalorix/core/experiment_model.h"
 #include "kalorix/kalorix.h"
-#include "fake_runtime.h"
 #include "kalorix_setup.h"
 #include "surface_recorder.h"
 
-#include <QGuiApplication>
 #include <gtest/gtest.h>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -45,8 +45,7 @@ struct BareHooks : ExperimentModel::Hooks {
 
 struct BareModel {
     BareModel(double Nmax_A, double Nmax_B, std::uint64_t seed = 1)
-        : hooks(seed),
-          model({grid, grid_size, dot_x, dot_y}, RoomSquare::of_rooms(Nmax_A, Nmax_B), hooks) {
+        : hooks(seed), model({grid, grid_size, dot_x, dot_y}, RoomSquare::of_rooms(Nmax_A, Nmax_B), hooks) {
         model.clear_grid();
     }
     // Excited cells found by looking at every cell of the table.
@@ -427,11 +426,11 @@ TEST(ExperimentRun, HalfExcitedRoomShowsZeroWithoutPointAndTheTableAddsUp) {
         std::string text;
     };
     const Entry table[] = {
-        {2, 29, "T_A  = 0        "},   {2, 30, "N_A =    2        "},   {2, 31, "Nmax_A =    4        "},
-        {17, 29, "U_A = 4    "},       {17, 30, "S_A = 1.7    "},       {17, 31, "F_A =    4        "},
-        {35, 29, "T_B = 166    "},     {35, 30, "N_B = 1    "},         {35, 31, "Nmax_B =   12        "},
-        {52, 29, "U_B = 2    "},       {52, 30, "S_B = 2.4    "},       {52, 31, "F_B =    0        "},
-        {73, 29, "U_ges = 6    "},     {73, 30, "S_ges  = 4.1    "},    {73, 31, "F_ges  =    4        "},
+        {2, 29, "T_A  = 0        "}, {2, 30, "N_A =    2        "}, {2, 31, "Nmax_A =    4        "},
+        {17, 29, "U_A = 4    "},     {17, 30, "S_A = 1.7    "},     {17, 31, "F_A =    4        "},
+        {35, 29, "T_B = 166    "},   {35, 30, "N_B = 1    "},       {35, 31, "Nmax_B =   12        "},
+        {52, 29, "U_B = 2    "},     {52, 30, "S_B = 2.4    "},     {52, 31, "F_B =    0        "},
+        {73, 29, "U_ges = 6    "},   {73, 30, "S_ges  = 4.1    "},  {73, 31, "F_ges  =    4        "},
     };
     for (const Entry& e : table) {
         const Printed* printed = run.record.at(e.column, e.row);

@@ -11,8 +11,8 @@ using kalorix_test::KalorixRun;
 
 // Opens the protected layout helpers and the menu builder.
 struct Probe : kalorix::Kalorix {
-    using Kalorix::Kalorix;
     using Kalorix::build_menu;
+    using Kalorix::Kalorix;
     using Kalorix::scale_x;
     using Kalorix::scale_y;
 };
@@ -27,12 +27,30 @@ struct ProbeRun {
 TEST(KalorixMenu, PositionsFollowTheMenuList) {
     ProbeRun run;
     run.program.build_menu(kalorix::Kalorix::menu_list());
-    const std::vector<std::string> expected = {
-        "DESK |", "&Quit", "-------------", "&Info", "&Autor", "",
-        "AUSGABE |", "&Neue Eingabe", "&theoretische Analyse", "&Experimentelle Analyse", "Bildschirm &löschen",
-        "&Weiter", "",
-        "HILFE |", "&Info", "&Entropie S", "&Temperatur T", "Temperatur in der &Schule", "&innere Energie U",
-        "Helmholtzsche &Freie Energie F (A)", "thermisches &Gleichgewicht", "", "", ""};
+    const std::vector<std::string> expected = {"DESK |",
+                                               "&Quit",
+                                               "-------------",
+                                               "&Info",
+                                               "&Autor",
+                                               "",
+                                               "AUSGABE |",
+                                               "&Neue Eingabe",
+                                               "&theoretische Analyse",
+                                               "&Experimentelle Analyse",
+                                               "Bildschirm &löschen",
+                                               "&Weiter",
+                                               "",
+                                               "HILFE |",
+                                               "&Info",
+                                               "&Entropie S",
+                                               "&Temperatur T",
+                                               "Temperatur in der &Schule",
+                                               "&innere Energie U",
+                                               "Helmholtzsche &Freie Energie F (A)",
+                                               "thermisches &Gleichgewicht",
+                                               "",
+                                               "",
+                                               ""};
     const auto& entries = run.program.menu_entries;
     ASSERT_EQ(entries.size(), 81u);
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(entries[i], expected[i]) << "position " << i;
@@ -46,11 +64,8 @@ struct ScaleCase {
 TEST(KalorixLayout, ScaleMultipliesFirstAndTruncates) {
     const ScaleCase cases[] = {
         {1024, 768, 154, 492, 591},  // 1024 * 154 / 320 = 492.8
-        {1024, 768, 320, 1024, 1228},
-        {1024, 768, 200, 640, 768},
-        {800, 600, 4, 10, 12},
-        {1280, 1024, 184, 736, 942},
-        {300, 150, 1, 0, 0},  // narrower than the grid: one unit is no pixel
+        {1024, 768, 320, 1024, 1228}, {1024, 768, 200, 640, 768}, {800, 600, 4, 10, 12},
+        {1280, 1024, 184, 736, 942},  {300, 150, 1, 0, 0},  // narrower than the grid: one unit is no pixel
     };
     for (const ScaleCase& c : cases) {
         ProbeRun run("", c.width, c.height);
@@ -111,10 +126,14 @@ TEST(KalorixMenu, EveryPositionDispatchesToItsAction) {
         const char* first_title;  // start of the first box's text
     };
     const Row help_rows[] = {
-        {3, 5, "  Zwei Räume A und B"},      {4, 1, "Programmautor:"},
-        {14, 5, "  Zwei Räume A und B"},     {15, 1, "  ENTROPIE "},
-        {16, 4, "  TEMPERATUR|"},            {17, 1, "  TEMPERATUR (allgemein 3)"},
-        {18, 1, "  INNERE ENERGIE "},        {19, 1, "  (HELMHOLTZSCHE) FREIE ENERGIE"},
+        {3, 5, "  Zwei Räume A und B"},
+        {4, 1, "Programmautor:"},
+        {14, 5, "  Zwei Räume A und B"},
+        {15, 1, "  ENTROPIE "},
+        {16, 4, "  TEMPERATUR|"},
+        {17, 1, "  TEMPERATUR (allgemein 3)"},
+        {18, 1, "  INNERE ENERGIE "},
+        {19, 1, "  (HELMHOLTZSCHE) FREIE ENERGIE"},
         {20, 1, "  Thermisches Gleichgewicht "},
     };
     for (const Row& row : help_rows) {
@@ -194,9 +213,9 @@ TEST(KalorixMainLoop, EmptyFirstAnswerEndsAtOnce) {
 
 TEST(KalorixMainLoop, ClosingTheWindowEndsEveryWait) {
     const std::string waits[] = {
-        "close\n",                                                     // the title screen's prompt
+        "close\n",                                                                      // the title screen's prompt
         std::string(kalorix_test::start_up) + kalorix_test::default_input + "close\n",  // main loop prompt
-        std::string(kalorix_test::start_up) +                           // the wait after a trial
+        std::string(kalorix_test::start_up) +                                           // the wait after a trial
             "answer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 0.4\nanswer 2.0\nbutton 1\nkey\nclose\n",
     };
     for (const std::string& script : waits) {

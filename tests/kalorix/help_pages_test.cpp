@@ -248,8 +248,7 @@ const ExpectedPage expected_pages[] = {
 // The lines of a message box: "|" is the line break.
 std::vector<std::string> box_lines(const std::string& text) { return rt::split_at_bars(text); }
 
-TEST(KalorixHelpPages, EveryPageTextMatchesCharacterForCharacter)
-{
+TEST(KalorixHelpPages, EveryPageTextMatchesCharacterForCharacter) {
     for (const auto& page : expected_pages) {
         SCOPED_TRACE(page.name);
         const auto& pages = page.pages();
@@ -266,15 +265,11 @@ TEST(KalorixHelpPages, EveryPageTextMatchesCharacterForCharacter)
     }
 }
 
-TEST(KalorixHelpPages, PageCountsPerProcedure)
-{
+TEST(KalorixHelpPages, PageCountsPerProcedure) {
     const std::pair<Pages, std::size_t> counts[] = {
-        {kalorix::help_info_pages, 5},
-        {kalorix::help_entropy_pages, 1},
-        {kalorix::help_temperature_pages, 3},
-        {kalorix::help_temperature_school_pages, 1},
-        {kalorix::help_inner_energy_pages, 1},
-        {kalorix::help_free_energy_pages, 1},
+        {kalorix::help_info_pages, 5},         {kalorix::help_entropy_pages, 1},
+        {kalorix::help_temperature_pages, 3},  {kalorix::help_temperature_school_pages, 1},
+        {kalorix::help_inner_energy_pages, 1}, {kalorix::help_free_energy_pages, 1},
         {kalorix::help_equilibrium_pages, 1},
     };
     std::size_t total = 0;
@@ -285,8 +280,7 @@ TEST(KalorixHelpPages, PageCountsPerProcedure)
     EXPECT_EQ(total, std::size(expected_pages));
 }
 
-TEST(KalorixHelpPages, PiecesAreLinesAndTitlesAreNot)
-{
+TEST(KalorixHelpPages, PiecesAreLinesAndTitlesAreNot) {
     for (const auto& page : expected_pages) {
         SCOPED_TRACE(page.name);
         const auto& help = page.pages()[page.index];
@@ -302,8 +296,7 @@ TEST(KalorixHelpPages, PiecesAreLinesAndTitlesAreNot)
     }
 }
 
-TEST(KalorixHelpPages, EntropyFormulaKeepsItsIndentation)
-{
+TEST(KalorixHelpPages, EntropyFormulaKeepsItsIndentation) {
     const auto& pieces = kalorix::help_entropy_pages().at(0).pieces;
     const std::string formula = "|" + std::string(18, ' ') + "g(Nmax,N) =  Nmax!/ [ N! (Nmax-N)! ]";
     ASSERT_GT(pieces.size(), 6u);
@@ -311,8 +304,7 @@ TEST(KalorixHelpPages, EntropyFormulaKeepsItsIndentation)
     EXPECT_EQ(pieces[6].find_first_not_of(' ', 1), 19u);
 }
 
-TEST(KalorixHelpPages, TextsAreUtf8WithPrecomposedUmlauts)
-{
+TEST(KalorixHelpPages, TextsAreUtf8WithPrecomposedUmlauts) {
     // "ä" as the two bytes C3 A4, never a base letter plus a combining mark.
     const std::string text = kalorix::help_info_pages().at(0).text();
     EXPECT_NE(text.find("R\xC3\xA4ume"), std::string::npos);

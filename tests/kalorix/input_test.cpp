@@ -38,8 +38,7 @@ TEST(KalorixInput, ProposedParametersThroughTheWholeStart) {
                                             "Bei Eingabe 0 werden n Teilchen gleichmäßig über A und B verteilt");
     const auto messages = run.records("message");
     EXPECT_NE(messages.back().find("\"style\":18,\"text\":\"Was haben Sie vor?\""), std::string::npos);
-    EXPECT_NE(messages.back().find(
-                  "[\"experimentelle Analyse \",\" theoretische Analyse \",\" Wahl nach Menue\"]"),
+    EXPECT_NE(messages.back().find("[\"experimentelle Analyse \",\" theoretische Analyse \",\" Wahl nach Menue\"]"),
               std::string::npos);
 
     const kalorix::Kalorix& k = run.program;
@@ -113,32 +112,48 @@ TEST_P(KalorixRefusal, ExplainsAndAsksTheSamePromptAgain) {
     EXPECT_EQ(run.program.n, 150) << r.name;
 }
 
-
 INSTANTIATE_TEST_SUITE_P(
     Answers, KalorixRefusal,
     ::testing::Values(
-        Refusal{"empty_room", "answer 0\nbutton 1\nanswer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
+        Refusal{"empty_room",
+                "answer 0\nbutton 1\nanswer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
                 "Bitte eine ganze Zahl von 1 bis 2563200 eingeben."},
-        Refusal{"negative_room", "answer -5\nbutton 1\nanswer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
+        Refusal{"negative_room",
+                "answer -5\nbutton 1\nanswer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
                 "Bitte eine ganze Zahl von 1 bis 2563200 eingeben."},
-        Refusal{"text_is_no_room", "answer viele\nbutton 1\nanswer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
-                "Bitte eine ganze Zahl von 1 bis 2563200 eingeben."},
-        Refusal{"room_beyond_32_bits", "answer 1e10\nbutton 1\nanswer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
-                "Bitte eine ganze Zahl von 1 bis 2563200 eingeben."},
-        Refusal{"rooms_beyond_the_table", "answer 400\nanswer 2562802\nbutton 1\nanswer 1200\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
-                "Bitte eine ganze Zahl von 1 bis 2562801 eingeben."},
-        Refusal{"no_excitation", "answer 400\nanswer 1200\nanswer 0,4\nbutton 1\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
+        Refusal{
+            "text_is_no_room",
+            "answer viele\nbutton 1\nanswer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
+            "Bitte eine ganze Zahl von 1 bis 2563200 eingeben."},
+        Refusal{
+            "room_beyond_32_bits",
+            "answer 1e10\nbutton 1\nanswer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
+            "Bitte eine ganze Zahl von 1 bis 2563200 eingeben."},
+        Refusal{
+            "rooms_beyond_the_table",
+            "answer 400\nanswer 2562802\nbutton 1\nanswer 1200\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
+            "Bitte eine ganze Zahl von 1 bis 2562801 eingeben."},
+        Refusal{"no_excitation",
+                "answer 400\nanswer 1200\nanswer 0,4\nbutton 1\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
                 "Bitte eine ganze Zahl von 1 bis 1600 eingeben."},
-        Refusal{"more_excitations_than_atoms", "answer 400\nanswer 1200\nanswer 1601\nbutton 1\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
-                "Bitte eine ganze Zahl von 1 bis 1600 eingeben."},
-        Refusal{"negative_N_A", "answer 400\nanswer 1200\nanswer 150\nanswer -1\nbutton 1\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
+        Refusal{
+            "more_excitations_than_atoms",
+            "answer 400\nanswer 1200\nanswer 1601\nbutton 1\nanswer 150\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
+            "Bitte eine ganze Zahl von 1 bis 1600 eingeben."},
+        Refusal{"negative_N_A",
+                "answer 400\nanswer 1200\nanswer 150\nanswer -1\nbutton 1\nanswer 150\nanswer 1\nanswer 2\nbutton 3\n",
                 "Bitte eine ganze Zahl von 0 bis 150 eingeben."},
-        Refusal{"zero_scale", "answer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 0\nbutton 1\nanswer 0,4\nanswer 2\nbutton 3\n",
+        Refusal{"zero_scale",
+                "answer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 0\nbutton 1\nanswer 0,4\nanswer 2\nbutton 3\n",
                 "Bitte eine Zahl größer als 0 eingeben."},
-        Refusal{"negative_energy", "answer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 0,4\nanswer -2\nbutton 1\nanswer 2\nbutton 3\n",
-                "Bitte eine Zahl größer als 0 eingeben."},
-        Refusal{"infinite_energy", "answer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 0,4\nanswer 1e999\nbutton 1\nanswer 2\nbutton 3\n",
-                "Bitte eine Zahl größer als 0 eingeben."}),
+        Refusal{
+            "negative_energy",
+            "answer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 0,4\nanswer -2\nbutton 1\nanswer 2\nbutton 3\n",
+            "Bitte eine Zahl größer als 0 eingeben."},
+        Refusal{
+            "infinite_energy",
+            "answer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 0,4\nanswer 1e999\nbutton 1\nanswer 2\nbutton 3\n",
+            "Bitte eine Zahl größer als 0 eingeben."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KalorixInput, TheExperimentRecordLimitsNWithoutExcitationsInA) {

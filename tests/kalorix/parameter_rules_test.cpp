@@ -16,8 +16,7 @@ using kalorix::Verdict;
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double inf = std::numeric_limits<double>::infinity();
 
-const char* field_name(Field field)
-{
+const char* field_name(Field field) {
     switch (field) {
     case Field::Nmax_A: return "Nmax_A";
     case Field::Nmax_B: return "Nmax_B";
@@ -104,12 +103,10 @@ const CountCase count_cases[] = {
     {Field::N_A, 1, {2000, 2000, 1601}, Verdict::accepted, 1},
 };
 
-TEST(ParameterRules, CountsAreRoundedAndBounded)
-{
+TEST(ParameterRules, CountsAreRoundedAndBounded) {
     for (const auto& c : count_cases) {
-        SCOPED_TRACE(::testing::Message() << field_name(c.field) << " = " << c.value << " after "
-                                          << c.accepted.Nmax_A << ", " << c.accepted.Nmax_B << ", "
-                                          << c.accepted.n);
+        SCOPED_TRACE(::testing::Message() << field_name(c.field) << " = " << c.value << " after " << c.accepted.Nmax_A
+                                          << ", " << c.accepted.Nmax_B << ", " << c.accepted.n);
         const auto answer = kalorix::check_parameter(c.field, c.value, c.accepted);
         EXPECT_EQ(answer.verdict, c.verdict);
         if (c.verdict == Verdict::accepted) {
@@ -127,18 +124,17 @@ struct RealCase {
 };
 
 const RealCase real_cases[] = {
-    {Field::entropy_scale, 0.4, true},         {Field::entropy_scale, 0.1, true},
-    {Field::entropy_scale, 1e-300, true},      {Field::entropy_scale, 1e300, true},
-    {Field::entropy_scale, 0.0, false},        {Field::entropy_scale, -0.0, false},
-    {Field::entropy_scale, -0.2, false},       {Field::entropy_scale, nan, false},
-    {Field::entropy_scale, inf, false},        {Field::excitation_energy, 2.0, true},
-    {Field::excitation_energy, 0.025, true},   {Field::excitation_energy, 0.0, false},
-    {Field::excitation_energy, -2.0, false},   {Field::excitation_energy, nan, false},
-    {Field::excitation_energy, -inf, false},   {Field::excitation_energy, inf, false},
+    {Field::entropy_scale, 0.4, true},       {Field::entropy_scale, 0.1, true},
+    {Field::entropy_scale, 1e-300, true},    {Field::entropy_scale, 1e300, true},
+    {Field::entropy_scale, 0.0, false},      {Field::entropy_scale, -0.0, false},
+    {Field::entropy_scale, -0.2, false},     {Field::entropy_scale, nan, false},
+    {Field::entropy_scale, inf, false},      {Field::excitation_energy, 2.0, true},
+    {Field::excitation_energy, 0.025, true}, {Field::excitation_energy, 0.0, false},
+    {Field::excitation_energy, -2.0, false}, {Field::excitation_energy, nan, false},
+    {Field::excitation_energy, -inf, false}, {Field::excitation_energy, inf, false},
 };
 
-TEST(ParameterRules, ScaleAndEnergyArePositiveRealsKeptUnrounded)
-{
+TEST(ParameterRules, ScaleAndEnergyArePositiveRealsKeptUnrounded) {
     for (const auto& c : real_cases) {
         SCOPED_TRACE(::testing::Message() << field_name(c.field) << " = " << c.value);
         const auto answer = kalorix::check_parameter(c.field, c.value, proposed);
@@ -159,8 +155,7 @@ struct MessageCase {
     std::string message;
 };
 
-TEST(ParameterRules, RefusalsNameTheAllowedRange)
-{
+TEST(ParameterRules, RefusalsNameTheAllowedRange) {
     const MessageCase cases[] = {
         {Field::Nmax_A, 0, none, "Bitte eine ganze Zahl von 1 bis 2563200 eingeben."},
         {Field::Nmax_A, nan, none, "Bitte eine ganze Zahl von 1 bis 2563200 eingeben."},
@@ -168,10 +163,14 @@ TEST(ParameterRules, RefusalsNameTheAllowedRange)
         {Field::n, 1601, {400, 1200, 0}, "Bitte eine ganze Zahl von 1 bis 1600 eingeben."},
         {Field::N_A, -1, proposed, "Bitte eine ganze Zahl von 0 bis 150 eingeben."},
         {Field::N_A, -1, {3, 10, 5}, "Bitte eine ganze Zahl von 0 bis 3 eingeben."},
-        {Field::N_A, 0, {2000, 1800, 1700},
+        {Field::N_A,
+         0,
+         {2000, 1800, 1700},
          "Mit N_A = 0 zeichnet das Experiment höchstens 1600 Anregungen auf, hier ist n = 1700. "
          "Bitte N_A von 1 bis 1700 eingeben."},
-        {Field::N_A, 0, {2000, 1650, 1700},
+        {Field::N_A,
+         0,
+         {2000, 1650, 1700},
          "Mit N_A = 0 zeichnet das Experiment höchstens 1600 Anregungen auf, hier ist n = 1700. "
          "Bitte N_A von 1 bis 1650 eingeben."},
     };
@@ -183,8 +182,7 @@ TEST(ParameterRules, RefusalsNameTheAllowedRange)
     }
 }
 
-TEST(ParameterRules, LimitOfNAIsTheSmallestOfTheThreeCounts)
-{
+TEST(ParameterRules, LimitOfNAIsTheSmallestOfTheThreeCounts) {
     EXPECT_EQ(kalorix::N_A_limit(proposed), 150);
     EXPECT_EQ(kalorix::N_A_limit({3, 10, 5}), 3);
     EXPECT_EQ(kalorix::N_A_limit({10, 3, 5}), 3);
@@ -193,8 +191,7 @@ TEST(ParameterRules, LimitOfNAIsTheSmallestOfTheThreeCounts)
 
 // Every accepted whole square still fits the atom table when its side is
 // rounded up, and the first refused total would not.
-TEST(ParameterRules, LargestAcceptedTotalFitsTheAtomTable)
-{
+TEST(ParameterRules, LargestAcceptedTotalFitsTheAtomTable) {
     for (std::int32_t Nmax_A : {1, 400, 1601, 1000000, 2563200}) {
         SCOPED_TRACE(Nmax_A);
         const std::int32_t fits = kalorix::max_total_atoms - Nmax_A;

@@ -1,20 +1,20 @@
 // The theoretical analysis of kalorix, driven on a headless runtime: the
 // maximum search, the marker, the colours, the texts below the graph and the
 // pixels of the graph.
-#include "common/screens/menu_list.h"
 #include "common/runtime/number_format.h"
 #include "common/runtime/runtime.h"
+#include "common/runtime/surface.h"
+#include "common/screens/menu_list.h"
 #include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
-#include "common/runtime/surface.h"
-#include "kalorix/kalorix.h"
 #include "fake_runtime.h"
+#include "kalorix/core/thermodynamics.h"
+#include "kalorix/kalorix.h"
 #include "kalorix_setup.h"
 #include "surface_recorder.h"
-#include "kalorix/core/thermodynamics.h"
 
-#include <QGuiApplication>
 #include <gtest/gtest.h>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -69,13 +69,13 @@ struct Analysis {
     std::vector<Printed> step_lines(const std::string& start) const {
         std::vector<Printed> found;
         for (const auto& p : record.prints)
-            if (p.text.rfind(start, 0) == 0 && p.row >= 27 && p.row <= 29 && p.colour != background)
-                found.push_back(p);
+            if (p.text.rfind(start, 0) == 0 && p.row >= 27 && p.row <= 29 && p.colour != background) found.push_back(p);
         return found;
     }
 
     rt::Colour pixel(double x, double y) const {
-        const QRgb c = rt.surface().image().pixel(static_cast<int>(std::nearbyint(x)), static_cast<int>(std::nearbyint(y)));
+        const QRgb c =
+            rt.surface().image().pixel(static_cast<int>(std::nearbyint(x)), static_cast<int>(std::nearbyint(y)));
         return static_cast<rt::Colour>(qRed(c) | qGreen(c) << 8 | qBlue(c) << 16);
     }
 
@@ -115,13 +115,15 @@ TEST(TheoryDefaults, MaximumAndSummaryOfTheProposedParameters) {
     EXPECT_NEAR(200 * a.kx.T_B_at_max, 176.7, 0.05);
     EXPECT_DOUBLE_EQ(a.kx.x_at_max, 113.0 / 150 * 957);
 
-    EXPECT_EQ(a.grid_line(28), "  Thermisches Gleichgewicht, wenn ca. 75,3 % der höherenergetischer Atome übergetreten.");
+    EXPECT_EQ(a.grid_line(28),
+              "  Thermisches Gleichgewicht, wenn ca. 75,3 % der höherenergetischer Atome übergetreten.");
     const auto sentence = a.prints_at(2, 29);
     ASSERT_FALSE(sentence.empty());
     EXPECT_EQ(sentence.back().text,
               "Also Übergang von 113 höherenergetischen Teilchen aus 150 von Raum A in Raum B." + std::string(14, ' '));
     EXPECT_EQ(sentence.back().colour, black);
-    EXPECT_EQ(a.grid_line(31), "  Anteil 'heißer' Atome in Raum A:  9,3 % " + std::string(4, ' ') + "in Raum B:  9,4 %");
+    EXPECT_EQ(a.grid_line(31),
+              "  Anteil 'heißer' Atome in Raum A:  9,3 % " + std::string(4, ' ') + "in Raum B:  9,4 %");
 
     const auto hot_A = a.prints_at(2, 31).back();
     const auto hot_B = a.prints_at(45, 31).back();
@@ -225,14 +227,13 @@ TEST_P(TheoryMarker, ShownOnceOnlyWhenArmedAndPassed) {
     EXPECT_EQ(last_A.colour, c.marker ? red : yellow);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TheoryMarker,
-    ::testing::Values(MarkerCase{"armed", {400, 1200, 150, 150}, 1, 113, true},
-                      MarkerCase{"not_armed", {400, 1200, 150, 150}, 0, 113, false},
-                      MarkerCase{"shown_before", {400, 1200, 150, 150}, -1, 113, false},
-                      // Half of A excited next to a large room B: the total keeps rising.
-                      MarkerCase{"maximum_at_last_step", {10, 1000, 5, 5}, 1, 5, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, TheoryMarker,
+                         ::testing::Values(MarkerCase{"armed", {400, 1200, 150, 150}, 1, 113, true},
+                                           MarkerCase{"not_armed", {400, 1200, 150, 150}, 0, 113, false},
+                                           MarkerCase{"shown_before", {400, 1200, 150, 150}, -1, 113, false},
+                                           // Half of A excited next to a large room B: the total keeps rising.
+                                           MarkerCase{"maximum_at_last_step", {10, 1000, 5, 5}, 1, 5, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TheoryMaximum, EqualNeighbouringTotalsGoToTheLaterStep) {
     // Equal rooms with 3 excitations: steps 1 (2 + 1) and 2 (1 + 2) sum the
@@ -356,7 +357,8 @@ TEST(TheoryFrame, FrameAndAxisTitlesInWhite) {
     EXPECT_EQ(title[0].text, "  Zahl übergetretener Atome");
     EXPECT_EQ(title[0].colour, white);
     EXPECT_EQ(a.prints_at(66, 25).at(0).text, "innere Energie U_B = Uo - U_A");
-    EXPECT_EQ(a.grid_line(1), "   Entropie S" + std::string(87, ' ') + "1/T = dS/dU > 0, wenn für Teilsystem Steigung > 0");
+    EXPECT_EQ(a.grid_line(1),
+              "   Entropie S" + std::string(87, ' ') + "1/T = dS/dU > 0, wenn für Teilsystem Steigung > 0");
 }
 
 TEST(TheoryEvents, QuitDuringTheRunEndsWithTheSummaryOfTheLastStep) {

@@ -24,19 +24,16 @@ struct RoomState {
 
 // Pairs of small, medium and large rooms, near both ends and the middle.
 const std::vector<RoomState> sample_states = {
-    {4, 2},      {5, 1},      {10, 3},     {10, 7},      {101, 50},   {101, 51},
-    {400, 1},    {400, 150},  {400, 200},  {400, 399},   {1200, 150}, {1200, 113},
-    {1200, 600}, {1200, 1100}, {3000, 1234}, {2563201, 1600},
+    {4, 2},     {5, 1},     {10, 3},     {10, 7},     {101, 50},   {101, 51},    {400, 1},     {400, 150},
+    {400, 200}, {400, 399}, {1200, 150}, {1200, 113}, {1200, 600}, {1200, 1100}, {3000, 1234}, {2563201, 1600},
 };
 
 // ln g(Nmax, N) computed independently through the gamma function.
-double lgamma_entropy(double Nmax, double N)
-{
+double lgamma_entropy(double Nmax, double N) {
     return std::lgamma(Nmax + 1) - std::lgamma(N + 1) - std::lgamma(Nmax - N + 1);
 }
 
-double forward_sum(double Nmax, double N)
-{
+double forward_sum(double Nmax, double N) {
     double S = 0.0;
     for (int j = 0; j < static_cast<int>(N); ++j) {
         S += std::log((Nmax - j) / (N - j));
@@ -44,8 +41,7 @@ double forward_sum(double Nmax, double N)
     return S;
 }
 
-double backward_sum(double Nmax, double N)
-{
+double backward_sum(double Nmax, double N) {
     double S = 0.0;
     for (int j = static_cast<int>(N) - 1; j >= 0; --j) {
         S += std::log((Nmax - j) / (N - j));
@@ -53,8 +49,7 @@ double backward_sum(double Nmax, double N)
     return S;
 }
 
-double difference_of_logs(double Nmax, double N)
-{
+double difference_of_logs(double Nmax, double N) {
     double S = 0.0;
     for (int j = 0; j < static_cast<int>(N); ++j) {
         S += std::log(Nmax - j) - std::log(N - j);
@@ -62,8 +57,7 @@ double difference_of_logs(double Nmax, double N)
     return S;
 }
 
-TEST(RoomEntropy, KnownValues)
-{
+TEST(RoomEntropy, KnownValues) {
     EXPECT_DOUBLE_EQ(room_entropy(4, 2), std::log(6.0));
     EXPECT_DOUBLE_EQ(room_entropy(5, 1), std::log(5.0));
     EXPECT_DOUBLE_EQ(room_entropy(10, 3), std::log(120.0));
@@ -71,8 +65,7 @@ TEST(RoomEntropy, KnownValues)
     EXPECT_NEAR(room_entropy(400, 150), 261.4, 0.05);
 }
 
-TEST(RoomEntropy, ZeroWhenNoneOrAllExcited)
-{
+TEST(RoomEntropy, ZeroWhenNoneOrAllExcited) {
     for (double Nmax : {1.0, 2.0, 7.0, 400.0, 1200.0, 2563201.0}) {
         SCOPED_TRACE(Nmax);
         EXPECT_EQ(room_entropy(Nmax, 0), 0.0);
@@ -81,8 +74,7 @@ TEST(RoomEntropy, ZeroWhenNoneOrAllExcited)
     }
 }
 
-TEST(RoomEntropy, SymmetricUpToRounding)
-{
+TEST(RoomEntropy, SymmetricUpToRounding) {
     for (double Nmax : {9.0, 10.0, 101.0, 400.0, 1200.0, 3001.0}) {
         for (double N = 0; N <= Nmax; ++N) {
             SCOPED_TRACE(::testing::Message() << Nmax << ", " << N);
@@ -94,8 +86,7 @@ TEST(RoomEntropy, SymmetricUpToRounding)
     }
 }
 
-TEST(RoomEntropy, AgreesWithGammaFunction)
-{
+TEST(RoomEntropy, AgreesWithGammaFunction) {
     for (const auto& s : sample_states) {
         SCOPED_TRACE(::testing::Message() << s.Nmax << ", " << s.N);
         const double expected = lgamma_entropy(s.Nmax, s.N);
@@ -103,8 +94,7 @@ TEST(RoomEntropy, AgreesWithGammaFunction)
     }
 }
 
-TEST(RoomEntropy, SumsQuotientLogarithmsFromTheFirstTermOn)
-{
+TEST(RoomEntropy, SumsQuotientLogarithmsFromTheFirstTermOn) {
     int order_sensitive = 0;
     int form_sensitive = 0;
     for (const auto& s : sample_states) {
@@ -127,8 +117,7 @@ struct TemperatureCase {
     double expected;
 };
 
-TEST(RoomTemperature, FormulaAndGuards)
-{
+TEST(RoomTemperature, FormulaAndGuards) {
     const TemperatureCase cases[] = {
         {3, 1, 1.0, 1.0 / std::log(2.0)},
         {3, 1, 2.0, 2.0 / std::log(2.0)},
@@ -148,8 +137,7 @@ TEST(RoomTemperature, FormulaAndGuards)
     }
 }
 
-TEST(RoomTemperature, SignFollowsPopulation)
-{
+TEST(RoomTemperature, SignFollowsPopulation) {
     for (double N = 1; N < 100; ++N) {
         SCOPED_TRACE(N);
         const double T = room_temperature(100, N, 2.0);
@@ -161,11 +149,16 @@ TEST(RoomTemperature, SignFollowsPopulation)
     }
 }
 
-TEST(RoundToTenth, HalvesGoUpAlsoBelowZero)
-{
+TEST(RoundToTenth, HalvesGoUpAlsoBelowZero) {
     const std::pair<double, double> cases[] = {
-        {1.25, 1.3}, {-1.25, -1.2}, {-1.26, -1.3}, {0.25, 0.3},
-        {1.24, 1.2}, {-0.04, 0.0}, {-0.06, -0.1}, {0.0, 0.0},
+        {1.25, 1.3},
+        {-1.25, -1.2},
+        {-1.26, -1.3},
+        {0.25, 0.3},
+        {1.24, 1.2},
+        {-0.04, 0.0},
+        {-0.06, -0.1},
+        {0.0, 0.0},
         // 10 * -0.05 rounds to exactly -0.5; a fused multiply-add would keep
         // the tiny excess below -0.5 and give -0.1.
         {-0.05, 0.0},
@@ -176,8 +169,7 @@ TEST(RoundToTenth, HalvesGoUpAlsoBelowZero)
     }
 }
 
-TEST(RoundToTenth, MultipliesTheWholeNumberByTheDoubleTenth)
-{
+TEST(RoundToTenth, MultipliesTheWholeNumberByTheDoubleTenth) {
     // 3 * 0.1 is not the double nearest to 0.3; 3 / 10.0 would be.
     EXPECT_EQ(round_to_tenth(0.25), 3 * 0.1);
     EXPECT_NE(round_to_tenth(0.25), 0.3);
@@ -188,8 +180,7 @@ TEST(RoundToTenth, MultipliesTheWholeNumberByTheDoubleTenth)
     EXPECT_EQ(round_to_tenth(0.15), 2 * 0.1);
 }
 
-TEST(ShownTemperature, RoundsTowardMinusInfinity)
-{
+TEST(ShownTemperature, RoundsTowardMinusInfinity) {
     const double T = room_temperature(3, 1, 1.0);
     EXPECT_NEAR(round_to_tenth(T), 1.4, 1e-12);
     EXPECT_EQ(shown_temperature(round_to_tenth(T)), 280.0);
@@ -200,8 +191,7 @@ TEST(ShownTemperature, RoundsTowardMinusInfinity)
     EXPECT_EQ(shown_temperature(-1.2), -240.0);
 }
 
-TEST(Energies, InnerAndFree)
-{
+TEST(Energies, InnerAndFree) {
     EXPECT_EQ(kalorix::inner_energy(150, 2.0), 300.0);
     EXPECT_EQ(kalorix::inner_energy(0, 2.0), 0.0);
     EXPECT_NEAR(kalorix::free_energy(300.0, 3.9, 261.4), -719.46, 1e-9);
@@ -211,8 +201,7 @@ TEST(Energies, InnerAndFree)
 
 // The proposed parameters: rooms of 400 and 1200 atoms, 150 excitations
 // starting in A, E = 2 eV, passed into B one by one.
-TEST(ProposedParameters, EquilibriumOfTheTheoreticalAnalysis)
-{
+TEST(ProposedParameters, EquilibriumOfTheTheoreticalAnalysis) {
     const double Nmax_A = 400;
     const double Nmax_B = 1200;
     const int n = 150;

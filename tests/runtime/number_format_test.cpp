@@ -23,26 +23,25 @@ TEST_P(PictureFormat, FormatsAsShown) {
     EXPECT_EQ(rt::format_picture(c.value, c.picture), c.expected) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pictures, PictureFormat,
-    ::testing::Values(
-        PictureCase{"share_of_passed_atoms", 113.0 / 150 * 100, "##,#", "75,3"},
-        PictureCase{"exact_half_rounds_away_from_zero", 9.25, "##,#", " 9,3"},
-        PictureCase{"negative_half_rounds_away_from_zero", -9.25, "##,#", "-9,3"},
-        PictureCase{"sign_directly_before_digits", -1.5, "####,#", "  -1,5"},
-        PictureCase{"wider_than_picture_prints_in_full", 12345.67, "##,#", "12345,7"},
-        PictureCase{"entropy_picture", 261.40000000000003, "###,#", "261,4"},
-        PictureCase{"zero", 0, "###,#", "  0,0"},
-        PictureCase{"tiny_negative_shows_no_minus", -0.01, "##,#", " 0,0"},
-        PictureCase{"carry_into_new_digit", 99.96, "##,#", "100,0"},
-        PictureCase{"integer_picture", 7, "##", " 7"},
-        PictureCase{"integer_picture_half_away", 2.5, "##", " 3"},
-        PictureCase{"integer_picture_wide", 150, "##", "150"},
-        PictureCase{"integer_picture_negative", -42.5, "##", "-43"},
-        // 1.005 is stored just below 1.005: the exact value decides, not a product.
-        PictureCase{"binary_value_below_half", 1.005, "#,##", "1,00"},
-        PictureCase{"temperature_picture", 175.2186, "####,#", " 175,2"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pictures, PictureFormat,
+                         ::testing::Values(PictureCase{"share_of_passed_atoms", 113.0 / 150 * 100, "##,#", "75,3"},
+                                           PictureCase{"exact_half_rounds_away_from_zero", 9.25, "##,#", " 9,3"},
+                                           PictureCase{"negative_half_rounds_away_from_zero", -9.25, "##,#", "-9,3"},
+                                           PictureCase{"sign_directly_before_digits", -1.5, "####,#", "  -1,5"},
+                                           PictureCase{"wider_than_picture_prints_in_full", 12345.67, "##,#",
+                                                       "12345,7"},
+                                           PictureCase{"entropy_picture", 261.40000000000003, "###,#", "261,4"},
+                                           PictureCase{"zero", 0, "###,#", "  0,0"},
+                                           PictureCase{"tiny_negative_shows_no_minus", -0.01, "##,#", " 0,0"},
+                                           PictureCase{"carry_into_new_digit", 99.96, "##,#", "100,0"},
+                                           PictureCase{"integer_picture", 7, "##", " 7"},
+                                           PictureCase{"integer_picture_half_away", 2.5, "##", " 3"},
+                                           PictureCase{"integer_picture_wide", 150, "##", "150"},
+                                           PictureCase{"integer_picture_negative", -42.5, "##", "-43"},
+                                           // 1.005 is stored just below 1.005: the exact value decides, not a product.
+                                           PictureCase{"binary_value_below_half", 1.005, "#,##", "1,00"},
+                                           PictureCase{"temperature_picture", 175.2186, "####,#", " 175,2"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NumberText, ShowsAtMostTenSignificantDigits) {
     EXPECT_EQ(rt::number_text(2614 * 0.1), "261.4");
@@ -73,12 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, ParseNumber,
     ::testing::Values(ParseCase{"400", 400, true}, ParseCase{"  2.0", 2.0, true}, ParseCase{"0,4", 0.4, true},
                       ParseCase{"2,5", 2.5, true}, ParseCase{"-3", -3, true}, ParseCase{"+7", 7, true},
-                      ParseCase{"1e3", 1000, true}, ParseCase{"1.5E-2", 0.015, true},
-                      ParseCase{"4e", 4, true}, ParseCase{"4e+", 4, true}, ParseCase{"12abc", 12, true},
-                      ParseCase{".5", 0.5, true}, ParseCase{"5.", 5, true}, ParseCase{"3,4,5", 3.4, true},
-                      ParseCase{"abc", 0, false}, ParseCase{"", 0, false}, ParseCase{"-", 0, false},
-                      ParseCase{" - 5", 0, false}, ParseCase{"nan", 0, false}, ParseCase{"inf", 0, false},
-                      ParseCase{",", 0, false}, ParseCase{"1e-999", 0, true}));
+                      ParseCase{"1e3", 1000, true}, ParseCase{"1.5E-2", 0.015, true}, ParseCase{"4e", 4, true},
+                      ParseCase{"4e+", 4, true}, ParseCase{"12abc", 12, true}, ParseCase{".5", 0.5, true},
+                      ParseCase{"5.", 5, true}, ParseCase{"3,4,5", 3.4, true}, ParseCase{"abc", 0, false},
+                      ParseCase{"", 0, false}, ParseCase{"-", 0, false}, ParseCase{" - 5", 0, false},
+                      ParseCase{"nan", 0, false}, ParseCase{"inf", 0, false}, ParseCase{",", 0, false},
+                      ParseCase{"1e-999", 0, true}));
 
 TEST(ParseNumber, HugeValuesBecomeInfinite) {
     EXPECT_TRUE(std::isinf(rt::parse_number("1e999").value));
@@ -110,8 +109,10 @@ TEST(PictureFormat, AgreesWithTheExactExpansion) {
     for (int i = -3000; i <= 3000; ++i) {
         for (double value : {i / 8.0, i / 100.0, i * 0.1, i * 0.05 + 0.005, i / 3.0}) {
             for (const char* picture : {"##", "##,#", "####,#", "#,##"}) {
-                const int decimals = std::string(picture).find(',') == std::string::npos ? 0
-                                     : static_cast<int>(std::string(picture).size() - std::string(picture).find(',') - 1);
+                const int decimals =
+                    std::string(picture).find(',') == std::string::npos
+                        ? 0
+                        : static_cast<int>(std::string(picture).size() - std::string(picture).find(',') - 1);
                 // Reference: exact digits from printf, then halves away from zero by hand.
                 char exact[1500];
                 std::snprintf(exact, sizeof exact, "%.1100f", std::fabs(value));
@@ -122,11 +123,13 @@ TEST(PictureFormat, AgreesWithTheExactExpansion) {
                 long long number = std::stoll(kept) + (up ? 1 : 0);
                 std::string text = std::to_string(number);
                 if (decimals > 0) {
-                    if (text.size() <= static_cast<std::size_t>(decimals)) text.insert(0, decimals + 1 - text.size(), '0');
+                    if (text.size() <= static_cast<std::size_t>(decimals))
+                        text.insert(0, decimals + 1 - text.size(), '0');
                     text.insert(text.size() - decimals, ",");
                 }
                 if (value < 0 && number != 0) text.insert(0, "-");
-                if (text.size() < std::string(picture).size()) text.insert(0, std::string(picture).size() - text.size(), ' ');
+                if (text.size() < std::string(picture).size())
+                    text.insert(0, std::string(picture).size() - text.size(), ' ');
                 ASSERT_EQ(rt::format_picture(value, picture), text) << value << " " << picture;
             }
         }

@@ -1,8 +1,8 @@
-#include "common/screens/program.h"
-#include "tools/scenario_run/scenario.h"
-#include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
+#include "common/screens/program.h"
+#include "common/scripted/script.h"
 #include "common/scripted/transcript.h"
+#include "tools/scenario_run/scenario.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <unistd.h>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -18,7 +19,6 @@
 #include <memory>
 #include <sstream>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -266,7 +266,7 @@ TEST(Transcript, RecordsOfEveryKindAndNoPrintsWhenAsked) {
         t.cleared();
         t.end();
         const auto records = json_lines(t.pending());
-        std::vector<std::string> expected = {"title", "menu", "print", "gtext", "message",
+        std::vector<std::string> expected = {"title", "menu",  "print", "gtext", "message",
                                              "input", "sound", "clear", "end"};
         if (!prints) expected.erase(expected.begin() + 2);
         EXPECT_EQ(kinds(records), expected);
@@ -389,19 +389,35 @@ TEST(ScriptedRuntime, MismatchesNameBothSides) {
         std::vector<std::string> message_parts;
     };
     const std::vector<Case> cases = {
-        {"message box meets answer", "key\nanswer 5\n",
-         [](rt::ScriptedRuntime& r) { r.key_query(); r.message_box(1, "Beenden nur mit QUIT!", 1, " OK "); },
+        {"message box meets answer",
+         "key\nanswer 5\n",
+         [](rt::ScriptedRuntime& r) {
+             r.key_query();
+             r.message_box(1, "Beenden nur mit QUIT!", 1, " OK ");
+         },
          {"script line 2: ", "expected button", "message box \"Beenden nur mit QUIT!\"", "found answer \"5\""}},
-        {"input box meets key", "key Escape\n", [](rt::ScriptedRuntime& r) { r.input_box("Nmax_A", "400"); },
+        {"input box meets key",
+         "key Escape\n",
+         [](rt::ScriptedRuntime& r) { r.input_box("Nmax_A", "400"); },
          {"script line 1: ", "expected answer or cancel", "input box \"Nmax_A\"", "found key Escape"}},
-        {"key query meets button", "\nbutton 1\n", [](rt::ScriptedRuntime& r) { r.key_query(); },
+        {"key query meets button",
+         "\nbutton 1\n",
+         [](rt::ScriptedRuntime& r) { r.key_query(); },
          {"script line 2: ", "button 1", "key query"}},
-        {"dialog during passes", "passes 3\nbutton 1\n",
-         [](rt::ScriptedRuntime& r) { r.process_events(); r.message_box(1, "x", 1, "OK"); },
+        {"dialog during passes",
+         "passes 3\nbutton 1\n",
+         [](rt::ScriptedRuntime& r) {
+             r.process_events();
+             r.message_box(1, "x", 1, "OK");
+         },
          {"script line 1: ", "passes", "2 still to go"}},
-        {"button beyond the box", "button 3\n", [](rt::ScriptedRuntime& r) { r.message_box(1, "Frage", 1, "Ja|Nein"); },
+        {"button beyond the box",
+         "button 3\n",
+         [](rt::ScriptedRuntime& r) { r.message_box(1, "Frage", 1, "Ja|Nein"); },
          {"script line 1: ", "button 3", "2 buttons"}},
-        {"unknown menu entry", "menu AUSGABE / &Quit\n", [](rt::ScriptedRuntime& r) { r.process_events(); },
+        {"unknown menu entry",
+         "menu AUSGABE / &Quit\n",
+         [](rt::ScriptedRuntime& r) { r.process_events(); },
          {"script line 1: ", "menu AUSGABE / &Quit", "not in the installed menu"}},
     };
     for (const Case& c : cases) {
@@ -461,7 +477,7 @@ struct RunResult {
 };
 
 RunResult run(const fs::path& dir, const std::string& script, TinyProgram::Body body,
-        std::function<void(rt::ScenarioOptions&)> adjust = {}) {
+              std::function<void(rt::ScenarioOptions&)> adjust = {}) {
     fs::create_directories(dir);
     std::ofstream(dir / "script.txt") << script;
     rt::ScenarioOptions options;
@@ -482,7 +498,8 @@ void standard_program(TinyProgram& p) {
 
 TEST(ScenarioRun, EndsWithQuitAndWritesTheOutputs) {
     TempDir dir;
-    const RunResult r = run(dir.path(), "menu AUSGABE / &Zeichnen\nmenu AUSGABE / &Frage\nbutton 2\n", standard_program);
+    const RunResult r =
+        run(dir.path(), "menu AUSGABE / &Zeichnen\nmenu AUSGABE / &Frage\nbutton 2\n", standard_program);
     EXPECT_EQ(r.code, rt::scenario_ended) << r.err;
     EXPECT_EQ(read_file(r.out / "final.txt"), "\n\n\n  gezeichnet\n");
     EXPECT_EQ(QImage(QString::fromStdString((r.out / "final.png").string())).size(), QSize(1024, 768));
@@ -622,8 +639,8 @@ TEST(ScenarioRun, CommandLine) {
         EXPECT_EQ(options.has_value(), c.valid) << c.args.size() << " arguments: " << error;
     }
     std::string error;
-    const char* argv[] = {"scenario-run", "diffundo", "s.txt", "out", "--seed", "7", "--size", "1280x1024",
-                          "--timeout", "2.5", "--no-prints"};
+    const char* argv[] = {"scenario-run", "diffundo",  "s.txt",     "out", "--seed",     "7",
+                          "--size",       "1280x1024", "--timeout", "2.5", "--no-prints"};
     const auto options = rt::parse_scenario_arguments(11, argv, error);
     ASSERT_TRUE(options);
     EXPECT_EQ(options->program, "diffundo");

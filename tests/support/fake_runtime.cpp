@@ -21,8 +21,7 @@ std::string FakeRuntime::key_query() {
 }
 
 double FakeRuntime::time() {
-    if (real_clock)
-        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    if (real_clock) return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     return (passes + keys) * 0.001;
 }
 

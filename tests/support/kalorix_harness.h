@@ -1,9 +1,9 @@
 #pragma once
 // Runs kalorix against a scripted user, in-process, and keeps what it showed.
 
+#include "common/runtime/surface.h"
 #include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
-#include "common/runtime/surface.h"
 #include "common/scripted/transcript.h"
 #include "kalorix/kalorix.h"
 
@@ -23,8 +23,8 @@ inline const char* const default_input =
 
 // kalorix with its menu builder open to the tests.
 struct TestKalorix : kalorix::Kalorix {
-    using Kalorix::Kalorix;
     using Kalorix::build_menu;
+    using Kalorix::Kalorix;
 };
 
 struct KalorixRun {

@@ -1,10 +1,10 @@
 // The window runtime on the offscreen platform. Boxes are answered by a timer
 // that finds the shown modal box and presses its keys or buttons, as a user would.
 
+#include "common/window/window_runtime.h"
+#include "common/runtime/surface.h"
 #include "common/window/message_dialogs.h"
 #include "common/window/sound_player.h"
-#include "common/runtime/surface.h"
-#include "common/window/window_runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +30,7 @@
 
 namespace {
 
-void ensure_application()
-{
+void ensure_application() {
     static int argc = 1;
     static char name[] = "window_runtime_test";
     static char* argv[] = {name, nullptr};
@@ -40,8 +39,7 @@ void ensure_application()
 }
 
 // Runs `step` until `done` holds; false when it never did within five seconds.
-bool keep_going_until(const std::function<void()>& step, const std::function<bool()>& done)
-{
+bool keep_going_until(const std::function<void()>& step, const std::function<bool()>& done) {
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
@@ -51,16 +49,14 @@ bool keep_going_until(const std::function<void()>& step, const std::function<boo
     return true;
 }
 
-QDialog* shown_box()
-{
+QDialog* shown_box() {
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QDialog*>(widget); box != nullptr && box->isVisible()) return box;
     return nullptr;
 }
 
 // Acts on the next box as soon as it is shown.
-void when_box_shows(std::function<void(QWidget*)> act)
-{
+void when_box_shows(std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
@@ -73,14 +69,12 @@ void when_box_shows(std::function<void(QWidget*)> act)
     timer->start();
 }
 
-void press(QWidget* target, int key, const QString& text = QString())
-{
+void press(QWidget* target, int key, const QString& text = QString()) {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(target, &event);
 }
 
-QPushButton* button_named(QWidget* box, const QString& text)
-{
+QPushButton* button_named(QWidget* box, const QString& text) {
     for (QPushButton* button : box->findChildren<QPushButton*>())
         if (button->text() == text) return button;
     return nullptr;
@@ -88,8 +82,7 @@ QPushButton* button_named(QWidget* box, const QString& text)
 
 class WindowRuntimeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ensure_application();
         runtime = std::make_unique<rt::WindowRuntime>();
     }
@@ -101,19 +94,17 @@ protected:
 // --- menus ------------------------------------------------------------------
 
 const std::vector<std::string> menu_list = {
-    "DESK |", "&Quit", "-------------", "&Info", "&Autor", "",  // 0..5
-    "HILFE |", "&Info", "&Entropie S", "", "",                  // 6..10
+    "DESK |",  "&Quit", "-------------", "&Info", "&Autor", "",  // 0..5
+    "HILFE |", "&Info", "&Entropie S",   "",      "",            // 6..10
 };
 
-QMenu* menu_titled(QMainWindow* window, const QString& title)
-{
+QMenu* menu_titled(QMainWindow* window, const QString& title) {
     for (QAction* action : window->menuBar()->actions())
         if (action->text() == title) return action->menu();
     return nullptr;
 }
 
-TEST_F(WindowRuntimeTest, MenuBarFollowsTheListWithTitlesEntriesAndSeparators)
-{
+TEST_F(WindowRuntimeTest, MenuBarFollowsTheListWithTitlesEntriesAndSeparators) {
     runtime->install_menu(menu_list);
     QStringList titles;
     for (QAction* action : runtime->main_window()->menuBar()->actions()) titles << action->text();
@@ -133,8 +124,7 @@ TEST_F(WindowRuntimeTest, MenuBarFollowsTheListWithTitlesEntriesAndSeparators)
     EXPECT_EQ(runtime->main_window()->menuBar()->actions().size(), 1);
 }
 
-TEST_F(WindowRuntimeTest, SelectionsArriveByListPositionOnlyFromProcessEvents)
-{
+TEST_F(WindowRuntimeTest, SelectionsArriveByListPositionOnlyFromProcessEvents) {
     runtime->install_menu(menu_list);
     std::vector<int> delivered;
     runtime->set_menu_handler([&](int index) { delivered.push_back(index); });
@@ -147,8 +137,7 @@ TEST_F(WindowRuntimeTest, SelectionsArriveByListPositionOnlyFromProcessEvents)
     EXPECT_EQ(delivered, (std::vector<int>{4, 8}));
 }
 
-TEST_F(WindowRuntimeTest, HandlerMayProcessEventsAgainAndItsExceptionsReachTheCaller)
-{
+TEST_F(WindowRuntimeTest, HandlerMayProcessEventsAgainAndItsExceptionsReachTheCaller) {
     runtime->install_menu(menu_list);
     std::vector<std::string> trace;
     runtime->set_menu_handler([&](int index) {
@@ -169,8 +158,7 @@ TEST_F(WindowRuntimeTest, HandlerMayProcessEventsAgainAndItsExceptionsReachTheCa
 
 // --- closing ------------------------------------------------------------------
 
-TEST_F(WindowRuntimeTest, ClosedWindowEndsEveryInteractiveService)
-{
+TEST_F(WindowRuntimeTest, ClosedWindowEndsEveryInteractiveService) {
     runtime->open_window();
     runtime->main_window()->close();
     EXPECT_TRUE(runtime->window_closed());
@@ -181,8 +169,7 @@ TEST_F(WindowRuntimeTest, ClosedWindowEndsEveryInteractiveService)
     EXPECT_THROW(runtime->input_box("Zahl", "1"), rt::WindowClosed);
 }
 
-TEST_F(WindowRuntimeTest, CloseArrivingDuringAPollIsThrownAfterQtReturns)
-{
+TEST_F(WindowRuntimeTest, CloseArrivingDuringAPollIsThrownAfterQtReturns) {
     runtime->open_window();
     // As the window system asks: through the native window, from inside Qt's event processing.
     QWindow* native = runtime->main_window()->windowHandle();
@@ -202,8 +189,7 @@ TEST_F(WindowRuntimeTest, CloseArrivingDuringAPollIsThrownAfterQtReturns)
     EXPECT_FALSE(runtime->main_window()->isVisible());
 }
 
-TEST_F(WindowRuntimeTest, EndHidesTheWindowAndMayBeCalledTwice)
-{
+TEST_F(WindowRuntimeTest, EndHidesTheWindowAndMayBeCalledTwice) {
     runtime->open_window();
     EXPECT_TRUE(runtime->main_window()->isVisible());
     runtime->end();
@@ -214,8 +200,7 @@ TEST_F(WindowRuntimeTest, EndHidesTheWindowAndMayBeCalledTwice)
 
 // --- keyboard and mouse ---------------------------------------------------------
 
-TEST(KeyText, NamesWhatTheProgramsReceive)
-{
+TEST(KeyText, NamesWhatTheProgramsReceive) {
     struct Row {
         const char* name;
         int key;
@@ -232,8 +217,7 @@ TEST(KeyText, NamesWhatTheProgramsReceive)
     for (const Row& row : rows) EXPECT_EQ(rt::key_text(row.key, row.typed), row.expected) << row.name;
 }
 
-TEST_F(WindowRuntimeTest, KeysComeOutInTheOrderTheyWerePressed)
-{
+TEST_F(WindowRuntimeTest, KeysComeOutInTheOrderTheyWerePressed) {
     runtime->open_window();
     const std::pair<int, QString> keys[] = {
         {Qt::Key_A, "a"}, {Qt::Key_Shift, ""}, {Qt::Key_Return, "\r"}, {Qt::Key_Escape, "\x1b"}, {Qt::Key_F1, ""},
@@ -252,8 +236,7 @@ TEST_F(WindowRuntimeTest, KeysComeOutInTheOrderTheyWerePressed)
     EXPECT_EQ(runtime->key_query(), "") << "every key is consumed once";
 }
 
-TEST_F(WindowRuntimeTest, MouseStateIsTheSetOfHeldButtons)
-{
+TEST_F(WindowRuntimeTest, MouseStateIsTheSetOfHeldButtons) {
     runtime->open_window();
     const auto post = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held) {
         QApplication::postEvent(view(), new QMouseEvent(type, QPointF(10, 10), view()->mapToGlobal(QPointF(10, 10)),
@@ -276,15 +259,13 @@ TEST_F(WindowRuntimeTest, MouseStateIsTheSetOfHeldButtons)
 
 // --- message box ----------------------------------------------------------------------
 
-TEST(MessageBoxRules, CaptionsSplitAtBarsWithBlanksKept)
-{
+TEST(MessageBoxRules, CaptionsSplitAtBarsWithBlanksKept) {
     EXPECT_EQ(rt::split_at_bars(" OK "), std::vector<std::string>({" OK "}));
     EXPECT_EQ(rt::split_at_bars("Ja| Nein |"), std::vector<std::string>({"Ja", " Nein ", ""}));
     EXPECT_EQ(rt::split_at_bars(""), std::vector<std::string>({""}));
 }
 
-TEST(MessageBoxRules, DefaultButtonFallsBackToTheLastOrTheFirst)
-{
+TEST(MessageBoxRules, DefaultButtonFallsBackToTheLastOrTheFirst) {
     struct Row {
         int requested, count, expected;
     };
@@ -293,8 +274,7 @@ TEST(MessageBoxRules, DefaultButtonFallsBackToTheLastOrTheFirst)
             << row.requested << " of " << row.count;
 }
 
-TEST_F(WindowRuntimeTest, ReturnPressesTheDefaultButtonAndEscapeTheLast)
-{
+TEST_F(WindowRuntimeTest, ReturnPressesTheDefaultButtonAndEscapeTheLast) {
     struct Row {
         const char* name;
         int default_button;
@@ -315,14 +295,12 @@ TEST_F(WindowRuntimeTest, ReturnPressesTheDefaultButtonAndEscapeTheLast)
     }
 }
 
-TEST_F(WindowRuntimeTest, ClickedButtonIsReportedByItsNumber)
-{
+TEST_F(WindowRuntimeTest, ClickedButtonIsReportedByItsNumber) {
     when_box_shows([](QWidget* box) { button_named(box, "Nein")->click(); });
     EXPECT_EQ(runtime->message_box(18, "Weiter?", 1, "Ja|Nein|Abbrechen"), 2);
 }
 
-TEST_F(WindowRuntimeTest, BoxShowsTheLinesWithBlanksInAFixedPitchFontUnderTheTitle)
-{
+TEST_F(WindowRuntimeTest, BoxShowsTheLinesWithBlanksInAFixedPitchFontUnderTheTitle) {
     runtime->set_title(" ENTROPIE  ");
     QString caption, shown, font_family, button;
     bool fixed_pitch = false;
@@ -345,8 +323,7 @@ TEST_F(WindowRuntimeTest, BoxShowsTheLinesWithBlanksInAFixedPitchFontUnderTheTit
     EXPECT_EQ(button, "OK");
 }
 
-TEST_F(WindowRuntimeTest, LongLinesAreNotCutAndTallTextsStayOnTheScreen)
-{
+TEST_F(WindowRuntimeTest, LongLinesAreNotCutAndTallTextsStayOnTheScreen) {
     const std::string wide_line(70, 'W');
     std::string tall_text = wide_line;
     for (int i = 0; i < 150; ++i) tall_text += "|Zeile " + std::to_string(i);
@@ -365,16 +342,14 @@ TEST_F(WindowRuntimeTest, LongLinesAreNotCutAndTallTextsStayOnTheScreen)
     EXPECT_LE(box_height, QApplication::primaryScreen()->availableGeometry().height());
 }
 
-TEST_F(WindowRuntimeTest, ClosingTheMainWindowEndsAWaitingBox)
-{
+TEST_F(WindowRuntimeTest, ClosingTheMainWindowEndsAWaitingBox) {
     runtime->open_window();
     when_box_shows([&](QWidget*) { runtime->main_window()->windowHandle()->close(); });
     EXPECT_THROW(runtime->message_box(1, "Hilfe", 1, " OK "), rt::WindowClosed);
     EXPECT_EQ(shown_box(), nullptr) << "the box goes with the window";
 }
 
-TEST_F(WindowRuntimeTest, MainWindowTakesNoInputWhileABoxWaits)
-{
+TEST_F(WindowRuntimeTest, MainWindowTakesNoInputWhileABoxWaits) {
     runtime->open_window();
     when_box_shows([&](QWidget* box) {
         QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
@@ -396,8 +371,7 @@ TEST_F(WindowRuntimeTest, MainWindowTakesNoInputWhileABoxWaits)
 
 // --- input boxes --------------------------------------------------------------------------
 
-TEST_F(WindowRuntimeTest, InputBoxReturnsTheConfirmedTextAndEmptyWhenCancelled)
-{
+TEST_F(WindowRuntimeTest, InputBoxReturnsTheConfirmedTextAndEmptyWhenCancelled) {
     QString preselected;
     when_box_shows([&](QWidget* box) {
         preselected = box->findChild<QLineEdit*>()->selectedText();
@@ -422,8 +396,7 @@ TEST_F(WindowRuntimeTest, InputBoxReturnsTheConfirmedTextAndEmptyWhenCancelled)
     EXPECT_EQ(runtime->input_box("Anzahl der Atome", "100"), "");
 }
 
-TEST_F(WindowRuntimeTest, InputDialogShowsItsHintAndWritesTheAnswerBack)
-{
+TEST_F(WindowRuntimeTest, InputDialogShowsItsHintAndWritesTheAnswerBack) {
     bool hint_shown = false;
     when_box_shows([&](QWidget* box) {
         for (QLabel* label : box->findChildren<QLabel*>()) hint_shown |= label->text() == "höchstens 1600";
@@ -442,8 +415,7 @@ TEST_F(WindowRuntimeTest, InputDialogShowsItsHintAndWritesTheAnswerBack)
 
 // --- repainting, time, random, sound ---------------------------------------------------------
 
-TEST_F(WindowRuntimeTest, DrawingFastRepaintsOnlyAFewTimes)
-{
+TEST_F(WindowRuntimeTest, DrawingFastRepaintsOnlyAFewTimes) {
     runtime->open_window();
     ASSERT_TRUE(keep_going_until([&] { runtime->process_events(); }, [&] { return runtime->paint_count() > 0; }));
     const int before = runtime->paint_count();
@@ -470,8 +442,7 @@ TEST_F(WindowRuntimeTest, DrawingFastRepaintsOnlyAFewTimes)
     EXPECT_EQ(runtime->paint_count(), settled);
 }
 
-TEST_F(WindowRuntimeTest, TimeGoesOnAndEachRuntimeHasItsOwnRandomSequence)
-{
+TEST_F(WindowRuntimeTest, TimeGoesOnAndEachRuntimeHasItsOwnRandomSequence) {
     const double start = runtime->time();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_GT(runtime->time(), start);
@@ -480,8 +451,7 @@ TEST_F(WindowRuntimeTest, TimeGoesOnAndEachRuntimeHasItsOwnRandomSequence)
     EXPECT_NE(runtime->random(), other.random()) << "seeded from the machine, not a fixed number";
 }
 
-TEST(SoundPlayer, MissingFileStaysSilent)
-{
+TEST(SoundPlayer, MissingFileStaysSilent) {
     ensure_application();
     rt::SoundPlayer player;
     EXPECT_FALSE(player.play("/nonexistent/ding.wav"));

@@ -56,8 +56,6 @@ int run_program(ScriptedRuntime& runtime, const ProgramFactory& make_program, co
 
 }  // namespace
 
-
-
 int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_program, std::ostream& err) {
     std::ifstream in(options.script, std::ios::binary);
     if (!in) {
