@@ -25,67 +25,67 @@ std::string first_characters(const std::string& text, std::size_t count) {
 
 void Diffundo::enter_atom_count(const std::string& prompt, const std::string& default_text) {
     const std::string shown_default = first_characters(default_text, 8);
-    rt.set_font(rt::FontFamily::mono, 14);
+    runtime_.set_font(rt::FontFamily::mono, 14);
     // Only the upper bound is checked: the tables end at 200 and a line of
     // more than 101 atoms does not fit the screen. Anything below 1 (a
     // cancelled box, text without a number) is a run without atoms.
     do {
-        atom_input = rt::text_to_number(rt.input_box(prompt, shown_default));
+        atom_input = rt::text_to_number(runtime_.input_box(prompt, shown_default));
     } while (atom_input >= 101);
     // -1e300 or -inf have no 32-bit integer; every such answer means no atoms.
-    N = rt::to_int32_nearest(atom_input).value_or(0);
+    gas.N = rt::to_int32_nearest(atom_input).value_or(0);
     row_margin = (screen_width - 8 * atom_input) / 2;
-    start_run(N);
+    gas.start_run(gas.N);
     compute_g_table();
 }
 
 void Diffundo::compute_g_table() {
-    rt.clear_screen();
-    rt.set_colour(colour_white);
+    runtime_.clear_screen();
+    runtime_.set_colour(colour_white);
     // g(N, m) up to C(101, 50) ~ 1e29 only as exp(ln g), scaled to 70 at the
     // most probable split N/2 (101 atoms: halves to even, so m = 50).
-    g_factor = 70 / std::exp(ln_g(N, static_cast<int>(std::nearbyint(N / 2.0))));
-    for (int split = 1; split <= N; ++split) {
-        g_scaled[split] = std::exp(ln_g(N, split)) * g_factor;
-        rt.print(".");
+    g_factor = 70 / std::exp(ln_g(gas.N, static_cast<int>(std::nearbyint(gas.N / 2.0))));
+    for (int split = 1; split <= gas.N; ++split) {
+        g_scaled[split] = std::exp(ln_g(gas.N, split)) * g_factor;
+        runtime_.print(".");
     }
-    rt.clear_screen();
+    runtime_.clear_screen();
 }
 
 void Diffundo::dice_step() {
-    if (quit_marker == "*" || N < 1) return;
-    const int moved = step(rt.random());
+    if (quit_marker == "*" || gas.N < 1) return;
+    const int moved = gas.step(runtime_.random());
     if (moved < 0) return;
     if (++display_row > display_rows) display_row = 1;
-    rt.set_colour(colour_white);
-    rt.set_second_colour(background_colour);
+    runtime_.set_colour(colour_white);
+    runtime_.set_second_colour(background_colour);
     print_atom_line(moved);
     // Held right button: the simulation stands still. The poll lets window
     // events through and sleeps while the button stays down.
-    while (rt.mouse_state() == rt::mouse_right && quit_marker != "*") {
+    while (runtime_.mouse_state() == rt::mouse_right && quit_marker != "*") {
     }
 }
 
 void Diffundo::print_atom_line(int moved) {
-    rt.locate(1, display_row);
+    runtime_.locate(1, display_row);
     // The white text after the red atom goes out in one print with the
     // counts: the same cells, one runtime call less per step.
     if (draw_mode == 1) {
-        white_tail_.assign(sorted_row);
+        white_tail_.assign(gas.sorted_row);
     } else {
-        left_part_.assign(atom_row, 0, static_cast<std::size_t>(moved));
-        rt.print(left_part_);
-        rt.set_colour(colour_red);
-        rt.print(std::string(1, atom_row[moved]));
-        rt.set_colour(colour_white);
-        white_tail_.assign(atom_row, static_cast<std::size_t>(moved) + 1);
+        left_part_.assign(gas.atom_row, 0, static_cast<std::size_t>(moved));
+        runtime_.print(left_part_);
+        runtime_.set_colour(colour_red);
+        runtime_.print(std::string(1, gas.atom_row[moved]));
+        runtime_.set_colour(colour_white);
+        white_tail_.assign(gas.atom_row, static_cast<std::size_t>(moved) + 1);
     }
-    append_counts(white_tail_, N, m);
-    rt.print(white_tail_);
+    append_counts(white_tail_, gas.N, gas.m);
+    runtime_.print(white_tail_);
 }
 
 void Diffundo::toggle_draw_mode() {
-    rt.clear_screen();
+    runtime_.clear_screen();
     draw_mode = static_cast<std::int16_t>(-draw_mode);
 }
 

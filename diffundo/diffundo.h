@@ -15,7 +15,7 @@
 
 namespace diffundo {
 
-class Diffundo : public common::Program, public DiceModel {
+class Diffundo : public common::Program {
 public:
     explicit Diffundo(rt::Runtime& runtime);
 
@@ -44,14 +44,13 @@ public:
     void show_operation();
 
     // The state is public to the tests, which check what a procedure left.
-    // The gas (N, m, atom_row, sorted_row, trial_count, frequency_count) is
-    // the DiceModel part of this object.
     // --- program-wide state --------------------------------------------------------
+    DiceModel gas;  // N, m, the atom rows and the counts
     double atom_input = 0;         // last answer for N, before rounding
     std::int16_t draw_mode = -1;   // -1 atoms in place, 1 sorted
     std::int16_t display_row = 0;  // row of the last simulation line, 1 .. display_rows
     std::int16_t display_rows = 45;
-    std::array<double, table_size> g_scaled{};  // 70 * g(N, m) / g(N, N/2), by m
+    std::array<double, DiceModel::table_size> g_scaled{};  // 70 * g(N, m) / g(N, N/2), by m
     double g_factor = 0;                        // 70 / g(N, N/2)
     double row_margin = 0;                      // left margin in pixels of a row of N 8-pixel characters
     double continue_request = 0;                // 2 after "&Weiter", until a statistics display ends its wait
@@ -64,10 +63,10 @@ public:
     double y_unit = 0;
 
     // Colours, 0x00BBGGRR.
-    rt::Colour background_colour = 0xEEA833;
-    rt::Colour colour_white = 0xFFFFFF;
-    rt::Colour colour_black = 0x000000;
-    rt::Colour colour_red = 0x0000FF;
+    rt::Colour background_colour = rt::colours::background;
+    rt::Colour colour_white = rt::colours::white;
+    rt::Colour colour_black = rt::colours::black;
+    rt::Colour colour_red = rt::colours::red;
 
     using common::Program::menu_entries;
     using common::Program::message_text;

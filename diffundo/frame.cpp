@@ -42,16 +42,16 @@ const std::vector<std::string>& Diffundo::menu_list() {
 std::string Diffundo::window_title() { return std::string(87, ' ') + "DIFFUNDO" + std::string(26, ' '); }
 
 void Diffundo::set_start_values() {
-    screen_height = rt.screen_height();
-    screen_width = rt.screen_width();
+    screen_height = runtime_.screen_height();
+    screen_width = runtime_.screen_width();
     y_unit = screen_height / 200.0;
     x_unit = screen_width / 320.0;
     draw_mode = -1;
     display_rows = 45;
-    background_colour = 0xEEA833;
-    colour_white = 0xFFFFFF;
-    colour_black = 0x000000;
-    colour_red = 0x0000FF;
+    background_colour = rt::colours::background;
+    colour_white = rt::colours::white;
+    colour_black = rt::colours::black;
+    colour_red = rt::colours::red;
 }
 
 std::string Diffundo::first_atom_default() const { return rt::number_text(std::min(100.0, 40 * x_unit - 20)); }
@@ -69,21 +69,21 @@ void Diffundo::continue_prompt_cell(int row, double& column, double& text_row) c
     // prompt's 24-pixel cells: the prompt would be invisible. It moves up
     // (and left, on narrow screens; 18 cells hold its text) just far enough
     // to be seen.
-    const int last_row = rt.screen_height() / rt.cell_height() - 1;
-    const int last_column = rt.screen_width() / rt.cell_width() - 18;
+    const int last_row = runtime_.screen_height() / runtime_.cell_height() - 1;
+    const int last_column = runtime_.screen_width() / runtime_.cell_width() - 18;
     text_row = std::max(0.0, std::min(text_row, static_cast<double>(last_row)));
     column = std::max(0.0, std::min(column, static_cast<double>(last_column)));
 }
 
 void Diffundo::main() {
-    frequency_count.fill(0);
+    gas.frequency_count.fill(0);
     g_scaled.fill(0);
     set_start_values();
-    rt.set_title(window_title());
-    rt.open_window();
-    rt.clear_screen();
+    runtime_.set_title(window_title());
+    runtime_.open_window();
+    runtime_.clear_screen();
     build_menu(menu_list());
-    rt.set_background_colour(background_colour);
+    runtime_.set_background_colour(background_colour);
     show_title();
     message_text = "Beenden nur mit QUIT!";
     show_message();
@@ -93,12 +93,12 @@ void Diffundo::main() {
     // One dice step per pass; closing the window unwinds from any service
     // call with rt::WindowClosed.
     for (;;) {
-        rt.process_events();
+        runtime_.process_events();
         dice_step();
         // Without atoms there is nothing to draw: a mouse poll lets the
         // window's events through and sleeps, so the idle loop spares the CPU.
-        if (N < 1) rt.mouse_state();
-        last_tick = rt.time();
+        if (gas.N < 1) runtime_.mouse_state();
+        last_tick = runtime_.time();
         if (quit_marker == "*") break;
     }
 }
@@ -108,7 +108,7 @@ void Diffundo::Win_0_MenuEvent(int index) {
     const std::string& entry = menu_entries[index];
     if (entry == "&Quit") {
         quit_marker = "*";
-        rt.end();
+        runtime_.end();
     } else if (entry == "&Info") {
         show_intro();
     } else if (entry == "&Autor") {
@@ -118,12 +118,12 @@ void Diffundo::Win_0_MenuEvent(int index) {
     } else if (entry == "&Statistik zeigen") {
         show_statistics();
     } else if (entry == "Bildschirm &löschen") {
-        rt.clear_screen();
+        runtime_.clear_screen();
     } else if (entry == "&Zeichen-Modus ändern") {
         toggle_draw_mode();
     } else if (entry == "&Weiter") {
         continue_request = 2;
-        rt.clear_screen();
+        runtime_.clear_screen();
     } else if (entry == "&Theorie") {
         show_theory();
     } else if (entry == "&Bedienung") {

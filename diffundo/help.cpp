@@ -7,15 +7,14 @@ namespace diffundo {
 
 namespace {
 
-constexpr int help_box_style = 19;
 constexpr int help_default_button = 2;  // beyond the one button: the runtime takes "OK"
 
 }  // namespace
 
-void Diffundo::show_intro() { rt.message_box(help_box_style, intro_page_text(), help_default_button, "OK"); }
+void Diffundo::show_intro() { runtime_.message_box(rt::box_help, intro_page_text(), help_default_button, "OK"); }
 
-void Diffundo::show_theory() { rt.message_box(help_box_style, theory_page_text(), help_default_button, "OK"); }
+void Diffundo::show_theory() { runtime_.message_box(rt::box_help, theory_page_text(), help_default_button, "OK"); }
 
-void Diffundo::show_operation() { rt.message_box(help_box_style, operation_page_text(), help_default_button, "OK"); }
+void Diffundo::show_operation() { runtime_.message_box(rt::box_help, operation_page_text(), help_default_button, "OK"); }
 
 }  // namespace diffundo

@@ -11,8 +11,6 @@ namespace kalorix {
 
 namespace {
 
-constexpr rt::Colour white = 0xFFFFFF;
-constexpr rt::Colour black = 0x000000;
 
 constexpr int last_trial_index = 1000;
 
@@ -32,13 +30,13 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
           model({program.atom_grid, grid_size, program.dot_x, program.dot_y}, RoomSquare::of_rooms(Nmax_A, Nmax_B),
                 *this) {}
 
-    double random() override { return program.rt.random(); }
+    double random() override { return program.runtime_.random(); }
     bool quit_requested() const override { return program.quit_marker == "*"; }
     void dot_excited(std::int64_t i, std::int64_t j) override { draw(i, j, program.saved_yellow); }
     void dot_cleared(std::int64_t i, std::int64_t j) override { draw(i, j, program.background_colour); }
 
     void draw(std::int64_t i, std::int64_t j, double colour_value) {
-        program.rt.set_colour(colour(colour_value));
+        program.runtime_.set_colour(colour(colour_value));
         program.draw_dot(ExperimentModel::dot_x_of(i), ExperimentModel::dot_y_of(j));
     }
 
@@ -109,8 +107,8 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
         }
         // Dots of room B along the edge of room A cover its outline.
         const double a = 2 * run.model.rooms().side_A;
-        rt.set_colour(white);
-        rt.rectangle(478, 15, a + 479, a + 16);
+        runtime_.set_colour(rt::colours::white);
+        runtime_.rectangle(478, 15, a + 479, a + 16);
 
         if (quit_marker == "*") return;
         if (++trial_index > last_trial_index) break;
@@ -118,44 +116,44 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
     ask_parameters();
 }
 
-void Kalorix::draw_dot(double x, double y) { rt.rectangle(x, y, x + 1, y + 1); }
+void Kalorix::draw_dot(double x, double y) { runtime_.rectangle(x, y, x + 1, y + 1); }
 
 // Whatever the screen before, or an action chosen from the menu during a
 // wait, left behind: thin hollow outlines for the dots, the program's font,
 // and text on the background so that trailing blanks wipe longer old values.
 void Kalorix::use_plain_drawing() {
-    rt.set_line_width(1);
-    rt.set_fill_style(rt::fill_hollow);
-    rt.set_font(rt::FontFamily::serif, 16);
-    rt.set_text_transparent(false);
-    rt.set_second_colour(colour(background_colour));
+    runtime_.set_line_width(1);
+    runtime_.set_fill_style(rt::fill_hollow);
+    runtime_.set_font(rt::FontFamily::serif, 16);
+    runtime_.set_text_transparent(false);
+    runtime_.set_second_colour(colour(background_colour));
 }
 
 void Kalorix::set_up_experiment_screen(const ExperimentRun& run) {
-    rt.clear_screen();
+    runtime_.clear_screen();
     use_plain_drawing();
     temperature_scale = 200;
 
     const double a = 2 * run.model.rooms().side_A;
     const double t = 2 * run.model.rooms().side_total;
-    rt.set_colour(colour(saved_yellow));
-    rt.graphics_text(682, 15, "A");
-    rt.set_colour(colour(saved_blue));
-    rt.graphics_text(a + 699, a + 33, "B");
+    runtime_.set_colour(colour(saved_yellow));
+    runtime_.graphics_text(682, 15, "A");
+    runtime_.set_colour(colour(saved_blue));
+    runtime_.graphics_text(a + 699, a + 33, "B");
 
-    rt.set_colour(white);
-    rt.rectangle(10, 10, 1010, 580);
-    rt.rectangle(478, 15, t + 479, t + 16);
-    rt.rectangle(478, 15, a + 479, a + 16);
-    rt.rectangle(678, 15, t + 679, t + 16);
-    rt.rectangle(678, 15, a + 679, a + 16);
+    runtime_.set_colour(rt::colours::white);
+    runtime_.rectangle(10, 10, 1010, 580);
+    runtime_.rectangle(478, 15, t + 479, t + 16);
+    runtime_.rectangle(478, 15, a + 479, a + 16);
+    runtime_.rectangle(678, 15, t + 679, t + 16);
+    runtime_.rectangle(678, 15, a + 679, a + 16);
 
-    rt.locate(3, 3);
-    rt.set_colour(colour(saved_yellow));
-    rt.print("Temperatur A");
-    rt.set_colour(colour(saved_blue));
-    rt.print("/  Temperatur B");
-    rt.set_colour(black);
+    runtime_.locate(3, 3);
+    runtime_.set_colour(colour(saved_yellow));
+    runtime_.print("Temperatur A");
+    runtime_.set_colour(colour(saved_blue));
+    runtime_.print("/  Temperatur B");
+    runtime_.set_colour(rt::colours::black);
 }
 
 void Kalorix::plot_trial_temperatures() {
@@ -165,40 +163,40 @@ void Kalorix::plot_trial_temperatures() {
     const auto inside = [](double row) { return 0 < row && row < graph_bottom && std::nearbyint(row) >= graph_top; };
     const double column = trial_index + 10;
     if (inside(graph_y_A)) {
-        rt.set_colour(colour(saved_yellow));
-        rt.point(column, graph_y_A);
+        runtime_.set_colour(colour(saved_yellow));
+        runtime_.point(column, graph_y_A);
     }
     if (inside(graph_y_B)) {
-        rt.set_colour(colour(saved_blue));
-        rt.point(column, graph_y_B);
+        runtime_.set_colour(colour(saved_blue));
+        runtime_.point(column, graph_y_B);
     }
 }
 
 void Kalorix::print_trial_text(const ExperimentRun& run) {
     const auto entry = [this](double column, double row, const char* label, const std::string& value, int blanks) {
-        rt.locate(column, row);
-        rt.print(label + value + std::string(static_cast<std::size_t>(blanks), ' '));
+        runtime_.locate(column, row);
+        runtime_.print(label + value + std::string(static_cast<std::size_t>(blanks), ' '));
     };
     const auto real = [](double v) { return rt::number_text(v); };
     const auto picture = [](double v) { return rt::format_picture(v, "##"); };
 
-    rt.set_colour(black);
-    rt.locate(2, 27);
-    rt.print("Versuch Nr." + rt::number_text(trial_index + 1));
-    rt.set_colour(colour(colour_red));
-    rt.locate(22 * x_scale, 27);
-    rt.print("Nächster Versuch: Taste!");
-    rt.set_colour(black);
-    rt.locate(27 * x_scale, 24);
-    rt.print("Versuchs-Nr.");
+    runtime_.set_colour(rt::colours::black);
+    runtime_.locate(2, 27);
+    runtime_.print("Versuch Nr." + rt::number_text(trial_index + 1));
+    runtime_.set_colour(colour(colour_red));
+    runtime_.locate(22 * x_scale, 27);
+    runtime_.print("Nächster Versuch: Taste!");
+    runtime_.set_colour(rt::colours::black);
+    runtime_.locate(27 * x_scale, 24);
+    runtime_.print("Versuchs-Nr.");
     // The caption's text cell reaches over the frame's bottom line and
     // would cut it; the line goes back on top.
-    rt.set_colour(white);
-    rt.line(10, graph_bottom, 1010, graph_bottom);
+    runtime_.set_colour(rt::colours::white);
+    runtime_.line(10, graph_bottom, 1010, graph_bottom);
 
     const double E = excitation_energy;
     const TrialEnergies& e = run.energies;
-    rt.set_colour(colour(trial_T_A < 0 ? colour_red : saved_yellow));
+    runtime_.set_colour(colour(trial_T_A < 0 ? colour_red : saved_yellow));
     entry(2, 29, "T_A  = ", real(std::floor(temperature_scale * trial_T_A)), 8);
     entry(2, 30, "N_A =   ", picture(count_A), 8);
     entry(2, 31, "Nmax_A =   ", picture(run.Nmax_A), 8);
@@ -206,7 +204,7 @@ void Kalorix::print_trial_text(const ExperimentRun& run) {
     entry(17, 30, "S_A = ", real(e.S_A), 4);
     entry(17, 31, "F_A =   ", picture(e.F_A), 8);
 
-    rt.set_colour(colour(saved_blue));
+    runtime_.set_colour(colour(saved_blue));
     entry(35, 29, "T_B = ", real(std::floor(temperature_scale * trial_T_B)), 4);
     entry(35, 30, "N_B = ", real(count_B), 4);
     entry(35, 31, "Nmax_B =   ", picture(run.Nmax_B), 8);
@@ -219,13 +217,13 @@ void Kalorix::print_trial_text(const ExperimentRun& run) {
 }
 
 void Kalorix::wait_for_next_trial() {
-    rt.set_colour(white);
+    runtime_.set_colour(rt::colours::white);
     // Menu selections run here, "&Quit" among them; the key query sleeps
     // while nothing happens.
     for (;;) {
-        rt.process_events();
+        runtime_.process_events();
         if (quit_marker == "*") return;
-        if (!rt.key_query().empty()) return;
+        if (!runtime_.key_query().empty()) return;
     }
 }
 

@@ -43,23 +43,23 @@ const std::vector<std::string>& Kalorix::menu_list() {
 }
 
 void Kalorix::reset_colours() {
-    background_colour = 0xEEA833;
-    colour_white = 0xFFFFFF;
-    colour_total = 0x000000;
-    colour_A = 0x00FFFF;
-    colour_red = 0x0000FF;
-    colour_B = 0xFF0000;
-    saved_white = 0xFFFFFF;
-    saved_yellow = 0x00FFFF;
-    saved_red = 0x0000FF;
-    saved_blue = 0xFF0000;
-    saved_black = 0x000000;
+    background_colour = rt::colours::background;
+    colour_white = rt::colours::white;
+    colour_total = rt::colours::black;
+    colour_A = rt::colours::yellow;
+    colour_red = rt::colours::red;
+    colour_B = rt::colours::blue;
+    saved_white = rt::colours::white;
+    saved_yellow = rt::colours::yellow;
+    saved_red = rt::colours::red;
+    saved_blue = rt::colours::blue;
+    saved_black = rt::colours::black;
 }
 
 void Kalorix::init_common() {
     choice = 1;
-    y_scale = static_cast<std::int16_t>(std::nearbyint(rt.screen_height() / 200.0));
-    x_scale = static_cast<std::int16_t>(std::nearbyint(rt.screen_width() / 320.0));
+    y_scale = static_cast<std::int16_t>(std::nearbyint(runtime_.screen_height() / 200.0));
+    x_scale = static_cast<std::int16_t>(std::nearbyint(runtime_.screen_width() / 320.0));
 }
 
 common::TitleScreen Kalorix::title_screen() const {
@@ -81,29 +81,29 @@ void Kalorix::main() {
     dot_x.assign(grid_size, 0);
     dot_y.assign(grid_size, 0);
     init_common();
-    rt.set_title(" ENTROPIE  ");
+    runtime_.set_title(" ENTROPIE  ");
     temperature_scale = 200;
     reset_colours();
-    rt.open_window();
-    rt.clear_screen();
+    runtime_.open_window();
+    runtime_.clear_screen();
     build_menu(menu_list());
-    rt.set_background_colour(colour(background_colour));
-    rt.clear_screen();
+    runtime_.set_background_colour(colour(background_colour));
+    runtime_.clear_screen();
     show_title();
     message_text = "Beenden nur mit QUIT!";
     show_message();
     help_info();
     ask_parameters();
-    rt.process_events();
+    runtime_.process_events();
 
     for (;;) {
-        rt.process_events();
+        runtime_.process_events();
         if (quit_marker == "*") break;
         marker_armed = 1;
         if (choice == 2) theory_unless_experiment_only();
         if (choice == 1) run_experiment(N_A, n, Nmax_A, Nmax_B);
         wait_continue(23);
-        rt.clear_screen();
+        runtime_.clear_screen();
         if (quit_marker == "*") break;
     }
 }
@@ -136,7 +136,7 @@ void Kalorix::Win_0_MenuEvent(int index) {
     } else if (entry == "&Experimentelle Analyse") {
         run_experiment(N_A, n, Nmax_A, Nmax_B);
     } else if (entry == "Bildschirm &löschen") {
-        rt.clear_screen();
+        runtime_.clear_screen();
     } else if (entry == "&Entropie S") {
         help_entropy();
     } else if (entry == "&Temperatur T") {

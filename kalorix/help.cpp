@@ -5,23 +5,23 @@
 namespace kalorix {
 namespace {
 
-void show_pages(rt::Runtime& rt, const std::vector<HelpPage>& pages) {
-    for (const HelpPage& page : pages) rt.message_box(19, page.text(), 2, "OK");
+void show_pages(rt::Runtime& runtime, const std::vector<HelpPage>& pages) {
+    for (const HelpPage& page : pages) runtime.message_box(rt::box_help, page.text(), 2, "OK");
 }
 
 }  // namespace
 
-void Kalorix::help_info() { show_pages(rt, help_info_pages()); }
-void Kalorix::help_entropy() { show_pages(rt, help_entropy_pages()); }
+void Kalorix::help_info() { show_pages(runtime_, help_info_pages()); }
+void Kalorix::help_entropy() { show_pages(runtime_, help_entropy_pages()); }
 
 void Kalorix::help_temperature() {
-    show_pages(rt, help_temperature_pages());
+    show_pages(runtime_, help_temperature_pages());
     help_temperature_school();
 }
 
-void Kalorix::help_temperature_school() { show_pages(rt, help_temperature_school_pages()); }
-void Kalorix::help_inner_energy() { show_pages(rt, help_inner_energy_pages()); }
-void Kalorix::help_free_energy() { show_pages(rt, help_free_energy_pages()); }
-void Kalorix::help_equilibrium() { show_pages(rt, help_equilibrium_pages()); }
+void Kalorix::help_temperature_school() { show_pages(runtime_, help_temperature_school_pages()); }
+void Kalorix::help_inner_energy() { show_pages(runtime_, help_inner_energy_pages()); }
+void Kalorix::help_free_energy() { show_pages(runtime_, help_free_energy_pages()); }
+void Kalorix::help_equilibrium() { show_pages(runtime_, help_equilibrium_pages()); }
 
 }  // namespace kalorix

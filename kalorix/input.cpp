@@ -19,13 +19,13 @@ std::string N_A_hint() {
 // `ask` shows the box and returns the answer text; refusals are explained
 // in a message box and the same prompt comes again.
 template <typename Ask>
-bool ask_until_accepted(rt::Runtime& rt, Field field, const AcceptedCounts& accepted, Ask ask, CheckedAnswer& result) {
+bool ask_until_accepted(rt::Runtime& runtime, Field field, const AcceptedCounts& accepted, Ask ask, CheckedAnswer& result) {
     for (;;) {
         const std::string answer = ask();
         if (answer.empty()) return false;
         result = check_parameter(field, rt::parse_number(answer).value, accepted);
         if (result.verdict == Verdict::accepted) return true;
-        if (result.verdict == Verdict::refused) rt.message_box(1, result.message, 1, " OK ");
+        if (result.verdict == Verdict::refused) runtime.message_box(rt::box_message, result.message, 1, " OK ");
     }
 }
 
@@ -34,39 +34,39 @@ bool ask_until_accepted(rt::Runtime& rt, Field field, const AcceptedCounts& acce
 void Kalorix::ask_parameters() {
     const auto abort_input = [this] {
         quit_marker = "*";
-        rt.clear_screen();
+        runtime_.clear_screen();
     };
     AcceptedCounts accepted{Nmax_A, Nmax_B, n};
     CheckedAnswer result;
 
     const auto box = [this](const char* prompt, const char* default_text) {
-        return [this, prompt, default_text] { return rt.input_box(prompt, default_text); };
+        return [this, prompt, default_text] { return runtime_.input_box(prompt, default_text); };
     };
 
-    if (!ask_until_accepted(rt, Field::Nmax_A, accepted, box("Zahl der Teilchen in Raum A:   Nmax_A", "400"), result))
+    if (!ask_until_accepted(runtime_, Field::Nmax_A, accepted, box("Zahl der Teilchen in Raum A:   Nmax_A", "400"), result))
         return abort_input();
     Nmax_A = accepted.Nmax_A = result.count;
 
-    if (!ask_until_accepted(rt, Field::Nmax_B, accepted, box("Zahl der Teilchen in Raum B:   Nmax_B", "1200"), result))
+    if (!ask_until_accepted(runtime_, Field::Nmax_B, accepted, box("Zahl der Teilchen in Raum B:   Nmax_B", "1200"), result))
         return abort_input();
     Nmax_B = accepted.Nmax_B = result.count;
 
     const auto ask_n = [this] {
         std::string text = "150";
-        rt.input_dialog("Gesamtzahl angeregter Atome:   n", "", text);
+        runtime_.input_dialog("Gesamtzahl angeregter Atome:   n", "", text);
         return text;
     };
-    if (!ask_until_accepted(rt, Field::n, accepted, ask_n, result)) return abort_input();
+    if (!ask_until_accepted(runtime_, Field::n, accepted, ask_n, result)) return abort_input();
     n = accepted.n = result.count;
 
     // Above the limit the dialog comes back silently, pre-filled with the limit.
     const std::string limit_text = rt::number_text(N_A_limit(accepted));
     const auto ask_N_A = [this, &limit_text] {
         std::string text = limit_text;
-        rt.input_dialog(N_A_prompt, N_A_hint(), text);
+        runtime_.input_dialog(N_A_prompt, N_A_hint(), text);
         return text;
     };
-    if (!ask_until_accepted(rt, Field::N_A, accepted, ask_N_A, result)) return abort_input();
+    if (!ask_until_accepted(runtime_, Field::N_A, accepted, ask_N_A, result)) return abort_input();
     N_A = result.count;
 
     if (N_A == 0) {
@@ -76,20 +76,20 @@ void Kalorix::ask_parameters() {
         const double scale_default = Nmax_A > 1000 ? 0.1 : Nmax_A > 500 ? 0.2 : 0.4;
         graph_width = 319.0 * x_scale;
         const std::string default_text = rt::number_text(scale_default);
-        const auto ask_scale = [this, &default_text] { return rt.input_box("Entropieskala", default_text); };
-        if (!ask_until_accepted(rt, Field::entropy_scale, accepted, ask_scale, result)) return abort_input();
+        const auto ask_scale = [this, &default_text] { return runtime_.input_box("Entropieskala", default_text); };
+        if (!ask_until_accepted(runtime_, Field::entropy_scale, accepted, ask_scale, result)) return abort_input();
         entropy_scale = result.real;
     }
 
-    if (!ask_until_accepted(rt, Field::excitation_energy, accepted, box("Anregungsenergie in eV  ", "2.0"), result))
+    if (!ask_until_accepted(runtime_, Field::excitation_energy, accepted, box("Anregungsenergie in eV  ", "2.0"), result))
         return abort_input();
     excitation_energy = result.real;
 
     reset_colours();
     message_text = "Was haben Sie vor?";
     button_list = "experimentelle Analyse | theoretische Analyse | Wahl nach Menue";
-    choice = rt.message_box(18, message_text, 1, button_list);
-    rt.clear_screen();
+    choice = runtime_.message_box(rt::box_question, message_text, 1, button_list);
+    runtime_.clear_screen();
 }
 
 }  // namespace kalorix

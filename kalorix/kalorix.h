@@ -62,17 +62,17 @@ public:
     std::vector<std::int32_t> dot_y;
 
     // Colour table (0x00BBGGRR); the theoretical analysis switches the room colours.
-    double background_colour = 0xEEA833;
-    double colour_white = 0xFFFFFF;
-    double colour_total = 0x000000;
-    double colour_A = 0x00FFFF;
-    double colour_red = 0x0000FF;
-    double colour_B = 0xFF0000;
-    double saved_white = 0xFFFFFF;
-    double saved_yellow = 0x00FFFF;
-    double saved_red = 0x0000FF;
-    double saved_blue = 0xFF0000;
-    double saved_black = 0x000000;
+    double background_colour = rt::colours::background;
+    double colour_white = rt::colours::white;
+    double colour_total = rt::colours::black;
+    double colour_A = rt::colours::yellow;
+    double colour_red = rt::colours::red;
+    double colour_B = rt::colours::blue;
+    double saved_white = rt::colours::white;
+    double saved_yellow = rt::colours::yellow;
+    double saved_red = rt::colours::red;
+    double saved_blue = rt::colours::blue;
+    double saved_black = rt::colours::black;
 
     // Results of the theoretical analysis; they outlive a run.
     std::int32_t transferred = 0;

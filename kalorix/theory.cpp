@@ -14,7 +14,6 @@ namespace {
 
 // 250, 0, 115 as 0x00BBGGRR: the colour of the equilibrium marker and of the
 // maximum entropy in the summary.
-constexpr double colour_pink = 0x7300FA;
 
 std::string blanks(int count) { return std::string(static_cast<std::size_t>(count), ' '); }
 
@@ -33,20 +32,20 @@ bool Kalorix::step_is_distribution() const {
 }
 
 void Kalorix::theoretical_analysis() {
-    rt.clear_screen();
+    runtime_.clear_screen();
     reset_colours();
     // The rows 23 to 31 below the graph and the opaque step lines (their
     // trailing blanks wipe longer old values) assume the program's text mode.
-    rt.set_font(rt::FontFamily::serif, 16);
-    rt.set_text_transparent(false);
-    rt.set_line_width(1);
+    runtime_.set_font(rt::FontFamily::serif, 16);
+    runtime_.set_text_transparent(false);
+    runtime_.set_line_width(1);
     draw_theory_frame();
 
     S_max = 0;
     transferred = 0;
     const std::int32_t limit = N_A;
     while (transferred <= limit) {
-        rt.process_events();
+        runtime_.process_events();
         T_A = 0;
         T_B = 0;
         if (quit_marker == "*") break;
@@ -71,9 +70,9 @@ void Kalorix::theoretical_analysis() {
 
 void Kalorix::draw_theory_frame() {
     const double xs = x_scale, ys = y_scale;
-    rt.set_colour(colour(colour_white));
-    rt.set_second_colour(colour(background_colour));
-    rt.rectangle(10 * xs, 10 * ys, 10 * xs + graph_width, 125 * ys);
+    runtime_.set_colour(colour(colour_white));
+    runtime_.set_second_colour(colour(background_colour));
+    runtime_.rectangle(10 * xs, 10 * ys, 10 * xs + graph_width, 125 * ys);
 
     // n / 10 rounds to 0 for n <= 5, and a step of 0 would never end: such
     // axes get a tick at every atom. 64 bits: t + d must not overflow near n.
@@ -81,24 +80,24 @@ void Kalorix::draw_theory_frame() {
     if (d < 1) d = 1;
     for (std::int64_t t = d; t <= n; t += d) {
         const double X = std::nearbyint(10 * xs + t * graph_width / n);
-        rt.line(X, 125 * ys, X, 10 * ys);
-        rt.locate(std::nearbyint(xs + 29 * xs * t / n - 2), 23);
-        rt.print(rt::number_text(static_cast<double>(t)));
+        runtime_.line(X, 125 * ys, X, 10 * ys);
+        runtime_.locate(std::nearbyint(xs + 29 * xs * t / n - 2), 23);
+        runtime_.print(rt::number_text(static_cast<double>(t)));
     }
 
-    rt.locate(23 * xs, 24);
-    rt.print("  Zahl übergetretener Atome");
-    rt.locate(22 * xs, 25);
-    rt.print("innere Energie U_B = Uo - U_A");
+    runtime_.locate(23 * xs, 24);
+    runtime_.print("  Zahl übergetretener Atome");
+    runtime_.locate(22 * xs, 25);
+    runtime_.print("innere Energie U_B = Uo - U_A");
     // Row 1 lies across the frame's top edge. The blanks only move the print
     // position to the second title; printed transparent, they leave the edge
     // and the grid lines standing between the two titles.
-    rt.locate(xs, 1);
-    rt.print("Entropie S");
-    rt.set_text_transparent(true);
-    rt.print(blanks(87));
-    rt.set_text_transparent(false);
-    rt.print_line("1/T = dS/dU > 0, wenn für Teilsystem Steigung > 0");
+    runtime_.locate(xs, 1);
+    runtime_.print("Entropie S");
+    runtime_.set_text_transparent(true);
+    runtime_.print(blanks(87));
+    runtime_.set_text_transparent(false);
+    runtime_.print_line("1/T = dS/dU > 0, wenn für Teilsystem Steigung > 0");
 }
 
 void Kalorix::track_entropy_maximum() {
@@ -118,8 +117,8 @@ void Kalorix::track_entropy_maximum() {
             // Room A has just left population inversion.
             const double h = std::max(std::nearbyint(entropy_scale * S_A), std::nearbyint(entropy_scale * S_B));
             const double x = 10 * xs + x_at_max;
-            rt.set_colour(colour(saved_black));
-            rt.line(x, 125 * ys, x, 125 * ys - h);
+            runtime_.set_colour(colour(saved_black));
+            runtime_.line(x, 125 * ys, x, 125 * ys - h);
         }
         previous_T_A_at_max = T_A_at_max;
 
@@ -137,11 +136,11 @@ void Kalorix::track_entropy_maximum() {
     // The first step past the maximum: mark the maximum, once per arming.
     const double top = S_max * entropy_scale;
     const double maximum_x = 10 * xs + x_at_max;
-    rt.set_colour(colour(colour_pink));
-    rt.graphics_text(13 * xs + x_at_max, 130 * ys - top, "???");
-    rt.play_sound("ding.wav");
-    rt.set_colour(colour(saved_black));
-    rt.line(maximum_x, 125 * ys, maximum_x, 125 * ys - top);
+    runtime_.set_colour(rt::colours::pink);
+    runtime_.graphics_text(13 * xs + x_at_max, 130 * ys - top, "???");
+    runtime_.play_sound("ding.wav");
+    runtime_.set_colour(colour(saved_black));
+    runtime_.line(maximum_x, 125 * ys, maximum_x, 125 * ys - top);
     marker_armed = -1;
     colour_A = saved_red;
     colour_B = saved_white;
@@ -153,41 +152,41 @@ void Kalorix::show_theory_step() {
     // Pen colours replace the pixels (drawing mode 13) in this runtime always.
     const auto room_lines = [this](double column, double colour_value, const char* room, double S, double T,
                                    const std::string& trend) {
-        rt.set_colour(colour(colour_value));
-        rt.locate(column, 27);
-        rt.print(std::string(" Entropie_") + room + " = " + rt::format_picture(S, "###,#") + blanks(3));
-        rt.locate(column, 28);
-        rt.print(std::string(" Temperatur_") + room + " = " + rt::number_text(std::floor(temperature_scale * T)) +
+        runtime_.set_colour(colour(colour_value));
+        runtime_.locate(column, 27);
+        runtime_.print(std::string(" Entropie_") + room + " = " + rt::format_picture(S, "###,#") + blanks(3));
+        runtime_.locate(column, 28);
+        runtime_.print(std::string(" Temperatur_") + room + " = " + rt::number_text(std::floor(temperature_scale * T)) +
                  blanks(3));
-        rt.locate(column, 29);
-        rt.print_line(blanks(31) + trend);
+        runtime_.locate(column, 29);
+        runtime_.print_line(blanks(31) + trend);
     };
     room_lines(2 * xs, colour_A, "A", S_A, T_A, trend_A);
     room_lines(12 * xs, colour_B, "B", S_B, T_B, trend_B);
 
-    rt.set_colour(colour(colour_total));
-    rt.locate(23 * xs, 27);
-    rt.print(" Entropie_Ges = " + rt::format_picture(S_A + S_B, "###,#") + blanks(3));
+    runtime_.set_colour(colour(colour_total));
+    runtime_.locate(23 * xs, 27);
+    runtime_.print(" Entropie_Ges = " + rt::format_picture(S_A + S_B, "###,#") + blanks(3));
 
     const double x = step_x(transferred);
     graph_y_A = entropy_y(S_A);
     graph_y_B = entropy_y(S_B);
     const double y_total = entropy_y(S_ges);
-    rt.set_second_colour(colour(background_colour));
-    rt.set_colour(colour(colour_A));
-    rt.filled_box(x - 1, graph_y_A - 1, x + 1, graph_y_A + 1);
-    rt.set_colour(colour(colour_B));
-    rt.filled_box(x - 1, graph_y_B - 1, x + 1, graph_y_B + 1);
-    rt.set_colour(colour(colour_total));
-    rt.filled_box(x - 2, y_total - 2, x + 2, y_total + 2);
+    runtime_.set_second_colour(colour(background_colour));
+    runtime_.set_colour(colour(colour_A));
+    runtime_.filled_box(x - 1, graph_y_A - 1, x + 1, graph_y_A + 1);
+    runtime_.set_colour(colour(colour_B));
+    runtime_.filled_box(x - 1, graph_y_B - 1, x + 1, graph_y_B + 1);
+    runtime_.set_colour(colour(colour_total));
+    runtime_.filled_box(x - 2, y_total - 2, x + 2, y_total + 2);
 }
 
 void Kalorix::show_theory_summary() {
     const double xs = x_scale;
-    rt.set_colour(colour(saved_black));
+    runtime_.set_colour(colour(saved_black));
     const auto blank_out = [this](int row, int count) {
-        rt.locate(2, row);
-        rt.print(blanks(count));
+        runtime_.locate(2, row);
+        runtime_.print(blanks(count));
     };
     blank_out(31, 59);
     blank_out(26, 59);
@@ -196,37 +195,37 @@ void Kalorix::show_theory_summary() {
     blank_out(29, 59);
     blank_out(30, 59);
 
-    rt.locate(2, 28);
-    rt.print("Thermisches Gleichgewicht, wenn ca. " + rt::format_picture(percent_at_max, "##,#") + " % " +
+    runtime_.locate(2, 28);
+    runtime_.print("Thermisches Gleichgewicht, wenn ca. " + rt::format_picture(percent_at_max, "##,#") + " % " +
              "der höherenergetischer Atome übergetreten.");
-    rt.locate(2, 29);
-    rt.print("Also Übergang von " + rt::number_text(transferred_at_max) + " höherenergetischen Teilchen aus " +
+    runtime_.locate(2, 29);
+    runtime_.print("Also Übergang von " + rt::number_text(transferred_at_max) + " höherenergetischen Teilchen aus " +
              rt::number_text(n) + " von Raum A in Raum B." + blanks(14));
 
-    rt.set_colour(colour(colour_pink));
-    rt.locate(23 * xs, 29);
-    rt.print("   Entropie_Max = " + rt::format_picture(S_max, "##,#") + blanks(3));
+    runtime_.set_colour(rt::colours::pink);
+    runtime_.locate(23 * xs, 29);
+    runtime_.print("   Entropie_Max = " + rt::format_picture(S_max, "##,#") + blanks(3));
 
     // The last step's total in the background colour: it wipes the value
     // without showing a new one.
-    rt.set_colour(colour(background_colour));
-    rt.locate(23 * xs, 27);
-    rt.print(" Entropie_Ges = " + rt::format_picture(S_A + S_B, "###,#") + blanks(3));
+    runtime_.set_colour(colour(background_colour));
+    runtime_.locate(23 * xs, 27);
+    runtime_.print(" Entropie_Ges = " + rt::format_picture(S_A + S_B, "###,#") + blanks(3));
 
-    rt.set_colour(colour(saved_yellow));
-    rt.locate(2, 31);
-    rt.print("Anteil 'heißer' Atome in Raum A: " +
+    runtime_.set_colour(colour(saved_yellow));
+    runtime_.locate(2, 31);
+    runtime_.print("Anteil 'heißer' Atome in Raum A: " +
              rt::format_picture((static_cast<double>(n) - transferred_at_max) / Nmax_A * 100, "##,#") + " % ");
-    rt.locate(2, 30);
-    rt.print("Temperatur_A beim Entropiemaximum = ca. " + rt::format_picture(temperature_scale * T_A_at_max, "####,#") +
+    runtime_.locate(2, 30);
+    runtime_.print("Temperatur_A beim Entropiemaximum = ca. " + rt::format_picture(temperature_scale * T_A_at_max, "####,#") +
              blanks(3));
 
-    rt.set_colour(colour(saved_blue));
-    rt.locate(15 * xs, 31);
-    rt.print(" in Raum B: " + rt::format_picture(static_cast<double>(transferred_at_max) / Nmax_B * 100, "##,#") +
+    runtime_.set_colour(colour(saved_blue));
+    runtime_.locate(15 * xs, 31);
+    runtime_.print(" in Raum B: " + rt::format_picture(static_cast<double>(transferred_at_max) / Nmax_B * 100, "##,#") +
              " %");
-    rt.locate(15 * xs, 30);
-    rt.print(" Temperatur_B beim Entropiemaximum = ca. " +
+    runtime_.locate(15 * xs, 30);
+    runtime_.print(" Temperatur_B beim Entropiemaximum = ca. " +
              rt::format_picture(temperature_scale * T_B_at_max, "####,#") + blanks(3));
 }
 

@@ -36,7 +36,7 @@ void Runtime::set_colour(Colour c) { surface_->set_colour(c); }
 void Runtime::set_second_colour(Colour c) { surface_->set_second_colour(c); }
 void Runtime::set_line_width(int pixels) { surface_->set_line_width(pixels); }
 void Runtime::set_fill_style(int style) { surface_->set_fill_style(style); }
-void Runtime::set_line_style(int style) { surface_->set_line_style(style); }
+void Runtime::set_line_style(int) {}
 void Runtime::set_font(FontFamily family, double size) { surface_->set_font(family, size); }
 void Runtime::set_font_size(double size) { surface_->set_font_size(size); }
 void Runtime::set_text_transparent(bool transparent) { surface_->set_text_transparent(transparent); }

@@ -5,6 +5,8 @@
 // the interactive half, while the drawing half is shared, so both produce the
 // same pixels. No Qt type appears here: program code stays Qt-free.
 
+#include "common/runtime/styles.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,9 +18,6 @@
 namespace rt {
 
 class Surface;
-
-// Colours are Windows colour values 0x00BBGGRR (red in the lowest byte).
-using Colour = std::uint32_t;
 
 enum class FontFamily { serif, mono };
 
@@ -104,6 +103,7 @@ public:
     void set_second_colour(Colour c);  // fills, text background
     void set_line_width(int pixels);
     void set_fill_style(int style);  // fill_solid or fill_hollow
+    // Lines are always solid: the programs only ever ask for the plain style.
     void set_line_style(int style);
     void set_font(FontFamily family, double size);
     void set_font_size(double size);

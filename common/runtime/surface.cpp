@@ -212,7 +212,7 @@ void Surface::print_proportional(const std::u32string& chars, const std::vector<
     if (transparent_) {
         for (std::size_t i = 0; i < chars.size(); ++i)
             if (chars[i] != U' ')
-                blend_glyph(image_, glyphs_cache_.mask(font_, font_key, chars[i]), glyph_x[i], baseline, ink);
+                blend_glyph(image_, proportional_glyphs_.mask(font_, font_key, chars[i]), glyph_x[i], baseline, ink);
         touched(area.adjusted(-cell_.height / 2, 0, cell_.height / 2, 0));
         return;
     }
@@ -241,7 +241,7 @@ void Surface::print_proportional(const std::u32string& chars, const std::vector<
     fill(redrawn, background);
     for (std::size_t i = from; i < chars.size(); ++i)
         if (chars[i] != U' ')
-            copy_glyph(image_, glyphs_cache_.painted(font_, font_key, chars[i], ink, background), glyph_x[i], baseline);
+            copy_glyph(image_, proportional_glyphs_.painted(font_, font_key, chars[i], ink, background), glyph_x[i], baseline);
     touched(redrawn.adjusted(-cell_.height / 2, 0, cell_.height / 2, 0));
     std::erase_if(shown_texts_, [&area](const ShownText& earlier) { return earlier.area.intersects(area); });
     if (shown_texts_.size() >= max_shown_texts) shown_texts_.erase(shown_texts_.begin());
@@ -252,11 +252,11 @@ const QImage& Surface::glyph(char32_t ch) {
     const quint64 palette = static_cast<quint64>(colour_ & 0xFFFFFF) |
                             (static_cast<quint64>(second_colour_ & 0xFFFFFF) << 24) |
                             (static_cast<quint64>(cell_.pixel_size & 0xFFFF) << 48);
-    if (!current_glyphs_ || palette != current_palette_) {
+    if (!current_mono_glyphs_ || palette != current_palette_) {
         current_palette_ = palette;
-        current_glyphs_ = &glyphs_[palette];
+        current_mono_glyphs_ = &mono_glyphs_[palette];
     }
-    auto& glyphs = *current_glyphs_;
+    auto& glyphs = *current_mono_glyphs_;
     const auto key = static_cast<quint64>(ch);
     auto it = glyphs.find(key);
     if (it != glyphs.end()) return it.value();

@@ -67,7 +67,6 @@ public:
     Colour second_colour() const { return second_colour_; }
     void set_line_width(int pixels) { line_width_ = pixels < 1 ? 1 : pixels; }
     void set_fill_style(int style) { fill_style_ = style; }
-    void set_line_style(int style) { line_style_ = style; }
     void set_font(FontFamily family, double size);
     void set_font_size(double size) { set_font(family_, size); }
     void set_text_transparent(bool transparent) { transparent_ = transparent; }
@@ -107,7 +106,6 @@ private:
     Colour second_colour_ = 0xFFFFFF;
     int line_width_ = 1;
     int fill_style_ = fill_hollow;
-    int line_style_ = 0;
     bool transparent_ = false;
 
     FontFamily family_ = FontFamily::serif;
@@ -127,9 +125,9 @@ private:
 
     // Monospace glyphs rendered once per (character, colours, font) and copied
     // into the cells; a cell already showing the same glyph is skipped.
-    std::unordered_map<quint64, QHash<quint64, QImage>> glyphs_;  // by palette, then character
+    std::unordered_map<quint64, QHash<quint64, QImage>> mono_glyphs_;  // by palette, then character
     quint64 current_palette_ = 0;
-    QHash<quint64, QImage>* current_glyphs_ = nullptr;
+    QHash<quint64, QImage>* current_mono_glyphs_ = nullptr;
     struct CellShown {
         char32_t ch = 0;
         Colour fg = 0;
@@ -143,7 +141,7 @@ private:
 
     // Proportional text is copied (opaque) or blended (transparent) from
     // glyphs rendered once.
-    GlyphCache glyphs_cache_;
+    GlyphCache proportional_glyphs_;
     // Opaque proportional texts as they stand, until something is drawn over them.
     struct ShownText {
         QRect area;

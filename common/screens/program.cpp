@@ -4,44 +4,44 @@
 
 namespace common {
 
-Program::Program(rt::Runtime& runtime) : rt(runtime) {}
+Program::Program(rt::Runtime& runtime) : runtime_(runtime) {}
 
 Program::~Program() = default;
 
 void Program::run() {
-    rt.set_menu_handler([this](int index) { Win_0_MenuEvent(index); });
+    runtime_.set_menu_handler([this](int index) { Win_0_MenuEvent(index); });
     try {
         main();
     } catch (const rt::WindowClosed&) {
         // The user closed the window: the program ends from wherever it was.
     }
-    rt.end();
+    runtime_.end();
 }
 
 void Program::build_menu(const std::vector<std::string>& menu_list) {
     menu_entries = menu_entries_from_list(menu_list, menu_capacity);
-    rt.install_menu(menu_entries);
-    rt.clear_screen();
+    runtime_.install_menu(menu_entries);
+    runtime_.clear_screen();
 }
 
 int Program::scale_x(int p) const {
     // Multiplication first, then the truncating division: scale_x(154) on
     // 1024 pixels is 492, not 154 * 3.
-    return static_cast<int>(static_cast<long>(p) * rt.screen_width() / 320);
+    return static_cast<int>(static_cast<long>(p) * runtime_.screen_width() / 320);
 }
 
-int Program::scale_y(int p) const { return static_cast<int>(static_cast<long>(p) * rt.screen_height() / 200); }
+int Program::scale_y(int p) const { return static_cast<int>(static_cast<long>(p) * runtime_.screen_height() / 200); }
 
 void Program::show_message() {
     button_list = " OK ";
-    message_answered(rt.message_box(1, message_text, 1, button_list));
+    message_answered(runtime_.message_box(rt::box_message, message_text, 1, button_list));
 }
 
 void Program::show_author() {
     // Lines: author, school, postcode and town, street, tool; the street stays empty.
     const std::string text = std::string("Programmautor:     ") + "||" + Credit::name + "||" + Credit::school + "|" +
                              Credit::year + "|" + "| |" + Credit::tool + " | ";
-    rt.message_box(147, text, 1, "OK");
+    runtime_.message_box(rt::box_author, text, 1, "OK");
 }
 
 }  // namespace common

@@ -45,9 +45,7 @@ public:
     // the window unwinds the program from wherever it waits.
     void run();
 
-    rt::Runtime& runtime() { return rt; }
-    const std::vector<std::string>& menu_entries_list() const { return menu_entries; }
-    const std::string& quit_marker_text() const { return quit_marker; }
+    rt::Runtime& runtime() { return runtime_; }
 
 protected:
     // Fills `menu_entries` from the program's menu list and installs the bar.
@@ -68,7 +66,7 @@ protected:
     virtual void continue_prompt_cell(int row, double& column, double& text_row) const = 0;
     virtual rt::Colour background() const = 0;
 
-    rt::Runtime& rt;
+    rt::Runtime& runtime_;
     std::vector<std::string> menu_entries = std::vector<std::string>(menu_capacity);
     std::string message_text;
     std::string button_list;

@@ -49,9 +49,9 @@ private:
 };
 
 QLabel* icon_for(int style, const QStyle* look) {
-    if (style == style_author) return nullptr;
+    if (style == box_author) return nullptr;
     const QStyle::StandardPixmap kind =
-        style == style_question ? QStyle::SP_MessageBoxQuestion : QStyle::SP_MessageBoxInformation;
+        style == box_question ? QStyle::SP_MessageBoxQuestion : QStyle::SP_MessageBoxInformation;
     const int extent = look->pixelMetric(QStyle::PM_MessageBoxIconSize);
     auto* label = new QLabel;
     label->setPixmap(look->standardIcon(kind).pixmap(extent, extent));

@@ -3,6 +3,7 @@
 // program's own captions and the one-line input box, German throughout.
 
 #include "common/runtime/message_text.h"
+#include "common/runtime/styles.h"
 
 #include <QString>
 
@@ -15,10 +16,6 @@ class QDialog;
 class QWidget;
 
 namespace rt {
-
-// Message box styles: 18 asks (question icon), 147 is the author box (no
-// icon); 1, 19 and every other value inform (information icon).
-enum MessageStyle : int { style_question = 18, style_author = 147 };
 
 // Shows a built box and waits until it is answered; returns the box's result
 // code, or 0 when the wait was given up without an answer. The window runtime

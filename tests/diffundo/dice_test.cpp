@@ -80,11 +80,11 @@ TEST_F(DiffundoDice, InputIsRoundedAndReaskedFrom101) {
             EXPECT_EQ(prompt, "Gesamtzahl der Atome");
             EXPECT_EQ(default_text, "100");
         }
-        EXPECT_EQ(program.N, c.N);
+        EXPECT_EQ(program.gas.N, c.N);
         EXPECT_EQ(runtime.next_unused_item(), nullptr);
         EXPECT_DOUBLE_EQ(program.row_margin, (1024 - 8 * program.atom_input) / 2);
-        EXPECT_EQ(program.atom_row, std::string(std::max(c.N, 0), '.'));
-        EXPECT_EQ(program.trial_count, 0);
+        EXPECT_EQ(program.gas.atom_row, std::string(std::max(c.N, 0), '.'));
+        EXPECT_EQ(program.gas.trial_count, 0);
         // mono 14: the cells of the atom lines
         EXPECT_EQ(runtime.cell_width(), 8);
         EXPECT_EQ(runtime.cell_height(), 16);
@@ -141,11 +141,11 @@ TEST_F(DiffundoDice, LineShowsTheAtomsWithTheMovedOneInRed) {
     start(program);
     program.enter_atom_count("Gesamtzahl der Atome", "100");
     program.dice_step();
-    EXPECT_EQ(program.m, 9);
+    EXPECT_EQ(program.gas.m, 9);
     EXPECT_EQ(program.display_row, 1);
-    EXPECT_EQ(row_text(runtime, 1), " " + program.atom_row + " 10  9  ");
+    EXPECT_EQ(row_text(runtime, 1), " " + program.gas.atom_row + " 10  9  ");
 
-    const int moved = static_cast<int>(program.atom_row.find('*'));
+    const int moved = static_cast<int>(program.gas.atom_row.find('*'));
     ASSERT_GE(moved, 0);
     const QImage& image = runtime.surface().image();
     for (int k = 0; k < 10; ++k) {
@@ -176,16 +176,16 @@ TEST_F(DiffundoDice, FortySixthLineOverwritesTheFirstRow) {
         if (step == 2) second_line = row_text(runtime, 2);
     }
     EXPECT_EQ(row_text(runtime, 1),
-              " " + program.atom_row + " 10 " + (program.m < 10 ? " " : "") + std::to_string(program.m) + "  ");
+              " " + program.gas.atom_row + " 10 " + (program.gas.m < 10 ? " " : "") + std::to_string(program.gas.m) + "  ");
     EXPECT_EQ(row_text(runtime, 2), second_line);
-    EXPECT_EQ(program.trial_count, 46);
+    EXPECT_EQ(program.gas.trial_count, 46);
 
     // A new run goes on from the row where the last one stopped.
     program.enter_atom_count("Gesamtzahl der Atome", "100");
     program.dice_step();
     EXPECT_EQ(program.display_row, 2);
-    EXPECT_EQ(program.trial_count, 1);
-    EXPECT_EQ(program.m, 9);
+    EXPECT_EQ(program.gas.trial_count, 1);
+    EXPECT_EQ(program.gas.m, 9);
 }
 
 TEST_F(DiffundoDice, ClearingTheScreenKeepsTheRowPosition) {
@@ -202,8 +202,8 @@ TEST_F(DiffundoDice, ClearingTheScreenKeepsTheRowPosition) {
     EXPECT_EQ(program.display_row, 8);
     const std::string screen = runtime.surface().text_grid().to_text();
     EXPECT_EQ(screen.substr(0, 9), std::string(8, '\n') + " ");  // rows 0 to 7 empty
-    EXPECT_EQ(row_text(runtime, 8).substr(1, 10), program.atom_row);
-    EXPECT_EQ(program.trial_count, 8);
+    EXPECT_EQ(row_text(runtime, 8).substr(1, 10), program.gas.atom_row);
+    EXPECT_EQ(program.gas.trial_count, 8);
 }
 
 TEST_F(DiffundoDice, SortedModeShowsBoxTwoFirst) {
@@ -216,8 +216,8 @@ TEST_F(DiffundoDice, SortedModeShowsBoxTwoFirst) {
     program.toggle_draw_mode();
     EXPECT_EQ(program.draw_mode, 1);
     EXPECT_EQ(runtime.surface().text_grid().to_text(), "");  // cleared
-    for (int i = 0; i < 100000 && program.m != 3; ++i) program.dice_step();
-    ASSERT_EQ(program.m, 3);
+    for (int i = 0; i < 100000 && program.gas.m != 3; ++i) program.dice_step();
+    ASSERT_EQ(program.gas.m, 3);
     EXPECT_EQ(row_text(runtime, program.display_row), " *******... 10  3  ");
     // No red in sorted lines.
     EXPECT_EQ(cell_pixels(runtime.surface().image(), 1, program.display_row, is_red), 0);
@@ -232,11 +232,11 @@ TEST_F(DiffundoDice, RightButtonHoldsTheStepUntilReleased) {
     start(program);
     program.enter_atom_count("Gesamtzahl der Atome", "100");
     program.dice_step();
-    EXPECT_EQ(program.trial_count, 1);
+    EXPECT_EQ(program.gas.trial_count, 1);
     ASSERT_NE(runtime.next_unused_item(), nullptr);
     EXPECT_EQ(runtime.next_unused_item()->kind, rt::ScriptItemKind::passes);
     EXPECT_GE(runtime.event_passes(), 32);
-    EXPECT_EQ(program.frequency_count[9], 1);
+    EXPECT_EQ(program.gas.frequency_count[9], 1);
 }
 
 TEST_F(DiffundoDice, OnlyTheRightButtonAloneHolds) {
@@ -265,7 +265,7 @@ TEST_F(DiffundoDice, StepAfterQuitDoesNothing) {
     program.enter_atom_count("Gesamtzahl der Atome", "100");
     program.quit_marker = "*";
     program.dice_step();
-    EXPECT_EQ(program.trial_count, 0);
+    EXPECT_EQ(program.gas.trial_count, 0);
     EXPECT_EQ(program.display_row, 0);
     EXPECT_EQ(runtime.surface().text_grid().to_text(), "");
 }
@@ -283,7 +283,7 @@ TEST_F(DiffundoDice, RunWithoutAtomsKeepsEveryMenuEntryWorking) {
     start(program);
     program.enter_atom_count("Gesamtzahl der Atome", "100");
     for (int i = 0; i < 50; ++i) program.dice_step();
-    EXPECT_EQ(program.trial_count, 0);
+    EXPECT_EQ(program.gas.trial_count, 0);
     EXPECT_EQ(program.display_row, 0);
     EXPECT_EQ(runtime.surface().text_grid().to_text(), "");
 
@@ -298,14 +298,14 @@ TEST_F(DiffundoDice, RunWithoutAtomsKeepsEveryMenuEntryWorking) {
     choose("&Theorie");
     choose("&Bedienung");
     choose("&Neue Eingabe");
-    EXPECT_EQ(program.N, -3);
+    EXPECT_EQ(program.gas.N, -3);
     choose("&Statistik zeigen");
     choose("Bildschirm &löschen");
     choose("&Zeichen-Modus ändern");
     choose("&Weiter");
     EXPECT_EQ(program.continue_request, 2);
     for (int i = 0; i < 50; ++i) program.dice_step();
-    EXPECT_EQ(program.trial_count, 0);
+    EXPECT_EQ(program.gas.trial_count, 0);
     ASSERT_NE(runtime.next_unused_item(), nullptr);
     EXPECT_EQ(runtime.next_unused_item()->kind, rt::ScriptItemKind::key);
 }

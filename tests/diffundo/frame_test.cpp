@@ -74,8 +74,8 @@ TEST_F(DiffundoFrame, StartUpSequence) {
 
     // The scripted user chose "&Quit" once the script was used up.
     EXPECT_EQ(program.quit_marker, "*");
-    EXPECT_EQ(program.N, 20);
-    EXPECT_GE(program.trial_count, 40);
+    EXPECT_EQ(program.gas.N, 20);
+    EXPECT_GE(program.gas.trial_count, 40);
     EXPECT_DOUBLE_EQ(program.x_unit, 3.2);
     EXPECT_DOUBLE_EQ(program.y_unit, 3.84);
     EXPECT_EQ(program.draw_mode, -1);
@@ -152,10 +152,10 @@ TEST_F(DiffundoFrame, MenuEntriesRunTheirActions) {
     ASSERT_EQ(runtime.inputs.size(), 2u);
     EXPECT_EQ(runtime.inputs[1].first, "Gesamtzahl der Atome");
     EXPECT_EQ(runtime.inputs[1].second, "100");
-    EXPECT_EQ(program.N, 7);
+    EXPECT_EQ(program.gas.N, 7);
     EXPECT_EQ(program.draw_mode, 1);
-    EXPECT_GT(program.trial_count, 0);
-    EXPECT_LE(program.trial_count, 20);  // counted from the new input
+    EXPECT_GT(program.gas.trial_count, 0);
+    EXPECT_LE(program.gas.trial_count, 20);  // counted from the new input
 }
 
 TEST_F(DiffundoFrame, TitlesSeparatorAndEmptyEntriesDoNothing) {
@@ -195,7 +195,7 @@ TEST_F(DiffundoFrame, QuitDuringTheStatisticsDisplayEndsTheProgram) {
     ASSERT_TRUE(runtime.final_screen());
     EXPECT_NE(runtime.final_screen()->text.find("HÄUFIGKEIT"), std::string::npos);
     // No step after the display.
-    EXPECT_EQ(steps_shown(runtime.final_screen()->text), program.trial_count);
+    EXPECT_EQ(steps_shown(runtime.final_screen()->text), program.gas.trial_count);
     EXPECT_EQ(program.continue_request, 0);
 }
 
@@ -214,7 +214,7 @@ TEST_F(DiffundoFrame, WeiterDuringTheDisplayEndsItsWaitAndTheSimulationGoesOn) {
     shown << in.rdbuf();
     const long at_display = steps_shown(shown.str());
     ASSERT_GT(at_display, 0);
-    EXPECT_GT(program.trial_count, at_display + 100);
+    EXPECT_GT(program.gas.trial_count, at_display + 100);
     EXPECT_EQ(program.continue_request, 0);
     EXPECT_EQ(program.quit_marker, "*");
 }

@@ -57,8 +57,8 @@ protected:
     // running them: a dice step polls the mouse, which would use up the
     // script's events.
     static void pretend_steps(diffundo::Diffundo& program, int steps) {
-        program.trial_count = steps;
-        program.frequency_count[program.N / 2] = steps;
+        program.gas.trial_count = steps;
+        program.gas.frequency_count[program.gas.N / 2] = steps;
     }
 
     static std::string text_at(const rt::TextGrid& grid, int row, int column, std::size_t length) {
@@ -83,9 +83,9 @@ TEST_F(DiffundoStatistics, LayoutOnTheStandardScreen) {
     diffundo::Diffundo program(runtime);
     start(program);
     EXPECT_DOUBLE_EQ(program.row_margin, 112);
-    program.trial_count = 10000;
-    program.frequency_count[45] = 341;
-    program.frequency_count[55] = 114;
+    program.gas.trial_count = 10000;
+    program.gas.frequency_count[45] = 341;
+    program.gas.frequency_count[55] = 114;
     program.show_statistics();
     ASSERT_TRUE(runtime.image);
     const QImage& image = *runtime.image;

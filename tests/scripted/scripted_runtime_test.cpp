@@ -88,19 +88,19 @@ public:
         selections.push_back(entry);
         if (entry == "&Quit") quit_marker = "*";
         if (entry == "&Zeichnen") {
-            rt.locate(2, 3);
-            rt.print("gezeichnet");
+            runtime_.locate(2, 3);
+            runtime_.print("gezeichnet");
         }
-        if (entry == "&Frage") rt.message_box(1, "Noch einmal?", 9, "Ja|Nein");
+        if (entry == "&Frage") runtime_.message_box(1, "Noch einmal?", 9, "Ja|Nein");
     }
 
     void start() {
-        rt.set_title(" TEST ");
-        rt.open_window();
+        runtime_.set_title(" TEST ");
+        runtime_.open_window();
         build_menu(tiny_menu_list);
     }
     void main_loop() {
-        while (quit_marker != "*") rt.process_events();
+        while (quit_marker != "*") runtime_.process_events();
     }
 
     std::vector<std::string> selections;
