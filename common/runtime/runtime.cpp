@@ -1,5 +1,6 @@
 #include "common/runtime/runtime.h"
 
+#include "common/runtime/asset_path.h"
 #include "common/runtime/number_format.h"
 #include "common/runtime/surface.h"
 
@@ -46,8 +47,10 @@ void Runtime::filled_box(double x1, double y1, double x2, double y2) { surface_-
 void Runtime::point(double x, double y) { surface_->point(x, y); }
 void Runtime::graphics_text(double x, double y, const std::string& text) { surface_->graphics_text(x, y, text); }
 
+std::string Runtime::asset_path(const std::string& file) const { return find_asset(program_directory(), file); }
+
 bool Runtime::draw_picture(const std::string& file, int left, int top, int width, int height) {
-    const QImage picture(QString::fromStdString(program_directory() + "/" + file));
+    const QImage picture(QString::fromStdString(asset_path(file)));
     if (picture.isNull()) return false;
     surface_->draw_image(picture, left, top, width, height);
     return true;

@@ -81,11 +81,14 @@ public:
     virtual void input_dialog(const std::string& prompt, const std::string& hint, std::string& text) = 0;
 
     // --- sound, files, end ----------------------------------------------------
-    // Plays a sound file from the program's directory; silently nothing when
-    // it is missing or no audio device exists.
+    // Plays a sound file found by asset_path; silently nothing when it is
+    // missing or no audio device exists.
     virtual void play_sound(const std::string& file) = 0;
-    // The directory of the running executable (where the pictures and sounds lie).
+    // The directory of the running executable.
     virtual std::string program_directory() const = 0;
+    // Where a picture or sound the programs read lies: beside the executable,
+    // else in the installed data directory (common/runtime/asset_path.h).
+    std::string asset_path(const std::string& file) const;
     // End of program: the window closes. Safe to call more than once.
     virtual void end() = 0;
 
@@ -116,8 +119,8 @@ public:
     void filled_box(double x1, double y1, double x2, double y2);
     void point(double x, double y);
     void graphics_text(double x, double y, const std::string& text);
-    // Draws the picture file scaled into the rectangle; false (and nothing
-    // drawn) when it is missing or unreadable.
+    // Draws the picture file (found by asset_path) scaled into the rectangle;
+    // false (and nothing drawn) when it is missing or unreadable.
     bool draw_picture(const std::string& file, int left, int top, int width, int height);
 
     // Text cells: (column, row) from 0; the cell size follows the font.

@@ -7,7 +7,9 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 #include <utility>
 
 namespace rt {
@@ -266,7 +268,9 @@ void ScriptedRuntime::input_dialog(const std::string& prompt, const std::string&
 
 void ScriptedRuntime::play_sound(const std::string& file) {
     if (stop_requested_) throw ScriptTimeout();
-    if (transcript_) transcript_->sound(file);
+    if (!transcript_) return;
+    std::error_code error;
+    transcript_->sound(file, std::filesystem::is_regular_file(asset_path(file), error));
 }
 
 void ScriptedRuntime::end() {

@@ -208,8 +208,9 @@ void Transcript::input(bool dialog, const std::string& prompt, const std::string
     finish_line();
 }
 
-void Transcript::sound(const std::string& file) {
+void Transcript::sound(const std::string& file, bool found) {
     buffer_ += "{\"kind\":\"sound\",\"file\":" + json_string(file);
+    if (!found) buffer_ += ",\"missing\":true";
     finish_line();
 }
 

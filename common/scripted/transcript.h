@@ -37,7 +37,9 @@ public:
                  int answer);
     void input(bool dialog, const std::string& prompt, const std::string& hint, const std::string& default_text,
                const std::string& answer, bool cancelled);
-    void sound(const std::string& file);
+    // `found`: whether the window would find the file to play; a missing one
+    // is marked, since the window would stay silent.
+    void sound(const std::string& file, bool found);
     void end();
 
     // Hands the buffered lines to the file; also done whenever the buffer grows large.

@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDialog>
-#include <QDir>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
@@ -243,7 +242,7 @@ int WindowRuntime::wait_for_answer(QDialog& box) {
 void WindowRuntime::play_sound(const std::string& file) {
     if (ended_) return;
     if (!sound_) sound_ = std::make_unique<SoundPlayer>();
-    sound_->play(QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromStdString(file)));
+    sound_->play(QString::fromStdString(asset_path(file)));
 }
 
 std::string WindowRuntime::program_directory() const { return QCoreApplication::applicationDirPath().toStdString(); }

@@ -262,12 +262,13 @@ TEST(Transcript, RecordsOfEveryKindAndNoPrintsWhenAsked) {
         t.graphics_text(10, 20, "???", 0x0000FF);
         t.message(1, "Beenden nur mit QUIT!", 1, {" OK "}, 1);
         t.input(true, "Nmax_A", "Hinweis", "400", "", true);
-        t.sound("ding.wav");
+        t.sound("ding.wav", true);
+        t.sound("fehlt.wav", false);
         t.cleared();
         t.end();
         const auto records = json_lines(t.pending());
         std::vector<std::string> expected = {"title", "menu",  "print", "gtext", "message",
-                                             "input", "sound", "clear", "end"};
+                                             "input", "sound", "sound", "clear", "end"};
         if (!prints) expected.erase(expected.begin() + 2);
         EXPECT_EQ(kinds(records), expected);
         if (!prints) continue;
@@ -279,6 +280,8 @@ TEST(Transcript, RecordsOfEveryKindAndNoPrintsWhenAsked) {
         EXPECT_TRUE(records[5]["dialog"].toBool());
         EXPECT_TRUE(records[5]["cancelled"].toBool());
         EXPECT_EQ(records[5]["default"].toString(), "400");
+        EXPECT_FALSE(records[6].contains("missing"));  // the golden transcripts stay as they were
+        EXPECT_TRUE(records[7]["missing"].toBool());
     }
 }
 
@@ -630,6 +633,8 @@ TEST(ScenarioRun, CommandLine) {
         {{"kalorix", "s.txt", "out", "--size", "0x768"}, false},
         {{"kalorix", "s.txt", "out", "--timeout", "-2"}, false},
         {{"kalorix", "s.txt", "out", "--verbose"}, false},
+        {{"kalorix", "s.txt", "out", "--program-dir"}, false},
+        {{"kalorix", "s.txt", "out", "--program-dir", ""}, false},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv = {"scenario-run"};
@@ -639,9 +644,9 @@ TEST(ScenarioRun, CommandLine) {
         EXPECT_EQ(options.has_value(), c.valid) << c.args.size() << " arguments: " << error;
     }
     std::string error;
-    const char* argv[] = {"scenario-run", "diffundo",  "s.txt",     "out", "--seed",     "7",
-                          "--size",       "1280x1024", "--timeout", "2.5", "--no-prints"};
-    const auto options = rt::parse_scenario_arguments(11, argv, error);
+    const char* argv[] = {"scenario-run", "diffundo",  "s.txt", "out",         "--seed",        "7",         "--size",
+                          "1280x1024",    "--timeout", "2.5",   "--no-prints", "--program-dir", "/opt/x/bin"};
+    const auto options = rt::parse_scenario_arguments(13, argv, error);
     ASSERT_TRUE(options);
     EXPECT_EQ(options->program, "diffundo");
     EXPECT_EQ(options->outdir, "out");
@@ -650,6 +655,7 @@ TEST(ScenarioRun, CommandLine) {
     EXPECT_EQ(options->height, 1024);
     EXPECT_DOUBLE_EQ(options->timeout_seconds, 2.5);
     EXPECT_FALSE(options->record_prints);
+    EXPECT_EQ(options->program_directory, "/opt/x/bin");
     // Defaults.
     const char* plain[] = {"scenario-run", "kalorix", "s.txt", "out"};
     const auto defaults = rt::parse_scenario_arguments(4, plain, error);
@@ -658,6 +664,7 @@ TEST(ScenarioRun, CommandLine) {
     EXPECT_EQ(defaults->width, 1024);
     EXPECT_DOUBLE_EQ(defaults->timeout_seconds, 120);
     EXPECT_TRUE(defaults->record_prints);
+    EXPECT_TRUE(defaults->program_directory.empty());
 }
 
 }  // namespace

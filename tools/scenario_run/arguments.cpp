@@ -6,7 +6,8 @@
 namespace rt {
 
 const char* const scenario_usage =
-    "usage: scenario-run PROGRAM SCRIPT OUTDIR [--seed N] [--size WxH] [--timeout S] [--no-prints]";
+    "usage: scenario-run PROGRAM SCRIPT OUTDIR [--seed N] [--size WxH] [--timeout S] [--no-prints] "
+    "[--program-dir DIR]";
 
 namespace {
 
@@ -57,6 +58,13 @@ std::optional<ScenarioOptions> parse_scenario_arguments(int argc, const char* co
             }
         } else if (arg == "--no-prints") {
             options.record_prints = false;
+        } else if (arg == "--program-dir") {
+            const auto v = value();
+            if (!v || v->empty()) {
+                error = "--program-dir needs a directory";
+                return std::nullopt;
+            }
+            options.program_directory = *v;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return std::nullopt;

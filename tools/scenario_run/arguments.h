@@ -33,12 +33,15 @@ struct ScenarioOptions {
     // waiting in a polling loop unwinds and the outputs get written. One that
     // calls no service any more is ended this much later by std::_Exit(3).
     double hard_stop_grace_seconds = 2;
-    // Where draw_picture and play_sound look; empty: the executable's directory.
+    // The program directory the run pretends to have, from which the picture
+    // and the sound are found (beside it, or installed relative to it);
+    // empty: the runner's own directory.
     std::string program_directory;
 };
 
 // Parses "PROGRAM SCRIPT OUTDIR [--seed N] [--size WxH] [--timeout S]
-// [--no-prints]"; nullopt with `error` set on a bad command line.
+// [--no-prints] [--program-dir DIR]"; nullopt with `error` set on a bad
+// command line.
 std::optional<ScenarioOptions> parse_scenario_arguments(int argc, const char* const* argv, std::string& error);
 
 }  // namespace rt
