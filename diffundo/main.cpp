@@ -2,5 +2,7 @@
 #include "diffundo/diffundo.h"
 
 int main(int argc, char** argv) {
-    return run_in_window(argc, argv, [](rt::Runtime& runtime) { diffundo::make_program(runtime)->run(); });
+    const ProgramInfo program{
+        "diffundo", "Gasatome wandern zufällig zwischen zwei Kästen: Häufigkeit und Zahl der Realisierungen."};
+    return run_in_window(argc, argv, program, [](rt::Runtime& runtime) { diffundo::make_program(runtime)->run(); });
 }

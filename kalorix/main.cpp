@@ -2,5 +2,7 @@
 #include "kalorix/kalorix.h"
 
 int main(int argc, char** argv) {
-    return run_in_window(argc, argv, [](rt::Runtime& runtime) { kalorix::make_program(runtime)->run(); });
+    const ProgramInfo program{"kalorix",
+                              "Entropie und Temperatur: zwei Räume mit Zwei-Niveau-Atomen tauschen Energie aus."};
+    return run_in_window(argc, argv, program, [](rt::Runtime& runtime) { kalorix::make_program(runtime)->run(); });
 }

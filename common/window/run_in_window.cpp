@@ -1,5 +1,8 @@
 #include "common/window/run_in_window.h"
 
+#include "common/runtime/runtime_directory.h"
+#include "common/window/display_check.h"
+#include "common/window/quiet_messages.h"
 #include "common/window/window_runtime.h"
 
 #include <QApplication>
@@ -8,10 +11,31 @@
 
 #include <exception>
 #include <iostream>
+#include <memory>
 
-int run_in_window(int argc, char** argv, const std::function<void(rt::Runtime&)>& run_program) {
-    QApplication application(argc, argv);
+int run_in_window(int argc, char** argv, const ProgramInfo& program,
+                  const std::function<void(rt::Runtime&)>& run_program) {
+    const CommandLine command = read_command_line(program, std::vector<std::string>(argv, argv + argc));
+    switch (command.action) {
+    case CommandLine::Action::help:
+    case CommandLine::Action::version: std::cout << command.text; return start_ok;
+    case CommandLine::Action::refuse: std::cerr << command.text; return start_bad_arguments;
+    case CommandLine::Action::run: break;
+    }
+    if (no_display_configured()) {
+        std::cerr << no_display_message(program.name) << '\n';
+        return start_no_display;
+    }
+    rt::ensure_runtime_directory();
+    quiet_harmless_messages();
 
+    QCoreApplication::setApplicationName(QString::fromStdString(program.name));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROGRAM_VERSION));
+    std::unique_ptr<QApplication> application;
+    {
+        const PlatformStartGuard guard(program.name);
+        application = std::make_unique<QApplication>(argc, argv);
+    }
     // Qt's own texts (context menus of input fields, ...) in German like the
     // rest; without the translation file they stay English.
     QTranslator qt_texts;
@@ -23,7 +47,7 @@ int run_in_window(int argc, char** argv, const std::function<void(rt::Runtime&)>
         run_program(runtime);
     } catch (const std::exception& error) {
         runtime.end();
-        std::cerr << QCoreApplication::applicationName().toStdString() << ": " << error.what() << '\n';
+        std::cerr << program.name << ": " << error.what() << '\n';
         return 1;
     }
     return 0;

@@ -4,6 +4,7 @@
 #include "common/window/window_runtime.h"
 #include "common/runtime/surface.h"
 #include "common/window/message_dialogs.h"
+#include "common/window/quiet_messages.h"
 #include "common/window/sound_player.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,9 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -455,6 +458,25 @@ TEST(SoundPlayer, MissingFileStaysSilent) {
     ensure_application();
     rt::SoundPlayer player;
     EXPECT_FALSE(player.play("/nonexistent/ding.wav"));
+}
+
+std::vector<std::string> passed_messages;
+
+void record_message(QtMsgType, const QMessageLogContext&, const QString& message) {
+    passed_messages.push_back(message.toStdString());
+}
+
+TEST(QuietMessages, DropsOnlyTheMissingSoundServerWarning) {
+    const QtMessageHandler before = qInstallMessageHandler(record_message);
+    quiet_harmless_messages();
+    qWarning("PulseAudioService: pa_context_connect() failed");   // no sound server: dropped
+    qWarning("PulseAudioService: failed to get sink info");       // a real fault: kept
+    qCritical("PulseAudioService: pa_context_connect() failed");  // more than a warning: kept
+    qWarning("qt.qpa.xcb: could not connect to display");         // anything else: kept
+    qInstallMessageHandler(before);
+    EXPECT_EQ(passed_messages, (std::vector<std::string>{"PulseAudioService: failed to get sink info",
+                                                         "PulseAudioService: pa_context_connect() failed",
+                                                         "qt.qpa.xcb: could not connect to display"}));
 }
 
 }  // namespace
