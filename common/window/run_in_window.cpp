@@ -6,12 +6,27 @@
 #include "common/window/window_runtime.h"
 
 #include <QApplication>
+#include <QDirIterator>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 #include <exception>
 #include <iostream>
 #include <memory>
+
+namespace {
+
+// Every size of the icon the executable carries (made by assets/make_icons
+// and built in as a resource), so the window manager picks the one it needs.
+QIcon program_icon() {
+    QIcon icon;
+    QDirIterator sizes(QStringLiteral(":/program-icon"), QDir::Files, QDirIterator::Subdirectories);
+    while (sizes.hasNext()) icon.addFile(sizes.next());
+    return icon;
+}
+
+}  // namespace
 
 int run_in_window(int argc, char** argv, const ProgramInfo& program,
                   const std::function<void(rt::Runtime&)>& run_program) {
@@ -36,6 +51,8 @@ int run_in_window(int argc, char** argv, const ProgramInfo& program,
         const PlatformStartGuard guard(program.name);
         application = std::make_unique<QApplication>(argc, argv);
     }
+    QApplication::setWindowIcon(program_icon());
+
     // Qt's own texts (context menus of input fields, ...) in German like the
     // rest; without the translation file they stay English.
     QTranslator qt_texts;
