@@ -51,6 +51,9 @@ int run_in_window(int argc, char** argv, const ProgramInfo& program,
         const PlatformStartGuard guard(program.name);
         application = std::make_unique<QApplication>(argc, argv);
     }
+    // The desktop entry of the same name gives Wayland's task bar its icon;
+    // X11 takes the window icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(APP_ID_PREFIX ".") + QString::fromStdString(program.name));
     QApplication::setWindowIcon(program_icon());
 
     // Qt's own texts (context menus of input fields, ...) in German like the
