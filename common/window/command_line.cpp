@@ -10,27 +10,35 @@ namespace {
 
 // One row per option; a later option is one more row and its handling.
 struct OptionRow {
-    QStringList names;
-    const char* argument_text;  // as --help shows the names
+    QStringList names;  // one letter: "-h"; longer: "--help"
     const char* description;
     CommandLine::Action action;
 };
 
 const std::vector<OptionRow>& option_rows() {
     static const std::vector<OptionRow> rows = {
-        {{"h", "help"}, "-h, --help", "zeigt diese Hilfe", CommandLine::Action::help},
-        {{"v", "version"}, "-v, --version", "zeigt die Versionsnummer", CommandLine::Action::version},
+        {{"h", "help"}, "zeigt diese Hilfe", CommandLine::Action::help},
+        {{"v", "version"}, "zeigt die Versionsnummer", CommandLine::Action::version},
     };
     return rows;
+}
+
+std::string dashed(const std::string& name) { return (name.size() == 1 ? "-" : "--") + name; }
+
+// "-h, --help"
+std::string shown_names(const OptionRow& row) {
+    std::string shown;
+    for (const QString& name : row.names) shown += (shown.empty() ? "" : ", ") + dashed(name.toStdString());
+    return shown;
 }
 
 std::string help_text(const ProgramInfo& program) {
     const std::string& name = program.name;
     std::string text = "Aufruf: " + name + " [Option]\n\n" + name + " – " + program.summary + "\n\nOptionen:\n";
     std::size_t width = 0;
-    for (const OptionRow& row : option_rows()) width = std::max(width, std::string(row.argument_text).size());
+    for (const OptionRow& row : option_rows()) width = std::max(width, shown_names(row).size());
     for (const OptionRow& row : option_rows()) {
-        const std::string names = row.argument_text;
+        const std::string names = shown_names(row);
         text += "  " + names + std::string(width - names.size() + 2, ' ') + row.description + '\n';
     }
     text += "\nOhne Option öffnet " + name + " sein Fenster; dazu braucht es einen grafischen Desktop\n" +
@@ -46,7 +54,7 @@ std::string as_typed(const std::string& name, const std::vector<std::string>& ar
         const std::size_t dashes = typed.find_first_not_of('-');
         if (dashes != 0 && dashes != std::string::npos && typed.substr(dashes) == name) return typed;
     }
-    return (name.size() == 1 ? "-" : "--") + name;
+    return dashed(name);
 }
 
 std::string quoted(const std::string& text) { return "„" + text + "“"; }
