@@ -2,23 +2,25 @@
 # Checks that every #include of our own runs the way the layers allow:
 # screens and programs see the runtime interface, never the window or the
 # scripted runtime; the Qt-free cores and the build-time asset tools see
-# nothing of ours but themselves.
+# nothing of ours but themselves, the cores besides the Qt-free numeric
+# helpers, which every layer may use.
 # Usage: tools/check_layers.sh [SOURCE_DIR]; exit 1 with the offending lines.
 set -euo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
 # folder: the folders its files may include from, besides its own.
 declare -A allowed=(
-    [common/runtime]=""
-    [common/window]="common/runtime"
-    [common/scripted]="common/runtime"
-    [common/screens]="common/runtime"
-    [kalorix/core]=""
-    [diffundo/core]=""
-    [kalorix]="kalorix/core common/screens common/runtime"
-    [diffundo]="diffundo/core common/screens common/runtime"
-    [tools/scenario_run]="common/scripted common/screens common/runtime"
-    [tools]="tools/scenario_run kalorix diffundo common/scripted common/screens common/runtime"
+    [common/numeric]=""
+    [common/runtime]="common/numeric"
+    [common/window]="common/runtime common/numeric"
+    [common/scripted]="common/runtime common/numeric"
+    [common/screens]="common/runtime common/numeric"
+    [kalorix/core]="common/numeric"
+    [diffundo/core]="common/numeric"
+    [kalorix]="kalorix/core common/screens common/runtime common/numeric"
+    [diffundo]="diffundo/core common/screens common/runtime common/numeric"
+    [tools/scenario_run]="common/scripted common/screens common/runtime common/numeric"
+    [tools]="tools/scenario_run kalorix diffundo common/scripted common/screens common/runtime common/numeric"
     [assets]=""
 )
 # The programs' entry points alone put a program into the real window.

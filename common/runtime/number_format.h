@@ -1,8 +1,8 @@
 #pragma once
 // Numbers to text and text to numbers, as the programs show and read them.
 
-#include <cstdint>
-#include <optional>
+#include "common/numeric/whole_number.h"
+
 #include <string>
 #include <string_view>
 
@@ -31,8 +31,8 @@ struct ParsedNumber {
 ParsedNumber parse_number(std::string_view text);
 inline double text_to_number(std::string_view text) { return parse_number(text).value; }
 
-// Rounds to the nearest integer, halves to even, when the result fits a
-// 32-bit count; nothing for NaN, infinities and values out of range.
-std::optional<std::int32_t> to_int32_nearest(double value);
+// A number read from a text becomes a count through the same conversion the
+// Qt-free cores use.
+using numeric::to_int32_nearest;
 
 }  // namespace rt

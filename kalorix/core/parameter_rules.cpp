@@ -1,5 +1,7 @@
 #include "kalorix/core/parameter_rules.h"
 
+#include "common/numeric/whole_number.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -34,21 +36,8 @@ CheckedAnswer refuse_range(std::int64_t lowest, std::int64_t highest) {
 
 CheckedAnswer accept_count(std::int32_t count) { return {Verdict::accepted, count, static_cast<double>(count), {}}; }
 
-// Nearest integer, halves to even (the default rounding mode), or nothing
-// when the value is not finite or leaves the 32-bit range.
-std::optional<std::int32_t> rounded_count(double value) {
-    if (!std::isfinite(value)) {
-        return std::nullopt;
-    }
-    const double r = std::nearbyint(value);
-    if (r < -2147483648.0 || r > 2147483647.0) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(r);
-}
-
 CheckedAnswer check_count(double value, std::int64_t lowest, std::int64_t highest) {
-    const auto count = rounded_count(value);
+    const auto count = numeric::to_int32_nearest(value);
     if (!count || *count < lowest || *count > highest) {
         return refuse_range(lowest, highest);
     }
@@ -61,7 +50,7 @@ CheckedAnswer check_N_A(double value, const AcceptedCounts& accepted) {
     if (value > limit) {
         return {Verdict::ask_again, 0, 0.0, {}};
     }
-    const auto count = rounded_count(value);
+    const auto count = numeric::to_int32_nearest(value);
     if (!count || *count < 0) {
         return refuse_range(0, limit);
     }

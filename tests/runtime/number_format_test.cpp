@@ -86,19 +86,6 @@ TEST(ParseNumber, HugeValuesBecomeInfinite) {
     EXPECT_DOUBLE_EQ(rt::parse_number("99999999999").value, 99999999999.0);
 }
 
-TEST(ToInt32Nearest, RoundsHalvesToEvenAndRefusesWhatDoesNotFit) {
-    EXPECT_EQ(rt::to_int32_nearest(2.5), 2);
-    EXPECT_EQ(rt::to_int32_nearest(3.5), 4);
-    EXPECT_EQ(rt::to_int32_nearest(2.6), 3);
-    EXPECT_EQ(rt::to_int32_nearest(-2.5), -2);
-    EXPECT_EQ(rt::to_int32_nearest(2147483647.0), 2147483647);
-    EXPECT_FALSE(rt::to_int32_nearest(2147483648.0).has_value());
-    EXPECT_FALSE(rt::to_int32_nearest(-2147483649.0).has_value());
-    EXPECT_FALSE(rt::to_int32_nearest(1e10).has_value());
-    EXPECT_FALSE(rt::to_int32_nearest(std::numeric_limits<double>::quiet_NaN()).has_value());
-    EXPECT_FALSE(rt::to_int32_nearest(std::numeric_limits<double>::infinity()).has_value());
-}
-
 }  // namespace
 
 namespace {
