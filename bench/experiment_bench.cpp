@@ -20,13 +20,21 @@
 
 namespace {
 
-constexpr int grid_size = kalorix::Kalorix::grid_size;
 constexpr int trials = 1001;
 
 struct Case {
-    const char* name;
+    const char* what;
     int Nmax_A, Nmax_B, n, N_A;
+
+    std::string name() const {
+        const bool transfers = N_A > 0;
+        return std::string(transfers ? "variant 1, " : "variant 2, ") + what + " (" + std::to_string(Nmax_A) + "/" +
+               std::to_string(Nmax_B) + (transfers ? ", N_A " : ", n ") + std::to_string(transfers ? N_A : n) + ")";
+    }
 };
+
+// Two equal rooms that fill the atom table but for its last cell.
+constexpr int half_table = kalorix::max_total_atoms / 2;
 
 double seconds_since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -45,7 +53,7 @@ double drawn_run(const Case& c) {
     program.run_experiment(c.N_A, c.n, c.Nmax_A, c.Nmax_B);
     const double elapsed = seconds_since(start);
     if (runtime.keys != trials) {
-        std::fprintf(stderr, "%s: %d trials instead of %d\n", c.name, runtime.keys, trials);
+        std::fprintf(stderr, "%s: %d trials instead of %d\n", c.name().c_str(), runtime.keys, trials);
         std::exit(1);
     }
     return elapsed;
@@ -63,13 +71,13 @@ struct CountingHooks : kalorix::ExperimentModel::Hooks {
 
 // The same trials without a screen: cells, draws, counts and quantities.
 double bare_run(const Case& c, long long& draws) {
-    std::vector<std::int32_t> grid(static_cast<std::size_t>(grid_size) * grid_size);
-    std::vector<std::int32_t> dot_x(grid_size), dot_y(grid_size);
+    std::vector<std::int32_t> grid(static_cast<std::size_t>(kalorix::atom_grid_side) * kalorix::atom_grid_side);
+    std::vector<std::int32_t> dot_x(kalorix::trial_record_slots), dot_y(kalorix::trial_record_slots);
     CountingHooks hooks;
     hooks.runtime.seed_random(1);
     const auto rooms = kalorix::RoomSquare::of_rooms(c.Nmax_A, c.Nmax_B);
     const auto start = std::chrono::steady_clock::now();
-    kalorix::ExperimentModel model({grid, grid_size, dot_x, dot_y}, rooms, hooks);
+    kalorix::ExperimentModel model({grid, kalorix::atom_grid_side, dot_x, dot_y}, rooms, hooks);
     model.clear_grid();
     const bool transfers = c.N_A > 0;
     const std::int64_t limit = transfers ? c.N_A : c.n;
@@ -105,11 +113,11 @@ int main(int argc, char** argv) {
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
     const Case cases[] = {
-        {"variant 1, proposed (400/1200, N_A 150)", 400, 1200, 150, 150},
-        {"variant 2, proposed (400/1200, n 150)", 400, 1200, 150, 0},
-        {"variant 1, largest square (1281600/1281600, N_A 150)", 1281600, 1281600, 150, 150},
-        {"variant 1, largest square (1281600/1281600, N_A 1000000)", 1281600, 1281600, 1000000, 1000000},
-        {"variant 2, largest square (1281600/1281600, n 1600)", 1281600, 1281600, 1600, 0},
+        {"proposed", 400, 1200, 150, 150},
+        {"proposed", 400, 1200, 150, 0},
+        {"largest square", half_table, half_table, 150, 150},
+        {"largest square", half_table, half_table, 1000000, 1000000},
+        {"largest square", half_table, half_table, kalorix::max_recorded_excitations, 0},
     };
     std::printf("experiment_bench: %d trials per run, best of %d\n", trials, repetitions);
     std::printf("%-58s %12s %12s %12s %14s\n", "case", "drawn [ms]", "bare [ms]", "drawn/trial", "draws (bare)");
@@ -120,8 +128,8 @@ int main(int argc, char** argv) {
             drawn = std::min(drawn, drawn_run(c));
             bare = std::min(bare, bare_run(c, draws));
         }
-        std::printf("%-58s %12.1f %12.1f %10.3f ms %14lld\n", c.name, drawn * 1e3, bare * 1e3, drawn * 1e3 / trials,
-                    draws);
+        std::printf("%-58s %12.1f %12.1f %10.3f ms %14lld\n", c.name().c_str(), drawn * 1e3, bare * 1e3,
+                    drawn * 1e3 / trials, draws);
     }
     return 0;
 }

@@ -11,7 +11,6 @@ namespace kalorix {
 
 namespace {
 
-
 constexpr int last_trial_index = 1000;
 
 // Graph frame (10, 10)-(1010, 580); trial t is plotted at column t + 10.
@@ -27,7 +26,7 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
           n(n),
           Nmax_A(Nmax_A),
           Nmax_B(Nmax_B),
-          model({program.atom_grid, grid_size, program.dot_x, program.dot_y}, RoomSquare::of_rooms(Nmax_A, Nmax_B),
+          model({program.atom_grid, atom_grid_side, program.dot_x, program.dot_y}, RoomSquare::of_rooms(Nmax_A, Nmax_B),
                 *this) {}
 
     double random() override { return program.runtime_.random(); }
@@ -55,7 +54,8 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
 };
 
 void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_value, double Nmax_B_value) {
-    if (const auto refusal = experiment_refusal(N_A_value, n_value, Nmax_A_value, Nmax_B_value, grid_size, grid_size)) {
+    if (const auto refusal =
+            experiment_refusal(N_A_value, n_value, Nmax_A_value, Nmax_B_value, atom_grid_side, trial_record_slots)) {
         message_text = *refusal;
         show_message();
         // As after a finished run, the user gives new values.
@@ -63,10 +63,7 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
         return;
     }
     // Made at start-up; a run never indexes tables of another size.
-    const auto cells = static_cast<std::size_t>(grid_size) * grid_size;
-    if (atom_grid.size() != cells) atom_grid.assign(cells, 0);
-    if (dot_x.size() != static_cast<std::size_t>(grid_size)) dot_x.assign(grid_size, 0);
-    if (dot_y.size() != static_cast<std::size_t>(grid_size)) dot_y.assign(grid_size, 0);
+    make_experiment_tables();
 
     const std::uint64_t this_run = ++experiment_runs_begun;
     ExperimentRun run(*this, N_A_value, n_value, Nmax_A_value, Nmax_B_value);
@@ -114,6 +111,13 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
         if (++trial_index > last_trial_index) break;
     }
     ask_parameters();
+}
+
+void Kalorix::make_experiment_tables() {
+    const auto cells = static_cast<std::size_t>(atom_grid_side) * atom_grid_side;
+    if (atom_grid.size() != cells) atom_grid.assign(cells, 0);
+    if (dot_x.size() != static_cast<std::size_t>(trial_record_slots)) dot_x.assign(trial_record_slots, 0);
+    if (dot_y.size() != static_cast<std::size_t>(trial_record_slots)) dot_y.assign(trial_record_slots, 0);
 }
 
 void Kalorix::draw_dot(double x, double y) { runtime_.rectangle(x, y, x + 1, y + 1); }

@@ -77,9 +77,7 @@ void Kalorix::continue_prompt_cell(int row, double& column, double& text_row) co
 }
 
 void Kalorix::main() {
-    atom_grid.assign(static_cast<std::size_t>(grid_size) * grid_size, 0);
-    dot_x.assign(grid_size, 0);
-    dot_y.assign(grid_size, 0);
+    make_experiment_tables();
     init_common();
     runtime_.set_title(" ENTROPIE  ");
     temperature_scale = 200;

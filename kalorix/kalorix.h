@@ -4,6 +4,7 @@
 // (frame, input, theory, experiment, help).
 
 #include "common/screens/program.h"
+#include "kalorix/core/experiment_tables.h"
 
 #include <cstdint>
 #include <memory>
@@ -55,9 +56,8 @@ public:
     std::int16_t y_scale = 0;
 
     // Cells and dot positions of the experimental analysis, made once at
-    // start-up: 1601 x 1601 cells and 1601 trial slots.
-    static constexpr int grid_size = 1601;
-    std::vector<std::int32_t> atom_grid;  // row-major: atom_grid[j * grid_size + i]
+    // start-up (experiment_tables.h gives their sizes).
+    std::vector<std::int32_t> atom_grid;  // row-major: atom_grid[j * atom_grid_side + i]
     std::vector<std::int32_t> dot_x;
     std::vector<std::int32_t> dot_y;
 
@@ -118,11 +118,12 @@ private:
     double entropy_y(double S) const;   // Y(S): pixel row of entropy S
     bool step_is_distribution() const;  // the step's counts fit the rooms
 
-    // experiment.cpp (private helpers of the experimental analysis go here)
-    // One run: its four values, the model of the cells (experiment_model.h,
-    // where place_initial_atoms, count_excited and clear_trial_atoms live,
-    // testable without a screen) and the drawing of what the model changes.
+    // experiment.cpp: one run holds its four values and the model of the
+    // cells (experiment_model.h, where place_initial_atoms, count_excited and
+    // clear_trial_atoms live, testable without a screen); the procedures
+    // below draw what the model changes.
     struct ExperimentRun;
+    void make_experiment_tables();
     void draw_dot(double x, double y);
     void use_plain_drawing();
     void set_up_experiment_screen(const ExperimentRun& run);

@@ -85,7 +85,8 @@ CheckedAnswer check_parameter(Field field, double value, const AcceptedCounts& a
         // Room B needs at least one atom of the table as well.
         return check_count(value, 1, max_total_atoms - 1);
     case Field::Nmax_B:
-        // ceil(sqrt(Nmax_A + Nmax_B)) <= 1601 holds exactly when the sum is at most 1601^2.
+        // ceil(sqrt(Nmax_A + Nmax_B)) <= atom_grid_side holds exactly when the sum
+        // is at most max_total_atoms.
         return check_count(value, 1, max_total_atoms - Nmax_A);
     case Field::n: return check_count(value, 1, Nmax_A + Nmax_B);
     case Field::N_A: return check_N_A(value, accepted);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kalorix/core/experiment_tables.h"
+
 #include <cstdint>
 #include <string>
 
@@ -11,14 +13,6 @@
 namespace kalorix {
 
 enum class Field { Nmax_A, Nmax_B, n, N_A, entropy_scale, excitation_energy };
-
-// Side of the square atom table of the experimental analysis; the whole
-// square of Nmax_A + Nmax_B atoms, its side rounded up, must fit.
-inline constexpr std::int32_t atom_grid_side = 1601;
-inline constexpr std::int32_t max_total_atoms = atom_grid_side * atom_grid_side;
-
-// With N_A = 0 one trial records every excitation in a table of this size.
-inline constexpr std::int32_t max_recorded_excitations = 1600;
 
 // Counts accepted earlier in the same input; each rule reads only those of
 // the fields asked before its own.

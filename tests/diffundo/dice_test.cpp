@@ -28,7 +28,8 @@ protected:
     static void start(diffundo::Diffundo& program) {
         program.set_start_values();
         program.runtime().set_background_colour(program.background_colour);
-        program.menu_entries = common::menu_entries_from_list(diffundo::Diffundo::menu_list(), 81);
+        program.menu_entries =
+            common::menu_entries_from_list(diffundo::Diffundo::menu_list(), diffundo::Diffundo::menu_capacity);
     }
 
     static std::string row_text(const rt::Runtime& runtime, int row) {
@@ -175,8 +176,8 @@ TEST_F(DiffundoDice, FortySixthLineOverwritesTheFirstRow) {
         ASSERT_EQ(program.display_row, step <= 45 ? step : step - 45);
         if (step == 2) second_line = row_text(runtime, 2);
     }
-    EXPECT_EQ(row_text(runtime, 1),
-              " " + program.gas.atom_row + " 10 " + (program.gas.m < 10 ? " " : "") + std::to_string(program.gas.m) + "  ");
+    EXPECT_EQ(row_text(runtime, 1), " " + program.gas.atom_row + " 10 " + (program.gas.m < 10 ? " " : "") +
+                                        std::to_string(program.gas.m) + "  ");
     EXPECT_EQ(row_text(runtime, 2), second_line);
     EXPECT_EQ(program.gas.trial_count, 46);
 

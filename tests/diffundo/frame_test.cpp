@@ -52,7 +52,7 @@ TEST_F(DiffundoFrame, StartUpSequence) {
         "",
         "",
     };
-    menu.resize(81);
+    menu.resize(diffundo::Diffundo::menu_capacity);
     EXPECT_EQ(runtime.installed_menu(), menu);
 
     ASSERT_TRUE(runtime.first_key_query_grid);
@@ -162,8 +162,10 @@ TEST_F(DiffundoFrame, TitlesSeparatorAndEmptyEntriesDoNothing) {
     RecordingRuntime runtime("");
     diffundo::Diffundo program(runtime);
     program.set_start_values();
-    program.menu_entries = common::menu_entries_from_list(diffundo::Diffundo::menu_list(), 81);
-    for (int index : {-1, 0, 2, 5, 6, 12, 13, 16, 17, 80, 81, 1000}) {
+    program.menu_entries =
+        common::menu_entries_from_list(diffundo::Diffundo::menu_list(), diffundo::Diffundo::menu_capacity);
+    constexpr int capacity = diffundo::Diffundo::menu_capacity;
+    for (int index : {-1, 0, 2, 5, 6, 12, 13, 16, 17, capacity - 1, capacity, 1000}) {
         SCOPED_TRACE(index);
         program.Win_0_MenuEvent(index);
         EXPECT_EQ(program.quit_marker, "");

@@ -49,7 +49,8 @@ protected:
         program.runtime().set_background_colour(program.background_colour);
         // The text background the title screen's prompt leaves behind.
         program.runtime().set_second_colour(program.background_colour);
-        program.menu_entries = common::menu_entries_from_list(diffundo::Diffundo::menu_list(), 81);
+        program.menu_entries =
+            common::menu_entries_from_list(diffundo::Diffundo::menu_list(), diffundo::Diffundo::menu_capacity);
         program.enter_atom_count("Gesamtzahl der Atome", "100");
     }
 

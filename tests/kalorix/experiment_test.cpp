@@ -29,7 +29,8 @@ using kalorix::Kalorix;
 using kalorix::RoomSquare;
 
 constexpr rt::Colour yellow = 0x00FFFF, blue = 0xFF0000, red = 0x0000FF, white = 0xFFFFFF, background = 0xEEA833;
-constexpr int grid_size = Kalorix::grid_size;
+using kalorix::atom_grid_side;
+using kalorix::trial_record_slots;
 const std::string first_input_prompt = "Zahl der Teilchen in Raum A:   Nmax_A";
 
 // ---------------------------------------------------------------------------
@@ -45,15 +46,16 @@ struct BareHooks : ExperimentModel::Hooks {
 
 struct BareModel {
     BareModel(double Nmax_A, double Nmax_B, std::uint64_t seed = 1)
-        : hooks(seed), model({grid, grid_size, dot_x, dot_y}, RoomSquare::of_rooms(Nmax_A, Nmax_B), hooks) {
+        : hooks(seed), model({grid, atom_grid_side, dot_x, dot_y}, RoomSquare::of_rooms(Nmax_A, Nmax_B), hooks) {
         model.clear_grid();
     }
     // Excited cells found by looking at every cell of the table.
     std::int64_t scanned() const { return std::count(grid.begin(), grid.end(), 1); }
 
-    std::vector<std::int32_t> grid = std::vector<std::int32_t>(static_cast<std::size_t>(grid_size) * grid_size);
-    std::vector<std::int32_t> dot_x = std::vector<std::int32_t>(grid_size);
-    std::vector<std::int32_t> dot_y = std::vector<std::int32_t>(grid_size);
+    std::vector<std::int32_t> grid =
+        std::vector<std::int32_t>(static_cast<std::size_t>(atom_grid_side) * atom_grid_side);
+    std::vector<std::int32_t> dot_x = std::vector<std::int32_t>(trial_record_slots);
+    std::vector<std::int32_t> dot_y = std::vector<std::int32_t>(trial_record_slots);
     BareHooks hooks;
     ExperimentModel model;
 };
@@ -106,19 +108,20 @@ TEST(ExperimentRooms, RefusesWhatTheTablesCannotHold) {
         {"room A of 9 cells, 9 atoms", 9, 9, 10, 15, nullptr},
         {"negative N_A", -1, 150, 400, 1200, "N_A darf nicht negativ"},
         {"negative room", 0, 5, -4, 100, "nicht negativ"},
-        {"square wider than the table", 0, 150, 1601.0 * 1601, 1, "höchstens 2563201"},
-        {"square as wide as the table", 0, 150, 1601.0 * 1601, 0, nullptr},
+        {"square wider than the table", 0, 150, kalorix::max_total_atoms, 1, "höchstens 2563201"},
+        {"square as wide as the table", 0, 150, kalorix::max_total_atoms, 0, nullptr},
         {"no excitation in variant 2", 0, 0, 400, 1200, "mindestens 1"},
         {"negative n in variant 2", 0, -3, 400, 1200, "mindestens 1"},
-        {"more than the trial record", 0, 1601, 400, 1200, "höchstens 1600"},
-        {"the whole record", 0, 1600, 400, 1200, nullptr},
+        {"more than the trial record", 0, kalorix::max_recorded_excitations + 1, 400, 1200, "höchstens 1600"},
+        {"the whole record", 0, kalorix::max_recorded_excitations, 400, 1200, nullptr},
         {"more than the square's cells", 0, 10, 4, 5, "nur 9 Zellen"},
         {"every cell of the square", 0, 9, 4, 5, nullptr},
         {"room B with more cells than atoms", 0, 7, 3, 6, "Raum B hat nur 6 Atome"},
         {"room B exactly full", 0, 6, 3, 6, nullptr},
     };
     for (const Case& c : cases) {
-        const auto refusal = kalorix::experiment_refusal(c.N_A, c.n, c.Nmax_A, c.Nmax_B, grid_size, grid_size);
+        const auto refusal =
+            kalorix::experiment_refusal(c.N_A, c.n, c.Nmax_A, c.Nmax_B, atom_grid_side, trial_record_slots);
         if (c.refusal == nullptr) {
             EXPECT_FALSE(refusal) << c.name << ": " << refusal.value_or("");
         } else {
@@ -158,8 +161,8 @@ TEST(ExperimentModel, RemovalSkipsRecordsOutsideTheTable) {
     BareModel m(400, 1200);
     m.model.run_steps(false, 5);
     ASSERT_EQ(m.scanned(), 5);
-    // Slots 6 .. 1600 were never filled in this run: they hold 0.
-    m.model.clear_trial_atoms(1600);
+    // Slots 6 and up were never filled in this run: they hold 0.
+    m.model.clear_trial_atoms(kalorix::max_recorded_excitations);
     EXPECT_EQ(m.scanned(), 0);
     EXPECT_EQ(m.model.count_excited(), 0);
 }
@@ -234,7 +237,7 @@ struct Rig {
         rt.clear_screen();
         rt.surface().set_observer(&record);
         rt.set_menu_handler([this](int index) { kx.Win_0_MenuEvent(index); });
-        kx.menu_entries = common::menu_entries_from_list(Kalorix::menu_list(), 81);
+        kx.menu_entries = common::menu_entries_from_list(Kalorix::menu_list(), Kalorix::menu_capacity);
         kalorix_test::make_tables(kx);
         kalorix_test::set_parameters(kx, p);
     }
@@ -251,7 +254,7 @@ struct Rig {
     std::vector<std::int32_t> square() const {
         std::vector<std::int32_t> cells;
         for (std::int64_t j = 0; j < rooms().span(); ++j)
-            for (std::int64_t i = 0; i < rooms().span(); ++i) cells.push_back(kx.atom_grid[j * grid_size + i]);
+            for (std::int64_t i = 0; i < rooms().span(); ++i) cells.push_back(kx.atom_grid[j * atom_grid_side + i]);
         return cells;
     }
     int excited_cells() const {
@@ -287,7 +290,7 @@ struct Rig {
                 for (int y = y0; y <= y0 + 1; ++y)
                     for (int x = x0; x <= x0 + 1; ++x) dot = dot && (on_outline(x, y) || pixel(x, y) == yellow);
                 count += dot;
-                if (dot != (kx.atom_grid[j * grid_size + i] == 1)) return -1;
+                if (dot != (kx.atom_grid[j * atom_grid_side + i] == 1)) return -1;
             }
         return count;
     }

@@ -144,7 +144,8 @@ TEST(KalorixMenu, EveryPositionDispatchesToItsAction) {
     }
 
     // Titles, the separator, "&Weiter" and the empty entries do nothing.
-    for (int index : {0, 2, 5, 6, 11, 12, 13, 21, 22, 23, 50, 80, -1, 81}) {
+    constexpr int capacity = kalorix::Kalorix::menu_capacity;
+    for (int index : {0, 2, 5, 6, 11, 12, 13, 21, 22, 23, 50, capacity - 1, -1, capacity}) {
         const Effect effect = select(index);
         EXPECT_EQ(effect.message_boxes, 0) << "position " << index;
         EXPECT_EQ(effect.inputs, 0) << "position " << index;

@@ -157,12 +157,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KalorixInput, TheExperimentRecordLimitsNWithoutExcitationsInA) {
-    InputRun run("answer 1600\nanswer 1600\nanswer 1601\nanswer 0\nbutton 1\nanswer 1\nanswer 1\nanswer 2\nbutton 3\n");
+    // One excitation more than a trial can record, in rooms that hold them.
+    const std::string n = std::to_string(kalorix::max_recorded_excitations + 1);
+    InputRun run("answer 1600\nanswer 1600\nanswer " + n +
+                 "\nanswer 0\nbutton 1\nanswer 1\nanswer 1\nanswer 2\nbutton 3\n");
     EXPECT_EQ(run.runtime.next_unused_item(), nullptr);
     const auto messages = run.records("message");
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_NE(field(messages[0], "text").find("höchstens 1600 Anregungen"), std::string::npos);
-    EXPECT_EQ(run.program.n, 1601) << "the answer given before stays";
+    EXPECT_EQ(run.program.n, kalorix::max_recorded_excitations + 1) << "the answer given before stays";
     EXPECT_EQ(run.program.N_A, 1);
 }
 

@@ -39,7 +39,12 @@ struct CountCase {
 const AcceptedCounts none{};
 const AcceptedCounts proposed{400, 1200, 150};
 
-// 1601 * 1601 = 2563201 atoms fill the whole table.
+// Both rooms together fill the whole atom table with 1601 * 1601 = 2563201
+// atoms; a trial without transfers records at most 1600 excitations. The
+// refusal texts below name these bounds as numbers.
+constexpr std::int32_t all_atoms = kalorix::max_total_atoms;
+constexpr std::int32_t recorded = kalorix::max_recorded_excitations;
+
 const CountCase count_cases[] = {
     {Field::Nmax_A, 400, none, Verdict::accepted, 400},
     {Field::Nmax_A, 1, none, Verdict::accepted, 1},
@@ -54,16 +59,16 @@ const CountCase count_cases[] = {
     {Field::Nmax_A, nan, none, Verdict::refused, 0},
     {Field::Nmax_A, inf, none, Verdict::refused, 0},
     {Field::Nmax_A, -inf, none, Verdict::refused, 0},
-    {Field::Nmax_A, 2563200, none, Verdict::accepted, 2563200},
-    {Field::Nmax_A, 2563201, none, Verdict::refused, 0},
+    {Field::Nmax_A, all_atoms - 1, none, Verdict::accepted, all_atoms - 1},
+    {Field::Nmax_A, all_atoms, none, Verdict::refused, 0},
 
     {Field::Nmax_B, 1200, {400, 0, 0}, Verdict::accepted, 1200},
-    {Field::Nmax_B, 2562801, {400, 0, 0}, Verdict::accepted, 2562801},
-    {Field::Nmax_B, 2562802, {400, 0, 0}, Verdict::refused, 0},
-    {Field::Nmax_B, 2563200, {1, 0, 0}, Verdict::accepted, 2563200},
-    {Field::Nmax_B, 2563201, {1, 0, 0}, Verdict::refused, 0},
-    {Field::Nmax_B, 1, {2563200, 0, 0}, Verdict::accepted, 1},
-    {Field::Nmax_B, 2, {2563200, 0, 0}, Verdict::refused, 0},
+    {Field::Nmax_B, all_atoms - 400, {400, 0, 0}, Verdict::accepted, all_atoms - 400},
+    {Field::Nmax_B, all_atoms - 399, {400, 0, 0}, Verdict::refused, 0},
+    {Field::Nmax_B, all_atoms - 1, {1, 0, 0}, Verdict::accepted, all_atoms - 1},
+    {Field::Nmax_B, all_atoms, {1, 0, 0}, Verdict::refused, 0},
+    {Field::Nmax_B, 1, {all_atoms - 1, 0, 0}, Verdict::accepted, 1},
+    {Field::Nmax_B, 2, {all_atoms - 1, 0, 0}, Verdict::refused, 0},
     {Field::Nmax_B, 0, {400, 0, 0}, Verdict::refused, 0},
     {Field::Nmax_B, 2147483647.0, {400, 0, 0}, Verdict::refused, 0},
     {Field::Nmax_B, nan, {400, 0, 0}, Verdict::refused, 0},
@@ -74,7 +79,7 @@ const CountCase count_cases[] = {
     {Field::n, 1600, {400, 1200, 0}, Verdict::accepted, 1600},
     {Field::n, 1600.5, {400, 1200, 0}, Verdict::accepted, 1600},
     {Field::n, 1601, {400, 1200, 0}, Verdict::refused, 0},
-    {Field::n, 2563201, {2563200, 1, 0}, Verdict::accepted, 2563201},
+    {Field::n, all_atoms, {all_atoms - 1, 1, 0}, Verdict::accepted, all_atoms},
     {Field::n, 1e300, {400, 1200, 0}, Verdict::refused, 0},
     {Field::n, inf, {400, 1200, 0}, Verdict::refused, 0},
 
@@ -97,10 +102,10 @@ const CountCase count_cases[] = {
     {Field::N_A, -1e10, proposed, Verdict::refused, 0},
     {Field::N_A, -inf, proposed, Verdict::refused, 0},
     {Field::N_A, nan, proposed, Verdict::refused, 0},
-    {Field::N_A, 0, {2000, 2000, 1600}, Verdict::accepted, 0},
-    {Field::N_A, 0, {2000, 2000, 1601}, Verdict::refused, 0},
-    {Field::N_A, 0.5, {2000, 2000, 1601}, Verdict::refused, 0},
-    {Field::N_A, 1, {2000, 2000, 1601}, Verdict::accepted, 1},
+    {Field::N_A, 0, {2000, 2000, recorded}, Verdict::accepted, 0},
+    {Field::N_A, 0, {2000, 2000, recorded + 1}, Verdict::refused, 0},
+    {Field::N_A, 0.5, {2000, 2000, recorded + 1}, Verdict::refused, 0},
+    {Field::N_A, 1, {2000, 2000, recorded + 1}, Verdict::accepted, 1},
 };
 
 TEST(ParameterRules, CountsAreRoundedAndBounded) {
@@ -159,7 +164,7 @@ TEST(ParameterRules, RefusalsNameTheAllowedRange) {
     const MessageCase cases[] = {
         {Field::Nmax_A, 0, none, "Bitte eine ganze Zahl von 1 bis 2563200 eingeben."},
         {Field::Nmax_A, nan, none, "Bitte eine ganze Zahl von 1 bis 2563200 eingeben."},
-        {Field::Nmax_B, 2562802, {400, 0, 0}, "Bitte eine ganze Zahl von 1 bis 2562801 eingeben."},
+        {Field::Nmax_B, all_atoms - 399, {400, 0, 0}, "Bitte eine ganze Zahl von 1 bis 2562801 eingeben."},
         {Field::n, 1601, {400, 1200, 0}, "Bitte eine ganze Zahl von 1 bis 1600 eingeben."},
         {Field::N_A, -1, proposed, "Bitte eine ganze Zahl von 0 bis 150 eingeben."},
         {Field::N_A, -1, {3, 10, 5}, "Bitte eine ganze Zahl von 0 bis 3 eingeben."},
@@ -192,15 +197,16 @@ TEST(ParameterRules, LimitOfNAIsTheSmallestOfTheThreeCounts) {
 // Every accepted whole square still fits the atom table when its side is
 // rounded up, and the first refused total would not.
 TEST(ParameterRules, LargestAcceptedTotalFitsTheAtomTable) {
-    for (std::int32_t Nmax_A : {1, 400, 1601, 1000000, 2563200}) {
+    constexpr double side = kalorix::atom_grid_side;
+    for (std::int32_t Nmax_A : {1, 400, 1601, 1000000, all_atoms - 1}) {
         SCOPED_TRACE(Nmax_A);
         const std::int32_t fits = kalorix::max_total_atoms - Nmax_A;
         const auto ok = kalorix::check_parameter(Field::Nmax_B, fits, {Nmax_A, 0, 0});
         ASSERT_EQ(ok.verdict, Verdict::accepted);
-        EXPECT_LE(std::ceil(std::sqrt(static_cast<double>(Nmax_A) + ok.count)), 1601.0);
+        EXPECT_LE(std::ceil(std::sqrt(static_cast<double>(Nmax_A) + ok.count)), side);
         const auto refused = kalorix::check_parameter(Field::Nmax_B, fits + 1, {Nmax_A, 0, 0});
         EXPECT_EQ(refused.verdict, Verdict::refused);
-        EXPECT_GT(std::ceil(std::sqrt(static_cast<double>(Nmax_A) + fits + 1)), 1601.0);
+        EXPECT_GT(std::ceil(std::sqrt(static_cast<double>(Nmax_A) + fits + 1)), side);
     }
 }
 

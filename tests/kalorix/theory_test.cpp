@@ -42,7 +42,8 @@ struct Analysis {
         rt.surface().set_observer(&record);
         rt.set_background_colour(background);
         rt.set_menu_handler([this](int index) { kx.Win_0_MenuEvent(index); });
-        kx.menu_entries = common::menu_entries_from_list(kalorix::Kalorix::menu_list(), 81);
+        kx.menu_entries =
+            common::menu_entries_from_list(kalorix::Kalorix::menu_list(), kalorix::Kalorix::menu_capacity);
         kalorix_test::set_parameters(kx, p);
         kx.marker_armed = armed;
     }

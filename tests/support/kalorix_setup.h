@@ -29,10 +29,10 @@ inline void set_parameters(kalorix::Kalorix& k, const Parameters& p) {
 
 // The experiment's tables, made at start-up.
 inline void make_tables(kalorix::Kalorix& k) {
-    constexpr int size = kalorix::Kalorix::grid_size;
-    k.atom_grid.assign(static_cast<std::size_t>(size) * size, 0);
-    k.dot_x.assign(size, 0);
-    k.dot_y.assign(size, 0);
+    constexpr int side = kalorix::atom_grid_side;
+    k.atom_grid.assign(static_cast<std::size_t>(side) * side, 0);
+    k.dot_x.assign(kalorix::trial_record_slots, 0);
+    k.dot_y.assign(kalorix::trial_record_slots, 0);
 }
 
 }  // namespace kalorix_test
