@@ -6,6 +6,7 @@
 #include "common/runtime/runtime.h"
 #include "fake_runtime.h"
 #include "kalorix/core/experiment_model.h"
+#include "kalorix/core/trial_quantities.h"
 #include "kalorix/kalorix.h"
 #include "kalorix_setup.h"
 
@@ -76,24 +77,22 @@ double bare_run(const Case& c, long long& draws) {
     CountingHooks hooks;
     hooks.runtime.seed_random(1);
     const auto rooms = kalorix::RoomSquare::of_rooms(c.Nmax_A, c.Nmax_B);
+    const auto setting = kalorix::TrialSetting::of_run(c.N_A, c.n, c.Nmax_A, c.Nmax_B);
     const auto start = std::chrono::steady_clock::now();
     kalorix::ExperimentModel model({grid, kalorix::atom_grid_side, dot_x, dot_y}, rooms, hooks);
     model.clear_grid();
     const bool transfers = c.N_A > 0;
-    const std::int64_t limit = transfers ? c.N_A : c.n;
     if (transfers) {
         model.count_A = c.N_A;
         model.place_initial_atoms(rooms.side_A, c.N_A);
     }
-    const double size_A = rooms.side_A * rooms.side_A;
-    const double size_B = rooms.side_total * rooms.side_total - size_A;
-    double T_A = 0, T_B = 0, row_A = 0, row_B = 0, checksum = 0;
+    double T_A = 0, T_B = 0, checksum = 0;
     for (int t = 0; t < trials; ++t) {
-        model.run_steps(transfers, limit);
-        kalorix::update_room_temperature(size_A, model.count_A, limit, 2.0, 200, T_A, row_A);
-        kalorix::update_room_temperature(size_B, model.count_B, limit, 2.0, 200, T_B, row_B);
-        const auto e = kalorix::trial_energies(c.Nmax_A, c.Nmax_B, model.count_A, model.count_B, 2.0, T_A, T_B);
-        checksum += e.F_A + e.F_B + row_A + row_B;
+        model.run_steps(transfers, setting.limit);
+        const auto q = kalorix::trial_quantities(setting, model.count_A, model.count_B, 2.0, T_A, T_B);
+        T_A = q.A.T;
+        T_B = q.B.T;
+        checksum += q.F_ges + T_A + T_B;
         if (!transfers) {
             model.clear_trial_atoms(c.n);
             model.count_A = model.count_B = 0;

@@ -2,6 +2,8 @@
 // trial by trial, with the temperatures plotted over the trials.
 #include "common/runtime/number_format.h"
 #include "kalorix/core/experiment_model.h"
+#include "kalorix/core/thermodynamics.h"
+#include "kalorix/core/trial_quantities.h"
 #include "kalorix/kalorix.h"
 
 #include <cmath>
@@ -13,9 +15,44 @@ namespace {
 
 constexpr int last_trial_index = 1000;
 
-// Graph frame (10, 10)-(1010, 580); trial t is plotted at column t + 10.
+// The graph of the temperatures over the trials: trial t is plotted at
+// column t + graph_left, a temperature T at row graph_bottom - scale T.
+constexpr double graph_left = 10;
 constexpr double graph_top = 10;
+constexpr double graph_right = graph_left + last_trial_index;
 constexpr double graph_bottom = 580;
+// The row of a room without excited or without ground-state atoms.
+constexpr double empty_or_full_row = 319;
+
+// The atom picture: one dot per cell (ExperimentModel::dot_x_of), the whole
+// square and room A outlined one pixel outside their dots. The legend picture
+// repeats the outlines legend_shift pixels to the right, with "A" in room A's
+// top-left corner and "B" beyond room A's bottom-right corner.
+constexpr double picture_x = ExperimentModel::dot_origin_x;
+constexpr double picture_y = ExperimentModel::dot_origin_y;
+constexpr double legend_shift = 200;
+constexpr double legend_x = picture_x + legend_shift;
+constexpr double label_A_x = legend_x + 3;
+constexpr double label_A_y = picture_y - 1;
+constexpr double label_B_x = legend_x + 20;  // plus the side of room A in pixels
+constexpr double label_B_y = picture_y + 17;
+
+// The outline of a square of `side` pixels of dots that starts at column
+// `left` and at the picture's top row.
+void outline_square(rt::Runtime& runtime, double left, double side) {
+    runtime.rectangle(left - 1, picture_y - 1, side + left, side + picture_y);
+}
+
+// The graph row of a room's temperature after a trial; a room that was not
+// recomputed keeps the row it had.
+double temperature_row(const RoomQuantities& room, double row, double scale) {
+    switch (room.source) {
+    case TemperatureCase::kept: return row;
+    case TemperatureCase::empty_or_full: return empty_or_full_row;
+    case TemperatureCase::computed: return graph_bottom - scale * room.T;
+    }
+    return row;
+}
 
 }  // namespace
 
@@ -26,6 +63,7 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
           n(n),
           Nmax_A(Nmax_A),
           Nmax_B(Nmax_B),
+          setting(TrialSetting::of_run(N_A, n, Nmax_A, Nmax_B)),
           model({program.atom_grid, atom_grid_side, program.dot_x, program.dot_y}, RoomSquare::of_rooms(Nmax_A, Nmax_B),
                 *this) {}
 
@@ -42,15 +80,19 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
     // Variant 1 moves N_A excitations about; variant 2 (N_A = 0) places n
     // afresh in every trial.
     bool transfers() const { return N_A > 0; }
-    std::int64_t limit() const { return static_cast<std::int64_t>(transfers() ? N_A : n); }
+    std::int64_t limit() const { return setting.limit; }
+    // Widths in pixels of room A's dots and of the whole square's.
+    double side_A_pixels() const { return ExperimentModel::dot_pitch * model.rooms().side_A; }
+    double side_total_pixels() const { return ExperimentModel::dot_pitch * model.rooms().side_total; }
 
     Kalorix& program;
     // The run keeps its own four values: a new parameter input chosen from
     // the menu while it waits must not change the room sizes its entropies
     // use, nor the number of slots its removal clears.
     const double N_A, n, Nmax_A, Nmax_B;
+    const TrialSetting setting;
     ExperimentModel model;
-    TrialEnergies energies;
+    TrialQuantities quantities;
 };
 
 void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_value, double Nmax_B_value) {
@@ -75,19 +117,16 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
     if (run.transfers()) run.model.place_initial_atoms(run.model.rooms().side_A, run.limit());
     trial_index = 0;
 
-    const double size_A = run.model.rooms().size_A();
-    const double size_B = run.model.rooms().size_B();
     for (;;) {
         run.model.run_steps(run.transfers(), run.limit());
         count_A = run.model.count_A;
         count_B = run.model.count_B;
 
-        update_room_temperature(size_A, count_A, run.limit(), excitation_energy, temperature_scale, trial_T_A,
-                                graph_y_A);
-        update_room_temperature(size_B, count_B, run.limit(), excitation_energy, temperature_scale, trial_T_B,
-                                graph_y_B);
-        run.energies =
-            trial_energies(run.Nmax_A, run.Nmax_B, count_A, count_B, excitation_energy, trial_T_A, trial_T_B);
+        run.quantities = trial_quantities(run.setting, count_A, count_B, excitation_energy, trial_T_A, trial_T_B);
+        trial_T_A = run.quantities.A.T;
+        trial_T_B = run.quantities.B.T;
+        graph_y_A = temperature_row(run.quantities.A, graph_y_A, temperature_scale);
+        graph_y_B = temperature_row(run.quantities.B, graph_y_B, temperature_scale);
         plot_trial_temperatures();
         print_trial_text(run);
 
@@ -103,9 +142,8 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
             run.model.count_B = count_B = 0;
         }
         // Dots of room B along the edge of room A cover its outline.
-        const double a = 2 * run.model.rooms().side_A;
         runtime_.set_colour(rt::colours::white);
-        runtime_.rectangle(478, 15, a + 479, a + 16);
+        outline_square(runtime_, picture_x, run.side_A_pixels());
 
         if (quit_marker == "*") return;
         if (++trial_index > last_trial_index) break;
@@ -136,21 +174,21 @@ void Kalorix::use_plain_drawing() {
 void Kalorix::set_up_experiment_screen(const ExperimentRun& run) {
     runtime_.clear_screen();
     use_plain_drawing();
-    temperature_scale = 200;
+    temperature_scale = temperature_scale_default;
 
-    const double a = 2 * run.model.rooms().side_A;
-    const double t = 2 * run.model.rooms().side_total;
+    const double a = run.side_A_pixels();
+    const double t = run.side_total_pixels();
     runtime_.set_colour(colour(saved_yellow));
-    runtime_.graphics_text(682, 15, "A");
+    runtime_.graphics_text(label_A_x, label_A_y, "A");
     runtime_.set_colour(colour(saved_blue));
-    runtime_.graphics_text(a + 699, a + 33, "B");
+    runtime_.graphics_text(a + label_B_x, a + label_B_y, "B");
 
     runtime_.set_colour(rt::colours::white);
-    runtime_.rectangle(10, 10, 1010, 580);
-    runtime_.rectangle(478, 15, t + 479, t + 16);
-    runtime_.rectangle(478, 15, a + 479, a + 16);
-    runtime_.rectangle(678, 15, t + 679, t + 16);
-    runtime_.rectangle(678, 15, a + 679, a + 16);
+    runtime_.rectangle(graph_left, graph_top, graph_right, graph_bottom);
+    outline_square(runtime_, picture_x, t);
+    outline_square(runtime_, picture_x, a);
+    outline_square(runtime_, legend_x, t);
+    outline_square(runtime_, legend_x, a);
 
     runtime_.locate(3, 3);
     runtime_.set_colour(colour(saved_yellow));
@@ -161,11 +199,11 @@ void Kalorix::set_up_experiment_screen(const ExperimentRun& run) {
 }
 
 void Kalorix::plot_trial_temperatures() {
-    // Rows outside (0, 580) are not plotted; a row the theoretical analysis
+    // Rows outside (0, graph_bottom) are not plotted; a row the theoretical analysis
     // left, or a hot room's row, may also lie above the frame, which is not
     // part of the graph either.
     const auto inside = [](double row) { return 0 < row && row < graph_bottom && std::nearbyint(row) >= graph_top; };
-    const double column = trial_index + 10;
+    const double column = trial_index + graph_left;
     if (inside(graph_y_A)) {
         runtime_.set_colour(colour(saved_yellow));
         runtime_.point(column, graph_y_A);
@@ -196,28 +234,27 @@ void Kalorix::print_trial_text(const ExperimentRun& run) {
     // The caption's text cell reaches over the frame's bottom line and
     // would cut it; the line goes back on top.
     runtime_.set_colour(rt::colours::white);
-    runtime_.line(10, graph_bottom, 1010, graph_bottom);
+    runtime_.line(graph_left, graph_bottom, graph_right, graph_bottom);
 
-    const double E = excitation_energy;
-    const TrialEnergies& e = run.energies;
+    const TrialQuantities& q = run.quantities;
     runtime_.set_colour(colour(trial_T_A < 0 ? colour_red : saved_yellow));
-    entry(2, 29, "T_A  = ", real(std::floor(temperature_scale * trial_T_A)), 8);
+    entry(2, 29, "T_A  = ", real(shown_temperature(trial_T_A, temperature_scale)), 8);
     entry(2, 30, "N_A =   ", picture(count_A), 8);
     entry(2, 31, "Nmax_A =   ", picture(run.Nmax_A), 8);
-    entry(17, 29, "U_A = ", real(std::floor(E * count_A)), 4);
-    entry(17, 30, "S_A = ", real(e.S_A), 4);
-    entry(17, 31, "F_A =   ", picture(e.F_A), 8);
+    entry(17, 29, "U_A = ", real(std::floor(q.A.U)), 4);
+    entry(17, 30, "S_A = ", real(q.A.S), 4);
+    entry(17, 31, "F_A =   ", picture(q.A.F), 8);
 
     runtime_.set_colour(colour(saved_blue));
-    entry(35, 29, "T_B = ", real(std::floor(temperature_scale * trial_T_B)), 4);
+    entry(35, 29, "T_B = ", real(shown_temperature(trial_T_B, temperature_scale)), 4);
     entry(35, 30, "N_B = ", real(count_B), 4);
     entry(35, 31, "Nmax_B =   ", picture(run.Nmax_B), 8);
-    entry(52, 29, "U_B = ", real(std::floor(E * count_B)), 4);
-    entry(52, 30, "S_B = ", real(e.S_B), 4);
-    entry(52, 31, "F_B =   ", picture(e.F_B), 8);
-    entry(73, 29, "U_ges = ", real(std::floor(E * (count_A + count_B))), 4);
-    entry(73, 30, "S_ges  = ", real(e.S_A + e.S_B), 4);
-    entry(73, 31, "F_ges  =   ", picture(e.F_A + e.F_B), 8);
+    entry(52, 29, "U_B = ", real(std::floor(q.B.U)), 4);
+    entry(52, 30, "S_B = ", real(q.B.S), 4);
+    entry(52, 31, "F_B =   ", picture(q.B.F), 8);
+    entry(73, 29, "U_ges = ", real(std::floor(q.U_ges)), 4);
+    entry(73, 30, "S_ges  = ", real(q.S_ges), 4);
+    entry(73, 31, "F_ges  =   ", picture(q.F_ges), 8);
 }
 
 void Kalorix::wait_for_next_trial() {

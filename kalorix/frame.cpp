@@ -80,7 +80,7 @@ void Kalorix::main() {
     make_experiment_tables();
     init_common();
     runtime_.set_title(" ENTROPIE  ");
-    temperature_scale = 200;
+    temperature_scale = temperature_scale_default;
     reset_colours();
     runtime_.open_window();
     runtime_.clear_screen();

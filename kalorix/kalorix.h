@@ -5,6 +5,7 @@
 
 #include "common/screens/program.h"
 #include "kalorix/core/experiment_tables.h"
+#include "kalorix/core/thermodynamics.h"
 
 #include <cstdint>
 #include <memory>
@@ -48,7 +49,7 @@ public:
     std::int32_t N_A = 0;
     double choice = 1;
     std::int16_t marker_armed = 0;
-    double temperature_scale = 200;
+    double temperature_scale = temperature_scale_default;
     double entropy_scale = 0;
     double graph_width = 0;
     double excitation_energy = 0;

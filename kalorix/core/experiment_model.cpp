@@ -1,7 +1,5 @@
 #include "kalorix/core/experiment_model.h"
 
-#include "kalorix/core/thermodynamics.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -151,37 +149,11 @@ void ExperimentModel::clear_trial_atoms(std::int64_t n) {
         const std::int64_t x = tables_.dot_x[static_cast<std::size_t>(s)];
         const std::int64_t y = tables_.dot_y[static_cast<std::size_t>(s)];
         // A slot this run has not filled yet may hold anything.
-        if (x < 479 || y < 16) continue;
-        const Cell c{(x - 479) / 2, (y - 16) / 2};
+        if (x < dot_origin_x || y < dot_origin_y) continue;
+        const Cell c{(x - dot_origin_x) / dot_pitch, (y - dot_origin_y) / dot_pitch};
         if (c.i >= tables_.grid_size || c.j >= tables_.grid_size) continue;
         set_ground(c);
     }
-}
-
-void update_room_temperature(double size, std::int64_t count, std::int64_t limit, double E, double scale, double& T,
-                             double& row) {
-    if (!(count < limit)) return;
-    const auto N = static_cast<double>(count);
-    if (count != 0 && size - N != 0) {
-        const double L = std::log((size - N) / N);
-        T = L != 0 ? E / (k * L) : 0;
-        row = 580 - scale * T;
-    } else {
-        T = 0;
-        row = 319;
-    }
-}
-
-TrialEnergies trial_energies(double Nmax_A, double Nmax_B, std::int64_t count_A, std::int64_t count_B, double E,
-                             double T_A, double T_B) {
-    TrialEnergies e;
-    const auto N_A = static_cast<double>(count_A);
-    const auto N_B = static_cast<double>(count_B);
-    e.S_A = std::floor(10 * room_entropy(Nmax_A, N_A)) * 0.1;
-    e.S_B = std::floor(10 * room_entropy(Nmax_B, N_B)) * 0.1;
-    e.F_A = E * N_A - T_A * e.S_A;
-    e.F_B = E * N_B - T_B * e.S_B;
-    return e;
 }
 
 }  // namespace kalorix

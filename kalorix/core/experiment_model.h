@@ -1,8 +1,8 @@
 #pragma once
 // The experimental analysis without a screen: the cells of both rooms in one
-// square table, excitations placed and moved by random draws, and the
-// quantities of a trial. experiment.cpp drives it and draws what it reports;
-// the tests and the benchmark run it bare.
+// square table and excitations placed and moved by random draws (the
+// quantities of a trial are in trial_quantities.h). experiment.cpp drives it
+// and draws what it reports; the tests and the benchmark run it bare.
 
 #include <cmath>
 #include <cstdint>
@@ -95,13 +95,20 @@ public:
     // ground state, their dots cleared. Records outside the table are skipped.
     void clear_trial_atoms(std::int64_t n);
 
-    // The Part's counts: excited atoms now in room A and room B.
+    // Excited atoms now in room A and in room B. The caller sets them at the
+    // start of a run (all N_A in room A when there are transfers); the steps
+    // keep them up to date, and variant 2's caller empties them after a trial.
     std::int32_t count_A = 0;
     std::int32_t count_B = 0;
 
-    // Dot pixel of a cell and back.
-    static std::int32_t dot_x_of(std::int64_t i) { return static_cast<std::int32_t>(2 * i + 479); }
-    static std::int32_t dot_y_of(std::int64_t j) { return static_cast<std::int32_t>(2 * j + 16); }
+    // The dot of cell (i, j) on the screen: a square of dot_pitch x dot_pitch
+    // pixels whose top-left pixel is (dot_pitch i + dot_origin_x,
+    // dot_pitch j + dot_origin_y). The trial record holds these pixels.
+    static constexpr std::int32_t dot_pitch = 2;
+    static constexpr std::int32_t dot_origin_x = 479;
+    static constexpr std::int32_t dot_origin_y = 16;
+    static std::int32_t dot_x_of(std::int64_t i) { return static_cast<std::int32_t>(dot_pitch * i + dot_origin_x); }
+    static std::int32_t dot_y_of(std::int64_t j) { return static_cast<std::int32_t>(dot_pitch * j + dot_origin_y); }
 
 private:
     struct Cell {
@@ -125,24 +132,5 @@ private:
     std::int64_t excited_in_A_ = 0;
     std::int64_t slot_ = 0;
 };
-
-// Temperature and graph row of one room after a trial. Only a room whose
-// count is below the run's limit is recomputed; otherwise T and row keep
-// what they held. size is the room's real size (side_A^2, or
-// side_total^2 - side_A^2), E the excitation energy in eV.
-//   count 0 or size - count 0:  T = 0, row 319
-//   else L = ln((size - count) / count);  T = E / (k L), or 0 when L = 0;
-//   row = 580 - scale * T
-void update_room_temperature(double size, std::int64_t count, std::int64_t limit, double E, double scale, double& T,
-                             double& row);
-
-// Entropies rounded down to a tenth, and free energies F = E N - T S with
-// those rounded entropies.
-struct TrialEnergies {
-    double S_A = 0, S_B = 0;
-    double F_A = 0, F_B = 0;
-};
-TrialEnergies trial_energies(double Nmax_A, double Nmax_B, std::int64_t count_A, std::int64_t count_B, double E,
-                             double T_A, double T_B);
 
 }  // namespace kalorix

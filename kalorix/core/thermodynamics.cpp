@@ -45,7 +45,7 @@ double room_temperature(double Nmax, double N, double excitation_energy) {
             return infinite_temperature;
         }
         // L is multiplied by k first; E is then divided by the product.
-        return excitation_energy / (L * k);
+        return excitation_energy / (L * boltzmann_constant);
     }
     return 0.0;
 }
@@ -54,7 +54,7 @@ double room_temperature(double Nmax, double N, double excitation_energy) {
 // displayed values are defined by; the two differ in the last bit, e.g. for 3.
 double round_to_tenth(double T) { return std::floor(rounded_product(10.0, T) + 0.5) * 0.1; }
 
-double shown_temperature(double T) { return std::floor(temperature_scale_default * T); }
+double shown_temperature(double T, double scale) { return std::floor(scale * T); }
 
 double inner_energy(double N, double excitation_energy) { return N * excitation_energy; }
 

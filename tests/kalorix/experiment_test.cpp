@@ -7,6 +7,7 @@
 #include "common/screens/menu_list.h"
 #include "fake_runtime.h"
 #include "kalorix/core/experiment_model.h"
+#include "kalorix/core/trial_quantities.h"
 #include "kalorix/kalorix.h"
 #include "kalorix_setup.h"
 #include "surface_recorder.h"
@@ -86,10 +87,10 @@ TEST(ExperimentRooms, RoomSizesAreTheWholeRoomsEvenWhereSquaringMissesThem) {
             ASSERT_EQ(rooms.size_A(), Nmax_A);
             ASSERT_EQ(rooms.size_B(), Nmax_B);
             // A room B holding Nmax_B excitations is full: T = 0, never NaN.
-            double T = 1, row = 0;
-            kalorix::update_room_temperature(rooms.size_B(), Nmax_B, Nmax_B + 1, 2.0, 200, T, row);
-            ASSERT_EQ(T, 0) << Nmax_A << " " << Nmax_B;
-            ASSERT_EQ(row, 319);
+            const kalorix::TrialTemperature full =
+                kalorix::trial_temperature(rooms.size_B(), Nmax_B, Nmax_B + 1, 2.0, 1);
+            ASSERT_EQ(full.T, 0) << Nmax_A << " " << Nmax_B;
+            ASSERT_EQ(full.source, kalorix::TemperatureCase::empty_or_full);
         }
     }
     EXPECT_GT(missed, 0) << "the unrounded squares do miss some rooms";
@@ -168,39 +169,48 @@ TEST(ExperimentModel, RemovalSkipsRecordsOutsideTheTable) {
 }
 
 TEST(ExperimentModel, TemperatureOfARoom) {
-    struct Case {
+    using Case = kalorix::TemperatureCase;
+    struct Row {
         const char* name;
         double size;
         std::int64_t count, limit;
-        double E, T, row;
+        double E, T;
+        Case source;  // the screen plots empty_or_full at row 319, computed at 580 - 200 T
     };
-    const double unchanged_T = 1.5, unchanged_row = 123;
-    const Case cases[] = {
-        {"no excitation", 400, 0, 150, 2, 0, 319},
-        {"all excited", 4, 4, 9, 2, 0, 319},
-        {"exactly half", 100, 50, 150, 2, 0, 580},
-        {"a third: E / ln 2", 3, 1, 2, 1, 1.4426950408889634, 580 - 200 * 1.4426950408889634},
-        {"three quarters: negative", 4, 3, 9, 2, -1.8204784532536746, 580 + 200 * 1.8204784532536746},
-        {"at the limit", 400, 150, 150, 2, unchanged_T, unchanged_row},
-        {"above the limit", 400, 151, 150, 2, unchanged_T, unchanged_row},
+    const double unchanged_T = 1.5;
+    const Row rows[] = {
+        {"no excitation", 400, 0, 150, 2, 0, Case::empty_or_full},
+        {"all excited", 4, 4, 9, 2, 0, Case::empty_or_full},
+        {"exactly half", 100, 50, 150, 2, 0, Case::computed},
+        {"a third: E / ln 2", 3, 1, 2, 1, 1.4426950408889634, Case::computed},
+        {"three quarters: negative", 4, 3, 9, 2, -1.8204784532536746, Case::computed},
+        {"at the limit", 400, 150, 150, 2, unchanged_T, Case::kept},
+        {"above the limit", 400, 151, 150, 2, unchanged_T, Case::kept},
     };
-    for (const Case& c : cases) {
-        double T = unchanged_T, row = unchanged_row;
-        kalorix::update_room_temperature(c.size, c.count, c.limit, c.E, 200, T, row);
-        EXPECT_NEAR(T, c.T, 1e-12) << c.name;
-        EXPECT_NEAR(row, c.row, 1e-9) << c.name;
+    for (const Row& r : rows) {
+        const kalorix::TrialTemperature t = kalorix::trial_temperature(r.size, r.count, r.limit, r.E, unchanged_T);
+        EXPECT_NEAR(t.T, r.T, 1e-12) << r.name;
+        EXPECT_EQ(t.source, r.source) << r.name;
     }
 }
 
 TEST(ExperimentModel, EntropiesRoundDownToATenth) {
-    // ln 6 = 1.79 shows as 1.7, ln 12 = 2.48 as 2.4.
+    // ln 6 = 1.79 shows as 1.7, ln 12 = 2.48 as 2.4. Room A holds 2 of 4
+    // (exactly half: T = 0), room B 1 of 12: T_B = 2 / ln 11.
     const double T_B = 2 / std::log(11.0);
-    const kalorix::TrialEnergies e = kalorix::trial_energies(4, 12, 2, 1, 2, 0, T_B);
-    EXPECT_NEAR(e.S_A, 1.7, 1e-12);
-    EXPECT_NEAR(e.S_B, 2.4, 1e-12);
-    EXPECT_NEAR(e.F_A, 4.0, 1e-12);
-    EXPECT_NEAR(e.F_B, 2 - T_B * 2.4, 1e-12);
-    EXPECT_LT(e.F_B, 0);
+    const auto setting = kalorix::TrialSetting::of_run(3, 3, 4, 12);
+    const kalorix::TrialQuantities q = kalorix::trial_quantities(setting, 2, 1, 2, 0, 0);
+    EXPECT_EQ(q.A.T, 0);
+    EXPECT_NEAR(q.B.T, T_B, 1e-12);
+    EXPECT_NEAR(q.A.S, 1.7, 1e-12);
+    EXPECT_NEAR(q.B.S, 2.4, 1e-12);
+    EXPECT_NEAR(q.A.F, 4.0, 1e-12);
+    EXPECT_NEAR(q.B.F, 2 - T_B * 2.4, 1e-12);
+    EXPECT_LT(q.B.F, 0);
+    EXPECT_EQ(q.A.U + q.B.U, 6);
+    EXPECT_EQ(q.U_ges, 6);
+    EXPECT_EQ(q.S_ges, q.A.S + q.B.S);
+    EXPECT_EQ(q.F_ges, q.A.F + q.B.F);
 }
 
 TEST(ExperimentModel, TransfersReachTheEquilibriumShare) {
@@ -420,6 +430,7 @@ TEST(ExperimentRun, HalfExcitedRoomShowsZeroWithoutPointAndTheTableAddsUp) {
     EXPECT_EQ(run.kx.trial_T_A, 0);
     EXPECT_EQ(run.kx.graph_y_A, 580);
     for (int y = 11; y < 580; ++y) EXPECT_NE(run.pixel(10, y), yellow) << y;
+    EXPECT_DOUBLE_EQ(run.kx.graph_y_B, 580 - 200 * run.kx.trial_T_B);
     EXPECT_EQ(run.pixel(10, static_cast<int>(std::lround(run.kx.graph_y_B))), blue);
 
     // By hand: T_B = 2 / ln 11 = 0.834 (shown 166), S_A = ln 6 -> 1.7,

@@ -15,9 +15,11 @@ namespace {
 using kalorix::room_entropy;
 using kalorix::room_temperature;
 using kalorix::round_to_tenth;
-using kalorix::shown_temperature;
 
 constexpr double eps = std::numeric_limits<double>::epsilon();
+
+// A temperature as the screens show it, with the program's scale.
+double shown_temperature(double T) { return kalorix::shown_temperature(T, kalorix::temperature_scale_default); }
 
 struct RoomState {
     double Nmax;
