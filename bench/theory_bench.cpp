@@ -1,12 +1,12 @@
 // How much the drawing costs the theoretical analysis: the whole run on a
-// headless scripted runtime against the bare computation of the same steps
-// (temperatures, entropies, rounding, maximum search), measured in one run.
+// headless scripted runtime against its model alone (the same steps'
+// temperatures, entropies, rounding and maximum search), measured in one run.
 //
 //   theory_bench [repetitions]     (default 3; the best time of each is shown)
 #include "common/runtime/number_format.h"
 #include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
-#include "kalorix/core/thermodynamics.h"
+#include "kalorix/core/theory_model.h"
 #include "kalorix/kalorix.h"
 #include "kalorix_setup.h"
 
@@ -55,27 +55,11 @@ int drawn_run(const Parameters& p) {
     return kx.transferred_at_max;
 }
 
-// The same steps without any output.
+// The same steps on the model alone, without events or output.
 int bare_run(const Parameters& p) {
-    using namespace kalorix;
-    double S_max = 0, T_A_at_max = 0, T_B_at_max = 0, shown = 0;
-    int at_max = 0;
-    for (int t = 0; t <= p.N_A; ++t) {
-        const double in_A = static_cast<double>(p.N_A) - t;
-        const double T_A = round_to_tenth(room_temperature(p.Nmax_A, in_A, p.E));
-        const double T_B = round_to_tenth(room_temperature(p.Nmax_B, t, p.E));
-        const double S_ges = room_entropy(p.Nmax_A, in_A) + room_entropy(p.Nmax_B, t);
-        shown += T_A + T_B;
-        if (S_ges >= S_max) {
-            S_max = S_ges;
-            at_max = t;
-            T_A_at_max = room_temperature(p.Nmax_A, static_cast<double>(p.n) - t, p.E);
-            T_B_at_max = room_temperature(p.Nmax_B, t, p.E);
-        }
-    }
-    // Keeps the temperatures alive for the optimiser.
-    if (shown + T_A_at_max + T_B_at_max == -1) std::puts("");
-    return at_max;
+    kalorix::TheoryModel model;
+    model.run({p.Nmax_A, p.Nmax_B, p.n, p.N_A, p.E});
+    return model.transferred_at_max;
 }
 
 }  // namespace

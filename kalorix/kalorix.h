@@ -5,6 +5,7 @@
 
 #include "common/screens/program.h"
 #include "kalorix/core/experiment_tables.h"
+#include "kalorix/core/theory_model.h"
 #include "kalorix/core/thermodynamics.h"
 
 #include <cstdint>
@@ -75,20 +76,27 @@ public:
     double saved_blue = rt::colours::blue;
     double saved_black = rt::colours::black;
 
-    // Results of the theoretical analysis; they outlive a run.
-    std::int32_t transferred = 0;
-    double S_A = 0, S_B = 0, S_ges = 0;
-    double T_A = 0, T_B = 0;
-    double S_max = 0;
-    std::int32_t transferred_at_max = 0;
-    double percent_at_max = 0;
-    double x_at_max = 0;
-    double T_A_at_max = 0, T_B_at_max = 0;
-    double previous_T_A_at_max = 0;
-    std::string trend_A, trend_B;
+    // Results of the theoretical analysis; they outlive a run. The model
+    // computes and holds them; the program-wide names refer into it.
+    TheoryModel theory;
+    std::int32_t& transferred = theory.transferred;
+    double& S_A = theory.S_A;
+    double& S_B = theory.S_B;
+    double& S_ges = theory.S_ges;
+    double& T_A = theory.T_A;
+    double& T_B = theory.T_B;
+    double& S_max = theory.S_max;
+    std::int32_t& transferred_at_max = theory.transferred_at_max;
+    double& percent_at_max = theory.percent_at_max;
+    double& T_A_at_max = theory.T_A_at_max;
+    double& T_B_at_max = theory.T_B_at_max;
+    double& previous_T_A_at_max = theory.previous_T_A_at_max;
+    std::string& trend_A = theory.trend_A;
+    std::string& trend_B = theory.trend_B;
+    double x_at_max = 0;  // pixel offset of the maximum inside the graph
 
-    // Results of the experimental analysis that outlive a run (the theory
-    // analysis leaves its own values in the temperatures and graph rows).
+    // Results of the experimental analysis that outlive a run (the
+    // theoretical analysis stores its point rows in the same graph rows).
     std::int32_t count_A = 0, count_B = 0;
     std::int32_t trial_index = 0;
     double trial_T_A = 0, trial_T_B = 0;  // temperatures as the experiment computes them
@@ -110,14 +118,17 @@ private:
     void init_common();
     void theory_unless_experiment_only();
 
-    // theory.cpp (private helpers of the theoretical analysis go here)
+    // theory.cpp: one run lets events through between the model's steps
+    // (theory_model.h, where the steps and the maximum search live) and
+    // draws what each step reports.
+    struct TheoryRun;
+    TheoryParameters theory_parameters() const;
     void draw_theory_frame();
-    void track_entropy_maximum();
+    void mark_entropy_maximum(const MaximumChange& change);
     void show_theory_step();
     void show_theory_summary();
-    double step_x(double t) const;      // X(t): pixel column of step t
-    double entropy_y(double S) const;   // Y(S): pixel row of entropy S
-    bool step_is_distribution() const;  // the step's counts fit the rooms
+    double step_x(double t) const;     // X(t): pixel column of step t
+    double entropy_y(double S) const;  // Y(S): pixel row of entropy S
 
     // experiment.cpp: one run holds its four values and the model of the
     // cells (experiment_model.h, where place_initial_atoms, count_excited and

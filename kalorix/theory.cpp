@@ -1,7 +1,9 @@
-// The theoretical analysis: the excited atoms of room A pass one by one into
-// room B; every distribution is computed, printed and plotted, and the
-// maximum of the total entropy (the thermal equilibrium) is marked.
+// The theoretical analysis on the screen: the model (theory_model.h) passes
+// the excited atoms of room A one by one into room B; every distribution is
+// printed and plotted, and the maximum of the total entropy (the thermal
+// equilibrium) is marked.
 #include "common/runtime/number_format.h"
+#include "kalorix/core/theory_model.h"
 #include "kalorix/core/thermodynamics.h"
 #include "kalorix/kalorix.h"
 
@@ -12,24 +14,33 @@
 namespace kalorix {
 namespace {
 
-// 250, 0, 115 as 0x00BBGGRR: the colour of the equilibrium marker and of the
-// maximum entropy in the summary.
-
 std::string blanks(int count) { return std::string(static_cast<std::size_t>(count), ' '); }
 
 }  // namespace
 
+// Window events, menu selections among them, are let through before every
+// step; a selection runs to its end there, inside the run.
+struct Kalorix::TheoryRun final : TheoryModel::Hooks {
+    explicit TheoryRun(Kalorix& program) : program(program) {}
+
+    TheoryParameters before_step() override {
+        program.runtime_.process_events();
+        return program.theory_parameters();
+    }
+    bool quit_requested() const override { return program.quit_marker == "*"; }
+    void step_done(const MaximumChange& change) override {
+        program.mark_entropy_maximum(change);
+        program.show_theory_step();
+    }
+
+    Kalorix& program;
+};
+
+TheoryParameters Kalorix::theory_parameters() const { return {Nmax_A, Nmax_B, n, N_A, excitation_energy}; }
+
 double Kalorix::step_x(double t) const { return 10.0 * x_scale + t / n * graph_width; }
 
 double Kalorix::entropy_y(double S) const { return 125.0 * y_scale - entropy_scale * S; }
-
-// The entropy sums are only defined for 0 <= N <= Nmax and the positions need
-// n > 0. A menu action during the run (a new input) can change the counts
-// under the running loop; such a step is not a distribution of the rooms.
-bool Kalorix::step_is_distribution() const {
-    const std::int64_t in_A = static_cast<std::int64_t>(N_A) - transferred;
-    return n > 0 && in_A >= 0 && in_A <= Nmax_A && transferred >= 0 && transferred <= Nmax_B;
-}
 
 void Kalorix::theoretical_analysis() {
     runtime_.clear_screen();
@@ -41,30 +52,8 @@ void Kalorix::theoretical_analysis() {
     runtime_.set_line_width(1);
     draw_theory_frame();
 
-    S_max = 0;
-    transferred = 0;
-    const std::int32_t limit = N_A;
-    while (transferred <= limit) {
-        runtime_.process_events();
-        T_A = 0;
-        T_B = 0;
-        if (quit_marker == "*") break;
-        if (!step_is_distribution()) break;
-
-        const double in_A = static_cast<double>(N_A) - transferred;
-        const double in_B = transferred;
-        T_A = room_temperature(Nmax_A, in_A, excitation_energy);
-        T_B = room_temperature(Nmax_B, in_B, excitation_energy);
-        S_A = room_entropy(Nmax_A, in_A);
-        S_B = room_entropy(Nmax_B, in_B);
-        S_ges = S_A + S_B;
-        T_A = round_to_tenth(T_A);
-        T_B = round_to_tenth(T_B);
-
-        track_entropy_maximum();
-        show_theory_step();
-        ++transferred;
-    }
+    TheoryRun run(*this);
+    theory.run(N_A, run);
     show_theory_summary();
 }
 
@@ -100,27 +89,19 @@ void Kalorix::draw_theory_frame() {
     runtime_.print_line("1/T = dS/dU > 0, wenn für Teilsystem Steigung > 0");
 }
 
-void Kalorix::track_entropy_maximum() {
+// The marks of the model's maximum search: where room A leaves population
+// inversion, the maximum once passed, and the room colours that follow.
+void Kalorix::mark_entropy_maximum(const MaximumChange& change) {
     const double xs = x_scale, ys = y_scale;
 
-    if (S_ges >= S_max) {
-        trend_B = "wächst";
-        trend_A = "fällt  ";
-        S_max = S_ges;
-        transferred_at_max = transferred;
-        percent_at_max = static_cast<double>(transferred) / n * 100;
-        x_at_max = static_cast<double>(transferred) / n * graph_width;
-        T_A_at_max = room_temperature(Nmax_A, static_cast<double>(n) - transferred, excitation_energy);
-        T_B_at_max = room_temperature(Nmax_B, transferred, excitation_energy);
-
-        if (previous_T_A_at_max < 0 && T_A_at_max > 0) {
-            // Room A has just left population inversion.
+    if (change.growing) {
+        x_at_max = theory.share_at_max * graph_width;
+        if (change.left_inversion) {
             const double h = std::max(std::nearbyint(entropy_scale * S_A), std::nearbyint(entropy_scale * S_B));
             const double x = 10 * xs + x_at_max;
             runtime_.set_colour(colour(saved_black));
             runtime_.line(x, 125 * ys, x, 125 * ys - h);
         }
-        previous_T_A_at_max = T_A_at_max;
 
         if (T_A_at_max < 0) {
             colour_A = saved_red;
@@ -156,8 +137,8 @@ void Kalorix::show_theory_step() {
         runtime_.locate(column, 27);
         runtime_.print(std::string(" Entropie_") + room + " = " + rt::format_picture(S, "###,#") + blanks(3));
         runtime_.locate(column, 28);
-        runtime_.print(std::string(" Temperatur_") + room + " = " + rt::number_text(std::floor(temperature_scale * T)) +
-                 blanks(3));
+        runtime_.print(std::string(" Temperatur_") + room + " = " +
+                       rt::number_text(shown_temperature(T, temperature_scale)) + blanks(3));
         runtime_.locate(column, 29);
         runtime_.print_line(blanks(31) + trend);
     };
@@ -197,10 +178,10 @@ void Kalorix::show_theory_summary() {
 
     runtime_.locate(2, 28);
     runtime_.print("Thermisches Gleichgewicht, wenn ca. " + rt::format_picture(percent_at_max, "##,#") + " % " +
-             "der höherenergetischer Atome übergetreten.");
+                   "der höherenergetischer Atome übergetreten.");
     runtime_.locate(2, 29);
     runtime_.print("Also Übergang von " + rt::number_text(transferred_at_max) + " höherenergetischen Teilchen aus " +
-             rt::number_text(n) + " von Raum A in Raum B." + blanks(14));
+                   rt::number_text(n) + " von Raum A in Raum B." + blanks(14));
 
     runtime_.set_colour(rt::colours::pink);
     runtime_.locate(23 * xs, 29);
@@ -215,18 +196,17 @@ void Kalorix::show_theory_summary() {
     runtime_.set_colour(colour(saved_yellow));
     runtime_.locate(2, 31);
     runtime_.print("Anteil 'heißer' Atome in Raum A: " +
-             rt::format_picture((static_cast<double>(n) - transferred_at_max) / Nmax_A * 100, "##,#") + " % ");
+                   rt::format_picture(theory.percent_hot_in_A(theory_parameters()), "##,#") + " % ");
     runtime_.locate(2, 30);
-    runtime_.print("Temperatur_A beim Entropiemaximum = ca. " + rt::format_picture(temperature_scale * T_A_at_max, "####,#") +
-             blanks(3));
+    runtime_.print("Temperatur_A beim Entropiemaximum = ca. " +
+                   rt::format_picture(temperature_scale * T_A_at_max, "####,#") + blanks(3));
 
     runtime_.set_colour(colour(saved_blue));
     runtime_.locate(15 * xs, 31);
-    runtime_.print(" in Raum B: " + rt::format_picture(static_cast<double>(transferred_at_max) / Nmax_B * 100, "##,#") +
-             " %");
+    runtime_.print(" in Raum B: " + rt::format_picture(theory.percent_hot_in_B(theory_parameters()), "##,#") + " %");
     runtime_.locate(15 * xs, 30);
     runtime_.print(" Temperatur_B beim Entropiemaximum = ca. " +
-             rt::format_picture(temperature_scale * T_B_at_max, "####,#") + blanks(3));
+                   rt::format_picture(temperature_scale * T_B_at_max, "####,#") + blanks(3));
 }
 
 }  // namespace kalorix

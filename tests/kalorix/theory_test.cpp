@@ -8,6 +8,7 @@
 #include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
 #include "fake_runtime.h"
+#include "kalorix/core/theory_model.h"
 #include "kalorix/core/thermodynamics.h"
 #include "kalorix/kalorix.h"
 #include "kalorix_setup.h"
@@ -406,6 +407,63 @@ TEST(TheoryEvents, NewRoomSizesDuringTheRunEndTheRunInsteadOfShowingNonsense) {
     EXPECT_FALSE(a.printed_anywhere("nan"));
     EXPECT_FALSE(a.printed_anywhere("inf"));
     EXPECT_EQ(a.prints_at(2, 29).back().text.rfind("Also Übergang von 49 ", 0), 0u);
+}
+
+// The screen shows what the model computes: every step's lines and the
+// summary against a bare run of the model with the same values.
+TEST(TheoryOnScreen, ShowsWhatTheBareModelComputes) {
+    struct Steps final : kalorix::TheoryModel::Hooks {
+        explicit Steps(kalorix::TheoryParameters p) : p(p) {}
+        kalorix::TheoryParameters before_step() override { return p; }
+        bool quit_requested() const override { return false; }
+        void step_done(const kalorix::MaximumChange&) override { shown.push_back(model); }
+        const kalorix::TheoryParameters p;
+        kalorix::TheoryModel model;
+        std::vector<kalorix::TheoryModel> shown;
+    };
+    const auto line = [](const std::string& label, const std::string& value) { return label + value + "   "; };
+    const auto temperature = [](double T) { return rt::number_text(std::floor(200 * T)); };
+
+    for (const Parameters p : {Parameters{400, 1200, 150, 150}, Parameters{100, 400, 80, 80},
+                               Parameters{400, 1200, 150, 100}, Parameters{10, 10, 3, 3}}) {
+        SCOPED_TRACE(::testing::Message() << p.Nmax_A << "/" << p.Nmax_B << "/" << p.n << "/" << p.N_A);
+        TheoryRun a(p);
+        a.kx.theoretical_analysis();
+        Steps bare({p.Nmax_A, p.Nmax_B, p.n, p.N_A, p.E});
+        bare.model.run(p.N_A, bare);
+
+        const auto entropy_A = a.step_lines(" Entropie_A = ");
+        const auto entropy_B = a.step_lines(" Entropie_B = ");
+        const auto temperature_A = a.step_lines(" Temperatur_A = ");
+        const auto temperature_B = a.step_lines(" Temperatur_B = ");
+        const auto total = a.step_lines(" Entropie_Ges = ");
+        ASSERT_EQ(entropy_A.size(), bare.shown.size());
+        for (std::size_t t = 0; t < bare.shown.size(); ++t) {
+            const kalorix::TheoryModel& m = bare.shown[t];
+            EXPECT_EQ(entropy_A[t].text, line(" Entropie_A = ", rt::format_picture(m.S_A, "###,#"))) << t;
+            EXPECT_EQ(entropy_B[t].text, line(" Entropie_B = ", rt::format_picture(m.S_B, "###,#"))) << t;
+            EXPECT_EQ(temperature_A[t].text, line(" Temperatur_A = ", temperature(m.T_A))) << t;
+            EXPECT_EQ(temperature_B[t].text, line(" Temperatur_B = ", temperature(m.T_B))) << t;
+            EXPECT_EQ(total[t].text, line(" Entropie_Ges = ", rt::format_picture(m.S_A + m.S_B, "###,#"))) << t;
+        }
+
+        const kalorix::TheoryModel& m = bare.model;
+        EXPECT_EQ(a.kx.S_max, m.S_max);
+        EXPECT_EQ(a.kx.transferred_at_max, m.transferred_at_max);
+        EXPECT_EQ(a.kx.x_at_max, m.share_at_max * 957);
+        EXPECT_EQ(a.prints_at(69, 29).back().text, line("   Entropie_Max = ", rt::format_picture(m.S_max, "##,#")));
+        EXPECT_EQ(a.prints_at(2, 30).back().text,
+                  line("Temperatur_A beim Entropiemaximum = ca. ", rt::format_picture(200 * m.T_A_at_max, "####,#")));
+        EXPECT_EQ(a.prints_at(45, 30).back().text,
+                  line(" Temperatur_B beim Entropiemaximum = ca. ", rt::format_picture(200 * m.T_B_at_max, "####,#")));
+        EXPECT_EQ(a.prints_at(2, 28).back().text, "Thermisches Gleichgewicht, wenn ca. " +
+                                                      rt::format_picture(m.percent_at_max, "##,#") +
+                                                      " % der höherenergetischer Atome übergetreten.");
+        EXPECT_EQ(a.prints_at(2, 31).back().text,
+                  "Anteil 'heißer' Atome in Raum A: " + rt::format_picture(m.percent_hot_in_A(bare.p), "##,#") + " % ");
+        EXPECT_EQ(a.prints_at(45, 31).back().text,
+                  " in Raum B: " + rt::format_picture(m.percent_hot_in_B(bare.p), "##,#") + " %");
+    }
 }
 
 TEST(TheoryEvents, OtherMenuActionsLetTheRunGoOn) {

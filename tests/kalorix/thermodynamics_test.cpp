@@ -206,40 +206,4 @@ TEST(Energies, InnerAndFree) {
     EXPECT_EQ(kalorix::free_energy(0.0, -2.0, 3.0), 6.0);
 }
 
-// The proposed parameters: rooms of 400 and 1200 atoms, 150 excitations
-// starting in A, E = 2 eV, passed into B one by one.
-TEST(ProposedParameters, EquilibriumOfTheTheoreticalAnalysis) {
-    const double Nmax_A = 400;
-    const double Nmax_B = 1200;
-    const int n = 150;
-    const double E = 2.0;
-
-    EXPECT_NEAR(room_entropy(Nmax_A, n), 261.4, 0.05);
-    EXPECT_EQ(room_entropy(Nmax_B, 0), 0.0);
-    const double T_A = round_to_tenth(room_temperature(Nmax_A, n, E));
-    EXPECT_NEAR(T_A, 3.9, 1e-12);
-    EXPECT_EQ(shown_temperature(T_A), 780.0);
-    EXPECT_EQ(shown_temperature(round_to_tenth(room_temperature(Nmax_B, 0, E))), 0.0);
-
-    double S_max = 0.0;
-    int transferred_at_max = -1;
-    int growing_steps = 0;
-    for (int t = 0; t <= n; ++t) {
-        const double S_ges = room_entropy(Nmax_A, n - t) + room_entropy(Nmax_B, t);
-        if (S_ges >= S_max) {
-            S_max = S_ges;
-            transferred_at_max = t;
-            ++growing_steps;
-        }
-    }
-    EXPECT_EQ(transferred_at_max, 113);
-    EXPECT_NEAR(S_max, 491.89, 0.005);
-    // One rise up to the maximum, then only falls: steps 0 to 113 grow.
-    EXPECT_EQ(growing_steps, 114);
-
-    const double scale = kalorix::temperature_scale_default;
-    EXPECT_NEAR(room_temperature(Nmax_A, n - transferred_at_max, E) * scale, 175.2, 0.05);
-    EXPECT_NEAR(room_temperature(Nmax_B, transferred_at_max, E) * scale, 176.7, 0.05);
-}
-
 }  // namespace
