@@ -3,7 +3,6 @@
 // temperatures, entropies, rounding and maximum search), measured in one run.
 //
 //   theory_bench [repetitions]     (default 3; the best time of each is shown)
-#include "common/runtime/number_format.h"
 #include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
 #include "kalorix/core/theory_model.h"
