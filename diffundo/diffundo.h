@@ -76,6 +76,7 @@ protected:
     common::TitleScreen title_screen() const override;
     void continue_prompt_cell(int row, double& column, double& text_row) const override;
     rt::Colour background() const override { return background_colour; }
+    std::string extras_help_page() const override;
 
 private:
     void compute_g_table();

@@ -2,40 +2,48 @@
 #include "diffundo/diffundo.h"
 
 #include "common/runtime/number_format.h"
+#include "common/screens/menu_list.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace diffundo {
 
+namespace {
+
+// DESK, AUSGABE and HILFE.
+const std::vector<std::string> own_menus = {
+    "DESK |",
+    "&Quit",
+    "----------",
+    "&Info",
+    "&Autor",
+    "*",
+    "",
+    "AUSGABE |",
+    "&Neue Eingabe",
+    "&Statistik zeigen",
+    "Bildschirm &löschen",
+    "&Zeichen-Modus ändern",
+    "&Weiter",
+    "*",
+    "",
+    "HILFE |",
+    "&Theorie",
+    "&Bedienung",
+    "*",
+    "",
+};
+
+}  // namespace
+
 Diffundo::Diffundo(rt::Runtime& runtime) : Program(runtime) {}
 
 std::unique_ptr<common::Program> make_program(rt::Runtime& runtime) { return std::make_unique<Diffundo>(runtime); }
 
 const std::vector<std::string>& Diffundo::menu_list() {
-    static const std::vector<std::string> list = {
-        "DESK |",
-        "&Quit",
-        "----------",
-        "&Info",
-        "&Autor",
-        "*",
-        "",
-        "AUSGABE |",
-        "&Neue Eingabe",
-        "&Statistik zeigen",
-        "Bildschirm &löschen",
-        "&Zeichen-Modus ändern",
-        "&Weiter",
-        "*",
-        "",
-        "HILFE |",
-        "&Theorie",
-        "&Bedienung",
-        "*",
-        "",
-        "ende",
-    };
+    // EXTRAS after HILFE: every earlier entry keeps its position.
+    static const std::vector<std::string> list = common::joined({own_menus, common::extras_menu(), {"ende"}});
     return list;
 }
 

@@ -1,44 +1,52 @@
 // The frame of kalorix: start-up, menus, main loop and end.
 #include "kalorix/kalorix.h"
 
+#include "common/screens/menu_list.h"
+
 #include <cmath>
 
 namespace kalorix {
+
+namespace {
+
+// DESK, AUSGABE and HILFE.
+const std::vector<std::string> own_menus = {
+    "DESK |",
+    "&Quit",
+    "-------------",
+    "&Info",
+    "&Autor",
+    "*",
+    "",
+    "AUSGABE |",
+    "&Neue Eingabe",
+    "&theoretische Analyse",
+    "&Experimentelle Analyse",
+    "Bildschirm &löschen",
+    "&Weiter",
+    "*",
+    "",
+    "HILFE |",
+    "&Info",
+    "&Entropie S",
+    "&Temperatur T",
+    "Temperatur in der &Schule",
+    "&innere Energie U",
+    "Helmholtzsche &Freie Energie F (A)",
+    "thermisches &Gleichgewicht",
+    "*",
+    "",
+};
+
+}  // namespace
 
 Kalorix::Kalorix(rt::Runtime& runtime) : Program(runtime) {}
 
 std::unique_ptr<common::Program> make_program(rt::Runtime& runtime) { return std::make_unique<Kalorix>(runtime); }
 
 const std::vector<std::string>& Kalorix::menu_list() {
-    static const std::vector<std::string> list = {
-        "DESK |",
-        "&Quit",
-        "-------------",
-        "&Info",
-        "&Autor",
-        "*",
-        "",
-        "AUSGABE |",
-        "&Neue Eingabe",
-        "&theoretische Analyse",
-        "&Experimentelle Analyse",
-        "Bildschirm &löschen",
-        "&Weiter",
-        "*",
-        "",
-        "HILFE |",
-        "&Info",
-        "&Entropie S",
-        "&Temperatur T",
-        "Temperatur in der &Schule",
-        "&innere Energie U",
-        "Helmholtzsche &Freie Energie F (A)",
-        "thermisches &Gleichgewicht",
-        "*",
-        "",
-        "",
-        "ende",
-    };
+    // EXTRAS after HILFE: every earlier entry keeps its position.
+    static const std::vector<std::string> list = common::joined({own_menus, common::extras_menu(), {"", "ende"}});
     return list;
 }
 

@@ -1,4 +1,5 @@
 // The help topics: each page one message box with the single button "OK".
+#include "kalorix/core/extras_help.h"
 #include "kalorix/core/help_pages.h"
 #include "kalorix/kalorix.h"
 
@@ -23,5 +24,8 @@ void Kalorix::help_temperature_school() { show_pages(runtime_, help_temperature_
 void Kalorix::help_inner_energy() { show_pages(runtime_, help_inner_energy_pages()); }
 void Kalorix::help_free_energy() { show_pages(runtime_, help_free_energy_pages()); }
 void Kalorix::help_equilibrium() { show_pages(runtime_, help_equilibrium_pages()); }
+
+// Shown by the runtime itself, from the EXTRAS menu.
+std::string Kalorix::extras_help_page() const { return help_extras_page().text(); }
 
 }  // namespace kalorix

@@ -112,6 +112,7 @@ protected:
     common::TitleScreen title_screen() const override;
     void continue_prompt_cell(int row, double& column, double& text_row) const override;
     rt::Colour background() const override { return colour(background_colour); }
+    std::string extras_help_page() const override;
 
 private:
     static rt::Colour colour(double value) { return static_cast<rt::Colour>(value); }

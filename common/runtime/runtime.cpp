@@ -2,6 +2,7 @@
 
 #include "common/runtime/asset_path.h"
 #include "common/runtime/number_format.h"
+#include "common/runtime/projector_picture.h"
 #include "common/runtime/surface.h"
 
 #include <QImage>
@@ -9,7 +10,12 @@
 
 namespace rt {
 
-Runtime::Runtime(int width, int height) : surface_(std::make_unique<Surface>(width, height)), generator_(1) {}
+Runtime::Runtime(int width, int height)
+    : surface_(std::make_unique<Surface>(width, height)),
+      generator_(1),
+      wanted_colour_(surface_->colour()),
+      wanted_second_colour_(surface_->second_colour()),
+      wanted_background_(surface_->background_colour()) {}
 
 Runtime::~Runtime() = default;
 
@@ -31,10 +37,19 @@ const Surface& Runtime::surface() const { return *surface_; }
 
 int Runtime::screen_width() const { return surface_->width(); }
 int Runtime::screen_height() const { return surface_->height(); }
-void Runtime::set_background_colour(Colour c) { surface_->set_background_colour(c); }
+void Runtime::set_background_colour(Colour c) {
+    wanted_background_ = c;
+    surface_->set_background_colour(shown(c));
+}
 void Runtime::clear_screen() { surface_->clear(); }
-void Runtime::set_colour(Colour c) { surface_->set_colour(c); }
-void Runtime::set_second_colour(Colour c) { surface_->set_second_colour(c); }
+void Runtime::set_colour(Colour c) {
+    wanted_colour_ = c;
+    surface_->set_colour(shown(c));
+}
+void Runtime::set_second_colour(Colour c) {
+    wanted_second_colour_ = c;
+    surface_->set_second_colour(shown(c));
+}
 void Runtime::set_line_width(int pixels) { surface_->set_line_width(pixels); }
 void Runtime::set_fill_style(int style) { surface_->set_fill_style(style); }
 void Runtime::set_line_style(int) {}
@@ -52,7 +67,7 @@ std::string Runtime::asset_path(const std::string& file) const { return find_ass
 bool Runtime::draw_picture(const std::string& file, int left, int top, int width, int height) {
     const QImage picture(QString::fromStdString(asset_path(file)));
     if (picture.isNull()) return false;
-    surface_->draw_image(picture, left, top, width, height);
+    surface_->draw_image(projector_ ? projector_picture(picture) : picture, left, top, width, height);
     return true;
 }
 

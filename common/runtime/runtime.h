@@ -5,6 +5,7 @@
 // the interactive half, while the drawing half is shared, so both produce the
 // same pixels. No Qt type appears here: program code stays Qt-free.
 
+#include "common/runtime/extras.h"
 #include "common/runtime/styles.h"
 
 #include <cstdint>
@@ -135,13 +136,45 @@ public:
     Surface& surface();
     const Surface& surface() const;
 
+    // --- the window's extras (runtime_extras.cpp) ----------------------------------
+    // The EXTRAS menu's entries are run by the runtime itself, in every event
+    // pass and poll, and never reach the menu handler: they neither change
+    // the program's state nor draw its random numbers.
+    // The program's page for "&Hilfe zu den Extras".
+    void set_extras_help(const std::string& page);
+    // Projector colours: what the program asks for is drawn in the projector
+    // palette, and the picture already shown is re-coloured at once.
+    bool projector_colours() const { return projector_; }
+    void set_projector_colours(bool on);
+
 protected:
     void deliver_menu_selection(int index);
+
+    void run_extra(Extra extra);
+    // Saving asks where to write (empty: the user cancelled) and reports the
+    // file written; the PNG itself is written here, alike for both runtimes.
+    virtual std::string picture_file() = 0;
+    virtual void picture_saved(const std::string& /*file*/) {}
+    virtual void print_picture() = 0;
+    virtual void copy_picture() = 0;
+    virtual void toggle_full_screen() = 0;
+    virtual void projector_colours_changed() {}
+    // The message box a failed save or print shows.
+    void report_failure(const std::string& what, const std::string& file);
 
 private:
     std::unique_ptr<Surface> surface_;
     std::function<void(int)> menu_handler_;
     std::mt19937_64 generator_;
+
+    void save_picture();
+    Colour shown(Colour c) const;
+    // The colours as the program asked for them; the surface holds them shown.
+    Colour wanted_colour_;
+    Colour wanted_second_colour_;
+    Colour wanted_background_;
+    bool projector_ = false;
+    std::string extras_help_;
 };
 
 }  // namespace rt

@@ -61,6 +61,7 @@ void Surface::touched(const QRect& area) {
 void Surface::clear() {
     image_.fill(to_qcolor(background_));
     grid_.clear();
+    picture_areas_.clear();
     touched(image_.rect());
     if (observer_) observer_->cleared();
 }
@@ -156,6 +157,7 @@ void Surface::draw_image(const QImage& picture, int left, int top, int width, in
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRect(left, top, width, height), picture);
     touched(QRect(left, top, width, height));
+    picture_areas_.push_back(QRect(left, top, width, height).intersected(image_.rect()));
 }
 
 void Surface::locate(double column, double row) {

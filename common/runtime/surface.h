@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -77,6 +78,10 @@ public:
     void point(double x, double y);
     void graphics_text(double x, double y, const std::string& text);
     void draw_image(const QImage& picture, int left, int top, int width, int height);
+
+    // Replaces every pixel by `picture` of it where a picture was drawn since
+    // the last clear and by `drawn` of it elsewhere (surface_recolour.cpp).
+    void recolour(const std::function<QRgb(QRgb)>& drawn, const std::function<QRgb(QRgb)>& picture);
 
     void locate(double column, double row);
     void print(const std::string& text);
@@ -152,6 +157,10 @@ private:
     };
     static constexpr std::size_t max_shown_texts = 64;
     std::vector<ShownText> shown_texts_;
+
+    // Where pictures were drawn since the last clear: their pixels are no
+    // palette colours, and re-colouring treats them as photos.
+    std::vector<QRect> picture_areas_;
 };
 
 }  // namespace rt

@@ -1,5 +1,7 @@
 #include "common/screens/menu_list.h"
 
+#include "common/runtime/extras.h"
+
 namespace common {
 
 std::vector<std::string> menu_entries_from_list(const std::vector<std::string>& menu_list, int capacity) {
@@ -16,6 +18,26 @@ std::vector<std::string> menu_entries_from_list(const std::vector<std::string>& 
         }
     }
     return entries;
+}
+
+const std::vector<std::string>& extras_menu() {
+    static const std::vector<std::string> menu = [] {
+        std::vector<std::string> list = {rt::extras_title};
+        for (const rt::ExtraEntry& entry : rt::extras_entries()) {
+            if (entry.group_starts) list.emplace_back("-------------");
+            list.emplace_back(entry.text);
+        }
+        list.emplace_back("*");
+        list.emplace_back("");
+        return list;
+    }();
+    return menu;
+}
+
+std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> pieces) {
+    std::vector<std::string> list;
+    for (const auto& piece : pieces) list.insert(list.end(), piece.begin(), piece.end());
+    return list;
 }
 
 }  // namespace common

@@ -2,6 +2,7 @@
 // The menu list format both programs store their menus in: each menu is a
 // title ending in " |", its entries, "*" and an empty text; "ende" ends the list.
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -11,5 +12,13 @@ namespace common {
 // dropped, the end word blanked, the rest of the `capacity` positions empty.
 // A list without "ende", or longer than the capacity, is cut at the capacity.
 std::vector<std::string> menu_entries_from_list(const std::vector<std::string>& menu_list, int capacity);
+
+// The EXTRAS menu both programs append after their own menus: title,
+// entries with separator lines between the groups, "*" and the empty text.
+// The runtime runs its entries itself.
+const std::vector<std::string>& extras_menu();
+
+// The pieces one after the other: a program's menus, the extras, its end.
+std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> pieces);
 
 }  // namespace common

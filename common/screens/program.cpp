@@ -20,6 +20,7 @@ void Program::run() {
 
 void Program::build_menu(const std::vector<std::string>& menu_list) {
     menu_entries = menu_entries_from_list(menu_list, menu_capacity);
+    runtime_.set_extras_help(extras_help_page());
     runtime_.install_menu(menu_entries);
     runtime_.clear_screen();
 }

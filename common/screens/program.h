@@ -48,8 +48,11 @@ public:
     rt::Runtime& runtime() { return runtime_; }
 
 protected:
-    // Fills `menu_entries` from the program's menu list and installs the bar.
+    // Fills `menu_entries` from the program's menu list and installs the bar,
+    // with the program's page for the EXTRAS menu's help entry.
     void build_menu(const std::vector<std::string>& menu_list);
+    // The help page on the extras and their keys; none without an EXTRAS menu.
+    virtual std::string extras_help_page() const { return {}; }
     // Grid units (320 x 200) to pixels, truncating: p * width / 320.
     int scale_x(int p) const;
     int scale_y(int p) const;

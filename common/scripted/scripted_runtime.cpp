@@ -115,6 +115,11 @@ std::string ScriptedRuntime::event_pass(Poll poll) {
         case ScriptItemKind::menu: {
             const int index = resolve_menu(item);
             consume(k);
+            if (const std::optional<Extra> extra = extra_at(menu_, index)) {
+                run_extra(*extra);
+                if (used_up_) return default_user(poll);
+                continue;
+            }
             queued_menus_.push_back(index);
             return {};
         }

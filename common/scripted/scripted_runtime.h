@@ -6,6 +6,9 @@
 // Event passes: every process_events, key_query and mouse_state call is one.
 // At each pass at most one item becomes due, strictly in script order:
 //   menu    queued, delivered to the menu handler inside process_events;
+//           an entry of the EXTRAS menu is the window's own instead: it runs
+//           at once, in any pass, and the pass goes on to the next item, so
+//           that a run with extras goes exactly as the same run without;
 //   mouse   changes the held buttons;
 //   passes  N  the next N passes (this one included) do nothing more;
 //   close   the window is gone: this and every later interactive call
@@ -64,8 +67,11 @@ public:
 
     // Records go to the transcript, which also watches the surface (not owned).
     void set_transcript(Transcript* transcript);
-    // Where snapshots are written; without one they are skipped.
+    // Where snapshots, saved pictures and printed PDFs are written; without
+    // one they are skipped.
     void set_snapshot_directory(const std::filesystem::path& dir) { snapshot_dir_ = dir; }
+    // Saved pictures are NAME-1.png, NAME-2.png, ..., printed ones NAME-1.pdf, ...
+    void set_picture_name(const std::string& name) { picture_name_ = name; }
     void set_program_directory(const std::string& dir) { program_dir_ = dir; }
 
     void set_title(const std::string& title) override;
@@ -83,6 +89,8 @@ public:
     std::string program_directory() const override { return program_dir_; }
     void end() override;
 
+    bool full_screen() const { return full_screen_; }
+
     // From any thread: every later service call throws ScriptTimeout.
     void request_stop() { stop_requested_ = true; }
 
@@ -99,6 +107,14 @@ public:
     int idle_passes() const { return idle_passes_; }
     int idle_line() const { return idle_line_; }
     const std::vector<std::string>& installed_menu() const { return menu_; }
+
+protected:
+    std::string picture_file() override;
+    void picture_saved(const std::string& file) override;
+    void print_picture() override;
+    void copy_picture() override;
+    void toggle_full_screen() override;
+    void projector_colours_changed() override;
 
 private:
     enum class Poll { events, key, mouse };
@@ -134,6 +150,10 @@ private:
     std::filesystem::path snapshot_dir_;
     std::string program_dir_ = ".";
     std::optional<Screen> final_screen_;
+    std::string picture_name_ = "bild";
+    int pictures_saved_ = 0;
+    int pictures_printed_ = 0;
+    bool full_screen_ = false;
 };
 
 // Position of ENTRY in the menu TITLE (title given without " |"), or -1.

@@ -214,6 +214,32 @@ void Transcript::sound(const std::string& file, bool found) {
     finish_line();
 }
 
+void Transcript::saved(const std::string& file) {
+    buffer_ += "{\"kind\":\"saved\",\"file\":" + json_string(file);
+    finish_line();
+}
+
+void Transcript::printed(const std::string& file, int pages) {
+    buffer_ += "{\"kind\":\"printed\",\"file\":" + json_string(file) + ",\"pages\":" + std::to_string(pages);
+    finish_line();
+}
+
+void Transcript::copied(int width, int height, const std::string& digest) {
+    buffer_ += "{\"kind\":\"copied\",\"width\":" + std::to_string(width) + ",\"height\":" + std::to_string(height) +
+               ",\"sha1\":" + json_string(digest);
+    finish_line();
+}
+
+void Transcript::full_screen(bool on) {
+    buffer_ += std::string("{\"kind\":\"fullscreen\",\"on\":") + (on ? "true" : "false");
+    finish_line();
+}
+
+void Transcript::palette(bool projector) {
+    buffer_ += std::string("{\"kind\":\"palette\",\"projector\":") + (projector ? "true" : "false");
+    finish_line();
+}
+
 void Transcript::end() {
     buffer_ += "{\"kind\":\"end\"";
     finish_line();

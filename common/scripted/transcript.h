@@ -42,6 +42,13 @@ public:
     void sound(const std::string& file, bool found);
     void end();
 
+    // The window's extras, by file name in the output folder where they wrote one.
+    void saved(const std::string& file);
+    void printed(const std::string& file, int pages);
+    void copied(int width, int height, const std::string& digest);
+    void full_screen(bool on);
+    void palette(bool projector);
+
     // Hands the buffered lines to the file; also done whenever the buffer grows large.
     void flush();
     // Lines not yet flushed (all of them when there is no file).

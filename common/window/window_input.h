@@ -2,6 +2,7 @@
 // What the window's event handlers record for the program's next poll. The
 // handlers only record; the program reads it from its own loops.
 
+#include "common/runtime/extras.h"
 #include "common/runtime/runtime.h"
 
 #include <QString>
@@ -18,6 +19,7 @@ struct WindowInput {
     std::deque<std::string> keys;  // oldest first
     int mouse_buttons = mouse_none;
     std::deque<int> menu_selections;  // positions in the menu list, oldest first
+    std::deque<Extra> extras;         // EXTRAS entries chosen, oldest first
     int paints = 0;                   // repaints of the surface picture
 };
 

@@ -6,6 +6,7 @@
 #include "common/window/message_dialogs.h"
 #include "common/window/sound_player.h"
 #include "common/window/surface_view.h"
+#include "common/window/window_extras.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -13,6 +14,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScreen>
 
 #include <algorithm>
@@ -61,6 +63,7 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
     wake_timer_.setSingleShot(true);
     wake_timer_.setInterval(idle_wait_ms);
     clock_.start();
+    if (remembered_projector_colours()) set_projector_colours(true);
 }
 
 WindowRuntime::~WindowRuntime() {
@@ -107,6 +110,8 @@ void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
             menu = nullptr;
         } else if (is_separator(text)) {
             menu->addSeparator();
+        } else if (const std::optional<Extra> extra = extra_at(entries, index)) {
+            add_extras_action(menu->addAction(text), *extra);
         } else {
             // Only queued here: the program's handler runs from process_events,
             // outside Qt's frames.
@@ -115,6 +120,7 @@ void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
                              [this, index] { input_.menu_selections.push_back(index); });
         }
     }
+    show_extras_state();
 }
 
 void WindowRuntime::throw_if_closed() const {
@@ -139,6 +145,7 @@ void WindowRuntime::process_events() {
     throw_if_closed();
     let_events_through();
     throw_if_closed();
+    run_pending_extras();
     // One at a time: a handler may call process_events again and take the next.
     while (!input_.menu_selections.empty()) {
         const int index = input_.menu_selections.front();
@@ -153,6 +160,7 @@ auto WindowRuntime::poll(Look look, Found found) {
     throw_if_closed();
     let_events_through();
     throw_if_closed();
+    run_pending_extras();
     auto result = look();
     const std::uint64_t changes = surface().change_count();
     const bool drawn = changes != polled_changes_;
@@ -164,6 +172,7 @@ auto WindowRuntime::poll(Look look, Found found) {
     if (++idle_polls_ < idle_polls_before_wait) return result;
     wait_for_events();
     throw_if_closed();
+    run_pending_extras();
     return look();
 }
 

@@ -17,6 +17,7 @@
 #include "common/window/window_input.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -24,8 +25,10 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QDialog;
 class QMainWindow;
+class QPrinter;
 
 namespace rt {
 
@@ -59,6 +62,17 @@ public:
     QMainWindow* main_window() const;
     int paint_count() const { return input_.paints; }
     bool window_closed() const { return input_.closed; }
+    // Where the save and print dialogs propose to write; the user's pictures
+    // folder unless set.
+    void set_picture_folder(const QString& folder) { picture_folder_ = folder; }
+
+protected:
+    // The window's extras (window_extras.cpp).
+    std::string picture_file() override;
+    void print_picture() override;
+    void copy_picture() override;
+    void toggle_full_screen() override;
+    void projector_colours_changed() override;
 
 private:
     // Lets queued window events through without blocking; at most about once
@@ -76,6 +90,13 @@ private:
     // input; gives up (0) when the main window is closed meanwhile.
     int wait_for_answer(QDialog& box);
     void repaint_if_changed();
+    // Runs the EXTRAS entries chosen meanwhile, outside Qt's frames.
+    void run_pending_extras();
+    void add_extras_action(QAction* action, Extra extra);
+    void show_extras_state();
+    QString picture_folder() const;
+    // "kalorix-2026-12-07-10-15" with the given ending.
+    QString proposed_name(const QString& ending) const;
 
     WindowInput input_;
     std::unique_ptr<MainWindow> window_;
@@ -91,6 +112,12 @@ private:
     int last_mouse_result_ = mouse_none;
     qint64 last_pump_ns_ = -1'000'000'000;
     bool ended_ = false;
+
+    QPointer<QAction> full_screen_action_;
+    QPointer<QAction> projector_action_;
+    Qt::WindowStates before_full_screen_;
+    std::unique_ptr<QPrinter> printer_;  // kept, so a second print starts from the first one's settings
+    QString picture_folder_;
 };
 
 }  // namespace rt

@@ -50,6 +50,17 @@ TEST_F(DiffundoFrame, StartUpSequence) {
         "&Theorie",
         "&Bedienung",
         "",
+        // The extras after HILFE: every entry above keeps its position.
+        "EXTRAS |",
+        "Bild &speichern ...",
+        "Bild &drucken ...",
+        "Bild &kopieren",
+        "-------------",
+        "&Vollbild",
+        "&Beamer-Farben",
+        "-------------",
+        "&Hilfe zu den Extras",
+        "",
         "",
     };
     menu.resize(diffundo::Diffundo::menu_capacity);

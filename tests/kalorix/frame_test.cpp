@@ -49,6 +49,17 @@ TEST(KalorixMenu, PositionsFollowTheMenuList) {
                                                "Helmholtzsche &Freie Energie F (A)",
                                                "thermisches &Gleichgewicht",
                                                "",
+                                               // The extras after HILFE: every entry above keeps its position.
+                                               "EXTRAS |",
+                                               "Bild &speichern ...",
+                                               "Bild &drucken ...",
+                                               "Bild &kopieren",
+                                               "-------------",
+                                               "&Vollbild",
+                                               "&Beamer-Farben",
+                                               "-------------",
+                                               "&Hilfe zu den Extras",
+                                               "",
                                                "",
                                                ""};
     const auto& entries = run.program.menu_entries;

@@ -51,6 +51,13 @@ public:
     void play_sound(const std::string& file) override { sounds.push_back(file); }
     std::string program_directory() const override { return "."; }
     void end() override {}
+
+protected:
+    // Procedures started directly never meet the EXTRAS menu.
+    std::string picture_file() override { return {}; }
+    void print_picture() override {}
+    void copy_picture() override {}
+    void toggle_full_screen() override {}
 };
 
 }  // namespace test_support

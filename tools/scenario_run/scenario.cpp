@@ -87,6 +87,7 @@ int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_prog
         ScriptedRuntime runtime(std::move(items), options.width, options.height);
         runtime.set_transcript(&transcript);
         runtime.set_snapshot_directory(options.outdir);
+        runtime.set_picture_name(options.program);
         runtime.set_program_directory(options.program_directory.empty()
                                           ? QCoreApplication::applicationDirPath().toStdString()
                                           : options.program_directory);

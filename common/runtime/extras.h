@@ -1,0 +1,33 @@
+#pragma once
+// The window's extras, offered by the runtime in a menu of their own: the
+// picture saved, printed or copied, full screen, projector colours, and a
+// help page on them. They belong to the window, not to the physics: the
+// programs only list the menu; the runtime runs the entries itself.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rt {
+
+enum class Extra { save_picture, print_picture, copy_picture, full_screen, projector_colours, help };
+
+struct ExtraEntry {
+    Extra extra;
+    const char* text;      // the menu text, "&" before the access letter
+    const char* shortcut;  // as Qt's portable key text; empty: none
+    bool toggle;           // shown with a check mark while on
+    bool group_starts;     // a separator line before it
+};
+
+// The title of the menu, in the menu list's format.
+inline constexpr const char* extras_title = "EXTRAS |";
+
+// The entries in menu order.
+const std::vector<ExtraEntry>& extras_entries();
+
+// The extra the entry at `index` of an installed menu stands for: an entry
+// of the EXTRAS menu; nothing for any other position.
+std::optional<Extra> extra_at(const std::vector<std::string>& menu, int index);
+
+}  // namespace rt

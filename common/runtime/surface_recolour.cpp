@@ -1,0 +1,34 @@
+#include "common/runtime/surface.h"
+
+namespace rt {
+
+void Surface::recolour(const std::function<QRgb(QRgb)>& drawn, const std::function<QRgb(QRgb)>& picture) {
+    std::vector<std::uint8_t> in_picture(static_cast<std::size_t>(width()) * height(), 0);
+    for (const QRect& area : picture_areas_)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            std::fill_n(in_picture.begin() + static_cast<std::ptrdiff_t>(y) * width() + area.left(), area.width(), 1);
+
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    // Long runs of one colour are the rule: the last answer is kept at hand.
+    QRgb last_from = 0, last_to = 0;
+    bool last_picture = false, have_last = false;
+    for (int y = 0; y < height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+        const std::uint8_t* mask = in_picture.data() + static_cast<std::ptrdiff_t>(y) * width();
+        for (int x = 0; x < width(); ++x) {
+            const bool photo = mask[x] != 0;
+            if (!have_last || row[x] != last_from || photo != last_picture) {
+                last_from = row[x];
+                last_picture = photo;
+                last_to = photo ? picture(row[x]) : drawn(row[x]);
+                have_last = true;
+            }
+            row[x] = last_to;
+        }
+    }
+    // Every record of what the cells and texts show is stale now.
+    touched(image_.rect());
+}
+
+}  // namespace rt

@@ -1,0 +1,43 @@
+// The window's extras in a headless run: pictures and PDFs go into the run's
+// output folder, the rest into the transcript.
+#include "common/scripted/scripted_runtime.h"
+
+#include "common/runtime/picture_output.h"
+#include "common/runtime/surface.h"
+#include "common/scripted/transcript.h"
+
+namespace rt {
+
+std::string ScriptedRuntime::picture_file() {
+    if (snapshot_dir_.empty()) return {};
+    return (snapshot_dir_ / (picture_name_ + "-" + std::to_string(++pictures_saved_) + ".png")).string();
+}
+
+void ScriptedRuntime::picture_saved(const std::string& file) {
+    if (transcript_) transcript_->saved(std::filesystem::path(file).filename().string());
+}
+
+void ScriptedRuntime::print_picture() {
+    if (snapshot_dir_.empty()) return;
+    const std::string name = picture_name_ + "-" + std::to_string(++pictures_printed_) + ".pdf";
+    const std::string file = (snapshot_dir_ / name).string();
+    if (!write_pdf(surface().image(), file, picture_name_))
+        report_failure("gedruckt", file);
+    else if (transcript_)
+        transcript_->printed(name, 1);
+}
+
+void ScriptedRuntime::copy_picture() {
+    if (transcript_) transcript_->copied(screen_width(), screen_height(), picture_digest(surface().image()));
+}
+
+void ScriptedRuntime::toggle_full_screen() {
+    full_screen_ = !full_screen_;
+    if (transcript_) transcript_->full_screen(full_screen_);
+}
+
+void ScriptedRuntime::projector_colours_changed() {
+    if (transcript_) transcript_->palette(projector_colours());
+}
+
+}  // namespace rt

@@ -1,0 +1,136 @@
+// The window's extras: the desktop's save and print dialogs, the clipboard,
+// full screen and the remembered projector colours. They run from the
+// runtime's polls, outside Qt's frames, like the program's menu actions.
+#include "common/window/window_extras.h"
+
+#include "common/runtime/picture_output.h"
+#include "common/runtime/surface.h"
+#include "common/window/main_window.h"
+#include "common/window/window_runtime.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace rt {
+
+namespace {
+
+constexpr const char* settings_name = "kalorix-diffundo";
+constexpr const char* projector_key = "projector_colours";
+
+}  // namespace
+
+bool remembered_projector_colours() {
+    return QSettings(settings_name, settings_name).value(projector_key, false).toBool();
+}
+
+void remember_projector_colours(bool on) { QSettings(settings_name, settings_name).setValue(projector_key, on); }
+
+void WindowRuntime::add_extras_action(QAction* action, Extra extra) {
+    for (const ExtraEntry& entry : extras_entries()) {
+        if (entry.extra != extra) continue;
+        if (*entry.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+        action->setCheckable(entry.toggle);
+    }
+    if (extra == Extra::full_screen) full_screen_action_ = action;
+    if (extra == Extra::projector_colours) projector_action_ = action;
+    // Only queued here, like the program's entries; run at the next poll.
+    QObject::connect(action, &QAction::triggered, window_.get(), [this, extra] { input_.extras.push_back(extra); });
+}
+
+void WindowRuntime::show_extras_state() {
+    if (full_screen_action_) full_screen_action_->setChecked(window_->isFullScreen());
+    if (projector_action_) projector_action_->setChecked(projector_colours());
+}
+
+void WindowRuntime::run_pending_extras() {
+    while (!input_.extras.empty()) {
+        const Extra extra = input_.extras.front();
+        input_.extras.pop_front();
+        run_extra(extra);
+        show_extras_state();
+        throw_if_closed();
+    }
+}
+
+QString WindowRuntime::picture_folder() const {
+    if (!picture_folder_.isEmpty()) return picture_folder_;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return !pictures.isEmpty() && QDir(pictures).exists() ? pictures : QDir::homePath();
+}
+
+QString WindowRuntime::proposed_name(const QString& ending) const {
+    return QCoreApplication::applicationName() + QLatin1Char('-') +
+           QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HH-mm")) + ending;
+}
+
+std::string WindowRuntime::picture_file() {
+    QFileDialog dialog(window_.get(), QStringLiteral("Bild speichern"), picture_folder());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("PNG-Bilder (*.png)"));
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.selectFile(proposed_name(QStringLiteral(".png")));
+    if (wait_for_answer(dialog) != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0).toStdString();
+}
+
+void WindowRuntime::print_picture() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageOrientation(QPageLayout::Landscape);
+        printer_->setDocName(QCoreApplication::applicationName());
+    }
+    // Without a printer, or after printing into a file, a PDF file with a
+    // fresh name is proposed, so a print never overwrites the last one.
+    if (QPrinterInfo::availablePrinters().isEmpty() || !printer_->outputFileName().isEmpty())
+        printer_->setOutputFileName(QDir(picture_folder()).filePath(proposed_name(QStringLiteral(".pdf"))));
+
+    QPrintDialog dialog(printer_.get(), window_.get());
+    dialog.setWindowTitle(QStringLiteral("Bild drucken"));
+    if (wait_for_answer(dialog) != QDialog::Accepted) return;
+    QPainter painter;
+    if (!painter.begin(printer_.get())) {
+        if (!printer_->outputFileName().isEmpty())
+            report_failure("gedruckt", printer_->outputFileName().toStdString());
+        else
+            message_box(box_message,
+                        "Das Bild wurde nicht gedruckt !||Der Drucker|   " + printer_->printerName().toStdString() +
+                            "|nimmt keinen Auftrag an.",
+                        1, " OK ");
+        return;
+    }
+    paint_on_page(painter, surface().image());
+    painter.end();
+}
+
+void WindowRuntime::copy_picture() { QGuiApplication::clipboard()->setImage(surface().image()); }
+
+void WindowRuntime::toggle_full_screen() {
+    if (window_->isFullScreen()) {
+        if (before_full_screen_ & Qt::WindowMaximized)
+            window_->showMaximized();
+        else
+            window_->showNormal();
+    } else {
+        before_full_screen_ = window_->windowState();
+        window_->showFullScreen();
+    }
+    window_->activateWindow();
+}
+
+void WindowRuntime::projector_colours_changed() { remember_projector_colours(projector_colours()); }
+
+}  // namespace rt

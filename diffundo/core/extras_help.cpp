@@ -1,0 +1,42 @@
+#include "diffundo/core/extras_help.h"
+
+#include <initializer_list>
+#include <string_view>
+
+namespace diffundo {
+
+std::string extras_page_text() {
+    const std::initializer_list<std::string_view> lines = {
+        "  EXTRAS: Bild sichern, Vollbild, Beamer-Farben ",
+        "",
+        " Bild speichern ...  (Strg+S):  das Bild im Fenster als PNG-Datei",
+        "                                (1024 x 768 Punkte), z.B. für ein Arbeitsblatt;",
+        "                                vorgeschlagen werden der Bilder-Ordner und",
+        "                                ein Name mit Datum und Uhrzeit.",
+        " Bild drucken ...    (Strg+P):  quer auf eine Seite, ohne Drucker als PDF-Datei.",
+        " Bild kopieren       (Strg+C):  in die Zwischenablage, zum Einfügen in ein",
+        "                                Arbeitsblatt oder eine Folie.",
+        " ",
+        " Vollbild            (F11):     das Fenster füllt den ganzen Bildschirm,",
+        "                                das Menü bleibt; F11 schaltet zurück.",
+        " Beamer-Farben:                 dunkler Hintergrund, kräftige Farben, gut",
+        "                                lesbar mit dem Beamer; die Häufigkeit (sonst",
+        "                                schwarz) wird grün. Die Wahl gilt auch beim",
+        "                                nächsten Start.",
+        " ",
+        " Die Extras ändern nichts am Würfeln und an der Statistik. Sie wirken",
+        " auch, während die Statistik wartet; jede gewöhnliche Taste setzt dort",
+        " wie bisher fort.",
+        " ",
+    };
+    std::string text;
+    bool first = true;
+    for (std::string_view line : lines) {
+        if (!first) text += '|';
+        text += line;
+        first = false;
+    }
+    return text;
+}
+
+}  // namespace diffundo

@@ -1,0 +1,31 @@
+#include "kalorix/core/extras_help.h"
+
+namespace kalorix {
+
+const HelpPage& help_extras_page() {
+    static const HelpPage page = {
+        "  EXTRAS: Bild sichern, Vollbild, Beamer-Farben ",
+        {
+            "|",
+            "| Bild speichern ...  (Strg+S):  Das Bild im Fenster wird als PNG-Datei (1024 x 768 Punkte)",
+            "|                                gespeichert, etwa für ein Arbeitsblatt. Vorgeschlagen werden",
+            "|                                der Bilder-Ordner und ein Name mit Datum und Uhrzeit.",
+            "| Bild drucken ...    (Strg+P):  Das Bild wird quer auf eine Seite gedruckt, ohne Drucker",
+            "|                                in eine PDF-Datei.",
+            "| Bild kopieren       (Strg+C):  Das Bild kommt in die Zwischenablage und lässt sich in ein",
+            "|                                Arbeitsblatt oder eine Folie einfügen.",
+            "| ",
+            "| Vollbild            (F11):     Das Fenster füllt den ganzen Bildschirm, das Menü bleibt.",
+            "|                                F11 oder der Menüpunkt schaltet zurück.",
+            "| Beamer-Farben:                 Dunkler Hintergrund und kräftige Farben, gut lesbar mit dem",
+            "|                                Beamer: Raum A bleibt gelb, Raum B blau, die Gesamtentropie",
+            "|                                (sonst schwarz) wird grün. Die Wahl gilt auch beim nächsten Start.",
+            "| ",
+            "| Die Extras ändern nichts an der Rechnung. Sie wirken auch während einer Analyse und",
+            "| während 'Weiter ?  <RETURN>' wartet; jede gewöhnliche Taste setzt dort wie bisher fort.",
+            "| ",
+        }};
+    return page;
+}
+
+}  // namespace kalorix

@@ -1,0 +1,264 @@
+// The EXTRAS menu in the real window, on the offscreen platform: the keys,
+// the desktop's save and print dialogs (answered by a timer, as a user
+// would), the clipboard, full screen, and the remembered projector colours.
+
+#include "common/runtime/projector_palette.h"
+#include "common/runtime/surface.h"
+#include "common/screens/menu_list.h"
+#include "common/window/window_runtime.h"
+#include "pdf_reading.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractPrintDialog>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+void ensure_application() {
+    static int argc = 1;
+    static char name[] = "kalorix";
+    static char* argv[] = {name, nullptr};
+    if (QApplication::instance()) return;
+    // Settings go to a test folder, not into the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    new QApplication(argc, argv);
+}
+
+QDialog* shown_box() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QDialog*>(widget); box != nullptr && box->isVisible()) return box;
+    return nullptr;
+}
+
+// Acts on the next box as soon as it is shown.
+void when_box_shows(std::function<void(QDialog*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QDialog* box = shown_box();
+        if (box == nullptr) return;
+        timer->stop();
+        timer->deleteLater();
+        act(box);
+    });
+    timer->start();
+}
+
+bool keep_going_until(const std::function<void()>& step, const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > 5000) return false;
+        step();
+    }
+    return true;
+}
+
+std::string read_file(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class WindowExtras : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ensure_application();
+        runtime = std::make_unique<rt::WindowRuntime>();
+        runtime->set_projector_colours(false);
+        runtime->set_picture_folder(folder.path());
+        runtime->set_menu_handler([this](int index) { delivered.push_back(index); });
+        runtime->install_menu(common::menu_entries_from_list(
+            common::joined({{"AUSGABE |", "&Weiter", "*", ""}, common::extras_menu(), {"ende"}}), 81));
+        runtime->open_window();
+        runtime->set_background_colour(rt::colours::background);
+        runtime->clear_screen();
+        runtime->set_colour(rt::colours::yellow);
+        runtime->line(10, 10, 500, 300);
+    }
+    void TearDown() override { runtime->set_projector_colours(false); }
+
+    QAction* extra(const QString& text) const {
+        for (QAction* title : runtime->main_window()->menuBar()->actions())
+            if (title->text() == "EXTRAS")
+                for (QAction* entry : title->menu()->actions())
+                    if (entry->text() == text) return entry;
+        return nullptr;
+    }
+    QWidget* view() const { return runtime->main_window()->centralWidget(); }
+    // Polls as a waiting continue prompt does, until `done`.
+    bool poll_until(const std::function<bool()>& done) {
+        return keep_going_until([&] { last_key = runtime->key_query(); }, done);
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<rt::WindowRuntime> runtime;
+    std::vector<int> delivered;
+    std::string last_key;
+};
+
+TEST_F(WindowExtras, EntriesHaveDesktopKeysWhichLeaveOrdinaryKeysToThePrompt) {
+    struct Row {
+        const char* entry;
+        QKeySequence key;
+        bool checkable;
+    };
+    const Row rows[] = {
+        {"Bild &speichern ...", QKeySequence("Ctrl+S"), false},
+        {"Bild &drucken ...", QKeySequence("Ctrl+P"), false},
+        {"Bild &kopieren", QKeySequence("Ctrl+C"), false},
+        {"&Vollbild", QKeySequence(Qt::Key_F11), true},
+        {"&Beamer-Farben", QKeySequence(), true},
+        {"&Hilfe zu den Extras", QKeySequence(), false},
+    };
+    for (const Row& row : rows) {
+        QAction* action = extra(row.entry);
+        ASSERT_NE(action, nullptr) << row.entry;
+        EXPECT_EQ(action->shortcut(), row.key) << row.entry;
+        EXPECT_EQ(action->isCheckable(), row.checkable) << row.entry;
+    }
+
+    QApplication::clipboard()->clear();
+    runtime->main_window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(runtime->main_window())) << "shortcuts need the active window";
+    view()->setFocus();
+    QTest::keyClick(view(), Qt::Key_C, Qt::ControlModifier);
+    ASSERT_TRUE(poll_until([] { return !QApplication::clipboard()->image().isNull(); })) << "Ctrl+C copies";
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), runtime->surface().image());
+    EXPECT_EQ(last_key, "") << "and is no key for the prompt";
+
+    QTest::keyClick(view(), Qt::Key_S, Qt::NoModifier, 5);
+    ASSERT_TRUE(poll_until([&] { return !last_key.empty(); }));
+    EXPECT_EQ(last_key, "s") << "an ordinary key still reaches the prompt";
+    EXPECT_TRUE(delivered.empty()) << "extras never reach the program";
+}
+
+TEST_F(WindowExtras, SaveWritesTheSurfaceWhereTheDialogSaysAndAFailedWriteOnlySaysSo) {
+    QString proposed_folder, proposed_name, title;
+    const QString file = folder.filePath("tafel.png");
+    when_box_shows([&](QDialog* box) {
+        auto* dialog = qobject_cast<QFileDialog*>(box);
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        proposed_folder = dialog->directory().absolutePath();
+        proposed_name = dialog->selectedFiles().value(0);
+        dialog->selectFile(file);
+        box->accept();
+    });
+    extra("Bild &speichern ...")->trigger();
+    ASSERT_TRUE(poll_until([&] { return QFile::exists(file); }));
+    EXPECT_EQ(title, "Bild speichern");
+    EXPECT_EQ(proposed_folder, QDir(folder.path()).absolutePath());
+    EXPECT_TRUE(QFileInfo(proposed_name)
+                    .fileName()
+                    .contains(QRegularExpression("^kalorix-\\d{4}-\\d\\d-\\d\\d-\\d\\d-\\d\\d\\.png$")))
+        << proposed_name.toStdString();
+    EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), runtime->surface().image());
+
+    // A folder that is a file: the write fails even for root.
+    std::ofstream(folder.filePath("Ordner").toStdString()) << "kein Ordner";
+    const QString unwritable = folder.filePath("Ordner/tafel.png");
+    const QImage before = runtime->surface().image();
+    QString message;
+    when_box_shows([&](QDialog* box) {
+        auto* dialog = qobject_cast<QFileDialog*>(box);
+        ASSERT_NE(dialog, nullptr);
+        when_box_shows([&](QDialog* failure) {
+            for (QLabel* label : failure->findChildren<QLabel*>()) message += label->text();
+            QTest::keyClick(failure, Qt::Key_Return);
+        });
+        dialog->selectFile(unwritable);
+        box->accept();
+    });
+    extra("Bild &speichern ...")->trigger();
+    ASSERT_TRUE(poll_until([&] { return !message.isEmpty(); }));
+    runtime->process_events();
+    EXPECT_TRUE(message.contains("Das Bild wurde nicht gespeichert !")) << message.toStdString();
+    EXPECT_TRUE(message.contains(unwritable)) << message.toStdString();
+    EXPECT_EQ(runtime->surface().image(), before);
+    EXPECT_EQ(runtime->key_query(), "");
+    EXPECT_TRUE(delivered.empty());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), (QStringList{"Ordner", "tafel.png"}));
+}
+
+TEST_F(WindowExtras, PrintingWithoutAPrinterGivesAOnePagePdfOfThePicture) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer would be proposed first";
+    bool landscape = false;
+    QString title;
+    when_box_shows([&](QDialog* box) {
+        auto* dialog = qobject_cast<QPrintDialog*>(box);
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        landscape = dialog->printer()->pageLayout().orientation() == QPageLayout::Landscape;
+        dialog->accept();
+    });
+    extra("Bild &drucken ...")->trigger();
+    const auto pdfs = [&] { return QDir(folder.path()).entryList({"*.pdf"}, QDir::Files); };
+    ASSERT_TRUE(poll_until([&] { return !pdfs().isEmpty(); }));
+    EXPECT_EQ(title, "Bild drucken");
+    EXPECT_TRUE(landscape);
+    const std::string pdf = read_file(folder.filePath(pdfs().front()));
+    EXPECT_EQ(test_support::pdf_pages(pdf), 1);
+    EXPECT_EQ(test_support::pdf_image(pdf, 1024, 768), test_support::rgb_bytes(runtime->surface().image()))
+        << "the page shows the picture";
+}
+
+TEST_F(WindowExtras, FullScreenKeepsTheMenuAndGivesTheWindowBack) {
+    const QSize before = runtime->main_window()->size();
+    extra("&Vollbild")->trigger();
+    runtime->process_events();
+    EXPECT_TRUE(runtime->main_window()->isFullScreen());
+    EXPECT_TRUE(extra("&Vollbild")->isChecked());
+    EXPECT_TRUE(runtime->main_window()->menuBar()->isVisible()) << "the menu stays reachable";
+    EXPECT_TRUE(
+        keep_going_until([&] { runtime->process_events(); }, [&] { return runtime->main_window()->size() != before; }))
+        << "the window grows to the screen";
+
+    extra("&Vollbild")->trigger();
+    runtime->process_events();
+    EXPECT_FALSE(runtime->main_window()->isFullScreen());
+    EXPECT_FALSE(extra("&Vollbild")->isChecked());
+    EXPECT_TRUE(
+        keep_going_until([&] { runtime->process_events(); }, [&] { return runtime->main_window()->size() == before; }))
+        << "the earlier size comes back";
+}
+
+TEST_F(WindowExtras, ProjectorColoursRecolourAtOnceAndAreRememberedForTheNextStart) {
+    extra("&Beamer-Farben")->trigger();
+    runtime->process_events();
+    EXPECT_TRUE(runtime->projector_colours());
+    EXPECT_TRUE(extra("&Beamer-Farben")->isChecked());
+    EXPECT_EQ(runtime->surface().image().pixel(800, 700),
+              rt::to_qcolor(rt::projector_colour(rt::colours::background)).rgb());
+
+    rt::WindowRuntime next_start;
+    EXPECT_TRUE(next_start.projector_colours());
+    extra("&Beamer-Farben")->trigger();
+    runtime->process_events();
+    EXPECT_FALSE(rt::WindowRuntime().projector_colours());
+}
+
+}  // namespace
