@@ -26,7 +26,7 @@ programs=$(grep -E '^\./usr/bin/.' <<<"$listing" | tr '\n' ' ')
 echo "contents: ${#required[@]} required files, launcher entries and metadata present; /usr/bin holds the two programs"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for dependency in libqt6widgets6 libqt6gui6 libqt6multimedia6 fonts-liberation; do
+for dependency in libqt6widgets6 libqt6gui6 libqt6multimedia6 libqt6printsupport6 fonts-liberation; do
     grep -qw "$dependency" <<<"$depends" || fail "Depends lacks $dependency: $depends"
 done
 echo "Depends: $depends"
