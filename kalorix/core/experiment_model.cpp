@@ -18,6 +18,10 @@ std::int64_t RoomSquare::cells_A() const {
     return side * side;
 }
 
+std::int64_t RoomSquare::places_A() const { return std::min(cells_A(), static_cast<std::int64_t>(size_A())); }
+
+std::int64_t RoomSquare::places_B() const { return std::min(cells_B(), static_cast<std::int64_t>(size_B())); }
+
 std::optional<std::string> experiment_refusal(double N_A, double n, double Nmax_A, double Nmax_B, int grid_size,
                                               int record_slots) {
     const std::string head = "Experimentelle Analyse nicht möglich:|";
@@ -29,23 +33,19 @@ std::optional<std::string> experiment_refusal(double N_A, double n, double Nmax_
     if (!(std::ceil(rooms.side_total) <= grid_size))
         return head + "Nmax_A + Nmax_B darf höchstens " + count(static_cast<long long>(grid_size) * grid_size) +
                " sein.";
+    // All N_A start in room A, which may hold fewer cells than Nmax_A (never
+    // more). A transfer then always finds a place: the cell it has just emptied.
     if (N_A > 0) {
-        // All N_A start in room A, which may hold fewer cells than Nmax_A.
         if (N_A > static_cast<double>(rooms.cells_A()))
             return head + "Raum A hat nur " + count(rooms.cells_A()) + " Zellen: N_A ist zu groß.";
-        // Room B's cells beyond Nmax_B (room sizes that are no squares)
-        // must never hold more excitations than Nmax_B atoms can.
-        if (std::min(N_A, static_cast<double>(rooms.cells_B())) > Nmax_B)
-            return head + "Raum B hat nur " + count(Nmax_B) + " Atome: N_A ist zu groß.";
         return std::nullopt;
     }
     // Each trial excites n atoms, at least one, and records each in a slot.
     if (!(n >= 1)) return head + "n muss mindestens 1 sein.";
     if (n > record_slots - 1) return head + "n darf höchstens " + count(record_slots - 1) + " sein.";
-    if (n > static_cast<double>(rooms.cells_total()))
-        return head + "Das Quadrat hat nur " + count(rooms.cells_total()) + " Zellen: n ist zu groß.";
-    if (std::min(n, static_cast<double>(rooms.cells_B())) > Nmax_B)
-        return head + "Raum B hat nur " + count(Nmax_B) + " Atome: n ist zu groß.";
+    const std::int64_t places = rooms.places_A() + rooms.places_B();
+    if (n > static_cast<double>(places))
+        return head + "In beiden Räumen zusammen können nur " + count(places) + " Atome angeregt sein: n ist zu groß.";
     return std::nullopt;
 }
 
@@ -116,16 +116,27 @@ void ExperimentModel::remove_random_excitation() {
         --count_B;
 }
 
+bool ExperimentModel::fits(Cell c) {
+    if (cell(c) != 0) return false;
+    if (rooms_.in_room_A(c.i, c.j)) return excited_in_A_ < rooms_.size_A();
+    return excited_ - excited_in_A_ < rooms_.size_B();
+}
+
+bool ExperimentModel::any_cell_fits() const {
+    return excited_in_A_ < rooms_.places_A() || excited_ - excited_in_A_ < rooms_.places_B();
+}
+
+// With perfect squares every cell in the ground state fits, so the draws,
+// and with them the random sequence, are those of the plain ground-state search.
 bool ExperimentModel::excite_random_cell() {
     ++slot_;
     if (static_cast<std::size_t>(slot_) >= tables_.dot_x.size()) return false;
-    const std::int64_t cells = rooms_.cells_total();
     Cell c{};
     do {
         c = draw_cell(rooms_.side_total);
-    } while (cell(c) != 0 && !hooks_.quit_requested() && excited_ < cells);
+    } while (!fits(c) && !hooks_.quit_requested() && any_cell_fits());
     record(c);
-    if (hooks_.quit_requested() || cell(c) != 0) return false;
+    if (hooks_.quit_requested() || !fits(c)) return false;
     if (rooms_.in_room_A(c.i, c.j))
         ++count_A;
     else

@@ -34,6 +34,11 @@ struct RoomSquare {
     // negative number; the sizes are whole, so they are rounded.
     double size_A() const { return std::nearbyint(side_A * side_A); }
     double size_B() const { return std::nearbyint(side_total * side_total) - size_A(); }
+    // Places that can hold an excitation: a room holds no more excitations
+    // than it has cells, nor more than it has atoms. Both limits differ only
+    // when the room sizes are no perfect squares.
+    std::int64_t places_A() const;
+    std::int64_t places_B() const;
 };
 
 // Why a run with these values cannot be shown (a short German text for the
@@ -46,7 +51,7 @@ std::optional<std::string> experiment_refusal(double N_A, double n, double Nmax_
 // The cells, the trial record and the counts of one run. Every search draws
 // random cells (column first) until one fits, each draw O(1); besides the
 // quit test each search also ends when no cell can fit any more, which the
-// exact counts of excited cells tell at once.
+// exact counts of excited cells per room tell at once.
 class ExperimentModel {
 public:
     // What the model needs from the program around it.
@@ -122,8 +127,12 @@ private:
     // Variant 1's first half: an excited atom gives up its energy.
     void remove_random_excitation();
     // Variant 2, and the second half of a transfer: false when nothing was
-    // excited (quit, no cell in the ground state, or the record is full).
+    // excited (quit, no cell that fits, or the record is full).
     bool excite_random_cell();
+    // A cell fits an excitation when its atom is in the ground state and its
+    // room holds fewer excitations than atoms.
+    bool fits(Cell c);
+    bool any_cell_fits() const;
 
     Tables tables_;
     RoomSquare rooms_;

@@ -115,10 +115,17 @@ TEST(ExperimentRooms, RefusesWhatTheTablesCannotHold) {
         {"negative n in variant 2", 0, -3, 400, 1200, "mindestens 1"},
         {"more than the trial record", 0, kalorix::max_recorded_excitations + 1, 400, 1200, "höchstens 1600"},
         {"the whole record", 0, kalorix::max_recorded_excitations, 400, 1200, nullptr},
-        {"more than the square's cells", 0, 10, 4, 5, "nur 9 Zellen"},
+        {"more than the square's cells", 0, 10, 4, 5, "nur 9 Atome"},
         {"every cell of the square", 0, 9, 4, 5, nullptr},
-        {"room B with more cells than atoms", 0, 7, 3, 6, "Raum B hat nur 6 Atome"},
+        // Room B of 8 cells and 6 atoms, room A of 1 cell: 7 places.
+        {"room B with more cells than atoms, both rooms full", 0, 7, 3, 6, nullptr},
+        {"more than the places of both rooms", 0, 8, 3, 6, "nur 7 Atome"},
         {"room B exactly full", 0, 6, 3, 6, nullptr},
+        // Room A of 9 cells for 10 atoms, room B of 16 cells for 15: 24 places.
+        {"every atom of rooms with fewer cells", 0, 25, 10, 15, "nur 24 Atome"},
+        {"non-square total, n far below the atoms", 0, 1200, 500, 1000, nullptr},
+        {"room B of 129 cells and 100 atoms", 0, 150, 400, 100, nullptr},
+        {"room B of 129 cells and 100 atoms, transfers", 150, 150, 400, 100, nullptr},
     };
     for (const Case& c : cases) {
         const auto refusal =
@@ -146,6 +153,16 @@ TEST(ExperimentModel, SearchesEndWhenNoCellCanFit) {
     EXPECT_EQ(full.model.count_excited(), 16);
     EXPECT_EQ(full.model.count_A + full.model.count_B, 16);
     EXPECT_EQ(full.scanned(), 16);
+
+    // Room B of 8 cells holds 6 atoms, room A 1 cell of 3 atoms: 7 places,
+    // and two cells of room B stay in the ground state.
+    for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+        BareModel fewer_atoms(3, 6, seed);
+        fewer_atoms.model.run_steps(false, 40);
+        EXPECT_EQ(fewer_atoms.model.count_A, 1) << "seed " << seed;
+        EXPECT_EQ(fewer_atoms.model.count_B, 6) << "seed " << seed;
+        EXPECT_EQ(fewer_atoms.scanned(), 7) << "seed " << seed;
+    }
 }
 
 TEST(ExperimentModel, QuitStopsEverySearch) {
@@ -375,6 +392,28 @@ TEST(ExperimentRun, ExcitationsComeAfreshInEveryTrial) {
     EXPECT_EQ(patterns.size(), 20u);
     // The quit ends the wait; the removal still follows.
     EXPECT_EQ(run.excited_cells(), 0);
+}
+
+TEST(ExperimentRun, NonSquareRoomsRunEveryTrialWithNoRoomAboveItsAtoms) {
+    // Room B has more cells than atoms (1037 for 1000, 129 for 100, 8 for 6).
+    // n lies far below the atoms of both rooms, or fills every place (room A
+    // 1 cell, room B 6 of its 8 cells).
+    for (const Parameters p : {Parameters{500, 1000, 1200, 0}, Parameters{400, 100, 150, 0}, Parameters{3, 6, 7, 0}}) {
+        SCOPED_TRACE(::testing::Message() << p.Nmax_A << "/" << p.Nmax_B << "/" << p.n);
+        Rig run(p, 4);
+        int overfull = 0, not_finite = 0;
+        run.rt.on_key_query = [&](int) {
+            overfull += run.kx.count_A > p.Nmax_A || run.kx.count_B > p.Nmax_B ||
+                        run.kx.count_A + run.kx.count_B != p.n || run.excited_cells() != p.n;
+            const std::string screen = run.rt.surface().text_grid().to_text();
+            not_finite += screen.find("nan") != std::string::npos || screen.find("inf") != std::string::npos;
+        };
+        run.start();
+        EXPECT_TRUE(run.rt.messages.empty());
+        EXPECT_EQ(run.rt.keys, 1001);
+        EXPECT_EQ(overfull, 0);
+        EXPECT_EQ(not_finite, 0);
+    }
 }
 
 TEST(ExperimentRun, EmptyRoomShowsZeroOnRow319) {
