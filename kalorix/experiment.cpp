@@ -93,6 +93,9 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
     const TrialSetting setting;
     ExperimentModel model;
     TrialQuantities quantities;
+    // The program's count of cleared windows once this run's screen was set
+    // up; a larger count means another screen has replaced it.
+    std::uint64_t own_screen = 0;
 };
 
 void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_value, double Nmax_B_value) {
@@ -110,6 +113,7 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
     const std::uint64_t this_run = ++experiment_runs_begun;
     ExperimentRun run(*this, N_A_value, n_value, Nmax_A_value, Nmax_B_value);
     set_up_experiment_screen(run);
+    run.own_screen = windows_cleared;
     run.model.clear_grid();
 
     run.model.count_A = run.transfers() ? static_cast<std::int32_t>(N_A_value) : 0;
@@ -172,7 +176,7 @@ void Kalorix::use_plain_drawing() {
 }
 
 void Kalorix::set_up_experiment_screen(const ExperimentRun& run) {
-    runtime_.clear_screen();
+    clear_window();
     use_plain_drawing();
     temperature_scale = temperature_scale_default;
 
@@ -232,9 +236,12 @@ void Kalorix::print_trial_text(const ExperimentRun& run) {
     runtime_.locate(27 * x_scale, 24);
     runtime_.print("Versuchs-Nr.");
     // The caption's text cell reaches over the frame's bottom line and
-    // would cut it; the line goes back on top.
-    runtime_.set_colour(rt::colours::white);
-    runtime_.line(graph_left, graph_bottom, graph_right, graph_bottom);
+    // would cut it; the line goes back on top, but only on the run's own
+    // screen: a screen a menu action drew during the wait has no such frame.
+    if (windows_cleared == run.own_screen) {
+        runtime_.set_colour(rt::colours::white);
+        runtime_.line(graph_left, graph_bottom, graph_right, graph_bottom);
+    }
 
     const TrialQuantities& q = run.quantities;
     runtime_.set_colour(colour(trial_T_A < 0 ? colour_red : saved_yellow));

@@ -70,6 +70,11 @@ void Kalorix::init_common() {
     x_scale = static_cast<std::int16_t>(std::nearbyint(runtime_.screen_width() / 320.0));
 }
 
+void Kalorix::clear_window() {
+    runtime_.clear_screen();
+    ++windows_cleared;
+}
+
 common::TitleScreen Kalorix::title_screen() const {
     return {colour(colour_B),
             false,
@@ -91,10 +96,10 @@ void Kalorix::main() {
     temperature_scale = temperature_scale_default;
     reset_colours();
     runtime_.open_window();
-    runtime_.clear_screen();
+    clear_window();
     build_menu(menu_list());
     runtime_.set_background_colour(colour(background_colour));
-    runtime_.clear_screen();
+    clear_window();
     show_title();
     message_text = "Beenden nur mit QUIT!";
     show_message();
@@ -109,7 +114,7 @@ void Kalorix::main() {
         if (choice == 2) theory_unless_experiment_only();
         if (choice == 1) run_experiment(N_A, n, Nmax_A, Nmax_B);
         wait_continue(23);
-        runtime_.clear_screen();
+        clear_window();
         if (quit_marker == "*") break;
     }
 }
@@ -142,7 +147,7 @@ void Kalorix::Win_0_MenuEvent(int index) {
     } else if (entry == "&Experimentelle Analyse") {
         run_experiment(N_A, n, Nmax_A, Nmax_B);
     } else if (entry == "Bildschirm &löschen") {
-        runtime_.clear_screen();
+        clear_window();
     } else if (entry == "&Entropie S") {
         help_entropy();
     } else if (entry == "&Temperatur T") {

@@ -19,7 +19,8 @@ std::string N_A_hint() {
 // `ask` shows the box and returns the answer text; refusals are explained
 // in a message box and the same prompt comes again.
 template <typename Ask>
-bool ask_until_accepted(rt::Runtime& runtime, Field field, const AcceptedCounts& accepted, Ask ask, CheckedAnswer& result) {
+bool ask_until_accepted(rt::Runtime& runtime, Field field, const AcceptedCounts& accepted, Ask ask,
+                        CheckedAnswer& result) {
     for (;;) {
         const std::string answer = ask();
         if (answer.empty()) return false;
@@ -34,7 +35,7 @@ bool ask_until_accepted(rt::Runtime& runtime, Field field, const AcceptedCounts&
 void Kalorix::ask_parameters() {
     const auto abort_input = [this] {
         quit_marker = "*";
-        runtime_.clear_screen();
+        clear_window();
     };
     AcceptedCounts accepted{Nmax_A, Nmax_B, n};
     CheckedAnswer result;
@@ -43,11 +44,13 @@ void Kalorix::ask_parameters() {
         return [this, prompt, default_text] { return runtime_.input_box(prompt, default_text); };
     };
 
-    if (!ask_until_accepted(runtime_, Field::Nmax_A, accepted, box("Zahl der Teilchen in Raum A:   Nmax_A", "400"), result))
+    if (!ask_until_accepted(runtime_, Field::Nmax_A, accepted, box("Zahl der Teilchen in Raum A:   Nmax_A", "400"),
+                            result))
         return abort_input();
     Nmax_A = accepted.Nmax_A = result.count;
 
-    if (!ask_until_accepted(runtime_, Field::Nmax_B, accepted, box("Zahl der Teilchen in Raum B:   Nmax_B", "1200"), result))
+    if (!ask_until_accepted(runtime_, Field::Nmax_B, accepted, box("Zahl der Teilchen in Raum B:   Nmax_B", "1200"),
+                            result))
         return abort_input();
     Nmax_B = accepted.Nmax_B = result.count;
 
@@ -81,7 +84,8 @@ void Kalorix::ask_parameters() {
         entropy_scale = result.real;
     }
 
-    if (!ask_until_accepted(runtime_, Field::excitation_energy, accepted, box("Anregungsenergie in eV  ", "2.0"), result))
+    if (!ask_until_accepted(runtime_, Field::excitation_energy, accepted, box("Anregungsenergie in eV  ", "2.0"),
+                            result))
         return abort_input();
     excitation_energy = result.real;
 
@@ -89,7 +93,7 @@ void Kalorix::ask_parameters() {
     message_text = "Was haben Sie vor?";
     button_list = "experimentelle Analyse | theoretische Analyse | Wahl nach Menue";
     choice = runtime_.message_box(rt::box_question, message_text, 1, button_list);
-    runtime_.clear_screen();
+    clear_window();
 }
 
 }  // namespace kalorix

@@ -118,6 +118,11 @@ private:
     static rt::Colour colour(double value) { return static_cast<rt::Colour>(value); }
     void init_common();
     void theory_unless_experiment_only();
+    // Every screen of the program begins with a cleared window, and kalorix
+    // clears it only here: a run that waits while menu actions run can tell
+    // by the count whether its screen is still the one shown.
+    void clear_window();
+    std::uint64_t windows_cleared = 0;
 
     // theory.cpp: one run lets events through between the model's steps
     // (theory_model.h, where the steps and the maximum search live) and

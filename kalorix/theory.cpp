@@ -43,7 +43,7 @@ double Kalorix::step_x(double t) const { return 10.0 * x_scale + t / n * graph_w
 double Kalorix::entropy_y(double S) const { return 125.0 * y_scale - entropy_scale * S; }
 
 void Kalorix::theoretical_analysis() {
-    runtime_.clear_screen();
+    clear_window();
     reset_colours();
     // The rows 23 to 31 below the graph and the opaque step lines (their
     // trailing blanks wipe longer old values) assume the program's text mode.

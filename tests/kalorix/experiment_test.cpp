@@ -565,6 +565,28 @@ TEST(ExperimentRun, QuitDuringTheWaitEndsWithoutNewInput) {
     }
 }
 
+TEST(ExperimentRun, TrialAfterAnotherScreenLeavesItsTextUncut) {
+    // The theory, chosen from the menu during the second wait, has its axis
+    // title "Zahl übergetretener Atome" (from column 69) across the row of the
+    // experiment's frame bottom. The next trial prints its own texts, but no
+    // frame line through the theory's.
+    Rig run(proposed, 6);
+    run.pick_at_wait("&theoretische Analyse", 2);
+    const int caption_x = 81 * 11;  // the trial's "Versuchs-Nr." starts here
+    std::vector<rt::Colour> theory_row, next_trial_row;
+    run.rt.on_key_query = [&](int wait) {
+        if (wait == 1) return;
+        std::vector<rt::Colour>& row = wait == 2 ? theory_row : next_trial_row;
+        for (int x = 10; x < caption_x; ++x) row.push_back(run.pixel(x, 580));
+        if (wait == 3) run.kx.quit_marker = "*";
+    };
+    run.start();
+    ASSERT_EQ(run.rt.keys, 3);
+    EXPECT_EQ(run.text_at(69, 24, 12), "  Zahl überg");
+    EXPECT_LT(std::count(theory_row.begin(), theory_row.end(), white), 100);
+    EXPECT_EQ(next_trial_row, theory_row);
+}
+
 TEST(ExperimentRun, QuitBeforeTheStartShowsOneTrialOnly) {
     Rig run({400, 1200, 150, 0}, 2);
     run.kx.quit_marker = "*";
