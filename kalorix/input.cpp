@@ -33,6 +33,7 @@ bool ask_until_accepted(rt::Runtime& runtime, Field field, const AcceptedCounts&
 }  // namespace
 
 void Kalorix::ask_parameters() {
+    ++parameter_inputs_begun;
     const auto abort_input = [this] {
         quit_marker = "*";
         clear_window();

@@ -124,17 +124,18 @@ private:
     void clear_window();
     std::uint64_t windows_cleared = 0;
 
-    // theory.cpp: one run lets events through between the model's steps
-    // (theory_model.h, where the steps and the maximum search live) and
-    // draws what each step reports.
+    // theory.cpp: one run keeps the values it was started with, lets events
+    // through between the model's steps (theory_model.h, where the steps and
+    // the maximum search live) and draws what each step reports.
     struct TheoryRun;
     TheoryParameters theory_parameters() const;
-    void draw_theory_frame();
-    void mark_entropy_maximum(const MaximumChange& change);
-    void show_theory_step();
-    void show_theory_summary();
-    double step_x(double t) const;     // X(t): pixel column of step t
-    double entropy_y(double S) const;  // Y(S): pixel row of entropy S
+    void draw_theory_frame(const TheoryRun& run);
+    void mark_entropy_maximum(const TheoryRun& run, const MaximumChange& change);
+    void show_theory_step(const TheoryRun& run);
+    void show_theory_summary(const TheoryRun& run);
+    // Parameter inputs begun so far: a new input ends a running theory as
+    // Quit does.
+    std::uint64_t parameter_inputs_begun = 0;
 
     // experiment.cpp: one run holds its four values and the model of the
     // cells (experiment_model.h, where place_initial_atoms, count_excited and

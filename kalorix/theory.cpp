@@ -19,30 +19,42 @@ std::string blanks(int count) { return std::string(static_cast<std::size_t>(coun
 }  // namespace
 
 // Window events, menu selections among them, are let through before every
-// step; a selection runs to its end there, inside the run.
+// step; a selection runs to its end there, inside the run. The run keeps the
+// values it was started with, so that the graph, the step lines and the
+// summary belong to one set of parameters whatever the menu changes.
 struct Kalorix::TheoryRun final : TheoryModel::Hooks {
-    explicit TheoryRun(Kalorix& program) : program(program) {}
+    explicit TheoryRun(Kalorix& program)
+        : program(program),
+          parameters(program.theory_parameters()),
+          entropy_scale(program.entropy_scale),
+          graph_width(program.graph_width),
+          inputs_before(program.parameter_inputs_begun) {}
 
-    TheoryParameters before_step() override {
-        program.runtime_.process_events();
-        return program.theory_parameters();
+    void before_step() override { program.runtime_.process_events(); }
+    // A new parameter input ends the run as Quit does: the input has cleared
+    // the screen, and the main loop goes on with the new values.
+    bool quit_requested() const override {
+        return program.quit_marker == "*" || program.parameter_inputs_begun != inputs_before;
     }
-    bool quit_requested() const override { return program.quit_marker == "*"; }
     void step_done(const MaximumChange& change) override {
-        program.mark_entropy_maximum(change);
-        program.show_theory_step();
+        program.mark_entropy_maximum(*this, change);
+        program.show_theory_step(*this);
     }
+
+    double step_x(double t) const { return 10.0 * program.x_scale + t / parameters.n * graph_width; }  // X(t)
+    double entropy_y(double S) const { return 125.0 * program.y_scale - entropy_scale * S; }           // Y(S)
 
     Kalorix& program;
+    const TheoryParameters parameters;
+    const double entropy_scale;
+    const double graph_width;
+    const std::uint64_t inputs_before;
 };
 
 TheoryParameters Kalorix::theory_parameters() const { return {Nmax_A, Nmax_B, n, N_A, excitation_energy}; }
 
-double Kalorix::step_x(double t) const { return 10.0 * x_scale + t / n * graph_width; }
-
-double Kalorix::entropy_y(double S) const { return 125.0 * y_scale - entropy_scale * S; }
-
 void Kalorix::theoretical_analysis() {
+    TheoryRun run(*this);
     clear_window();
     reset_colours();
     // The rows 23 to 31 below the graph and the opaque step lines (their
@@ -50,15 +62,17 @@ void Kalorix::theoretical_analysis() {
     runtime_.set_font(rt::FontFamily::serif, 16);
     runtime_.set_text_transparent(false);
     runtime_.set_line_width(1);
-    draw_theory_frame();
+    draw_theory_frame(run);
 
-    TheoryRun run(*this);
-    theory.run(N_A, run);
-    show_theory_summary();
+    theory.run(run.parameters, run);
+    show_theory_summary(run);
 }
 
-void Kalorix::draw_theory_frame() {
+void Kalorix::draw_theory_frame(const TheoryRun& run) {
     const double xs = x_scale, ys = y_scale;
+    // The run's values, not the program-wide ones a menu action may change.
+    const double graph_width = run.graph_width;
+    const std::int32_t n = run.parameters.n;
     runtime_.set_colour(colour(colour_white));
     runtime_.set_second_colour(colour(background_colour));
     runtime_.rectangle(10 * xs, 10 * ys, 10 * xs + graph_width, 125 * ys);
@@ -91,11 +105,12 @@ void Kalorix::draw_theory_frame() {
 
 // The marks of the model's maximum search: where room A leaves population
 // inversion, the maximum once passed, and the room colours that follow.
-void Kalorix::mark_entropy_maximum(const MaximumChange& change) {
+void Kalorix::mark_entropy_maximum(const TheoryRun& run, const MaximumChange& change) {
     const double xs = x_scale, ys = y_scale;
+    const double entropy_scale = run.entropy_scale;  // the run's, as above
 
     if (change.growing) {
-        x_at_max = theory.share_at_max * graph_width;
+        x_at_max = theory.share_at_max * run.graph_width;
         if (change.left_inversion) {
             const double h = std::max(std::nearbyint(entropy_scale * S_A), std::nearbyint(entropy_scale * S_B));
             const double x = 10 * xs + x_at_max;
@@ -128,7 +143,7 @@ void Kalorix::mark_entropy_maximum(const MaximumChange& change) {
     colour_total = saved_red;
 }
 
-void Kalorix::show_theory_step() {
+void Kalorix::show_theory_step(const TheoryRun& run) {
     const double xs = x_scale;
     // Pen colours replace the pixels (drawing mode 13) in this runtime always.
     const auto room_lines = [this](double column, double colour_value, const char* room, double S, double T,
@@ -149,10 +164,10 @@ void Kalorix::show_theory_step() {
     runtime_.locate(23 * xs, 27);
     runtime_.print(" Entropie_Ges = " + rt::format_picture(S_A + S_B, "###,#") + blanks(3));
 
-    const double x = step_x(transferred);
-    graph_y_A = entropy_y(S_A);
-    graph_y_B = entropy_y(S_B);
-    const double y_total = entropy_y(S_ges);
+    const double x = run.step_x(transferred);
+    graph_y_A = run.entropy_y(S_A);
+    graph_y_B = run.entropy_y(S_B);
+    const double y_total = run.entropy_y(S_ges);
     runtime_.set_second_colour(colour(background_colour));
     runtime_.set_colour(colour(colour_A));
     runtime_.filled_box(x - 1, graph_y_A - 1, x + 1, graph_y_A + 1);
@@ -162,7 +177,7 @@ void Kalorix::show_theory_step() {
     runtime_.filled_box(x - 2, y_total - 2, x + 2, y_total + 2);
 }
 
-void Kalorix::show_theory_summary() {
+void Kalorix::show_theory_summary(const TheoryRun& run) {
     const double xs = x_scale;
     runtime_.set_colour(colour(saved_black));
     const auto blank_out = [this](int row, int count) {
@@ -181,7 +196,7 @@ void Kalorix::show_theory_summary() {
                    "der höherenergetischer Atome übergetreten.");
     runtime_.locate(2, 29);
     runtime_.print("Also Übergang von " + rt::number_text(transferred_at_max) + " höherenergetischen Teilchen aus " +
-                   rt::number_text(n) + " von Raum A in Raum B." + blanks(14));
+                   rt::number_text(run.parameters.n) + " von Raum A in Raum B." + blanks(14));
 
     runtime_.set_colour(rt::colours::pink);
     runtime_.locate(23 * xs, 29);
@@ -196,14 +211,14 @@ void Kalorix::show_theory_summary() {
     runtime_.set_colour(colour(saved_yellow));
     runtime_.locate(2, 31);
     runtime_.print("Anteil 'heißer' Atome in Raum A: " +
-                   rt::format_picture(theory.percent_hot_in_A(theory_parameters()), "##,#") + " % ");
+                   rt::format_picture(theory.percent_hot_in_A(run.parameters), "##,#") + " % ");
     runtime_.locate(2, 30);
     runtime_.print("Temperatur_A beim Entropiemaximum = ca. " +
                    rt::format_picture(temperature_scale * T_A_at_max, "####,#") + blanks(3));
 
     runtime_.set_colour(colour(saved_blue));
     runtime_.locate(15 * xs, 31);
-    runtime_.print(" in Raum B: " + rt::format_picture(theory.percent_hot_in_B(theory_parameters()), "##,#") + " %");
+    runtime_.print(" in Raum B: " + rt::format_picture(theory.percent_hot_in_B(run.parameters), "##,#") + " %");
     runtime_.locate(15 * xs, 30);
     runtime_.print(" Temperatur_B beim Entropiemaximum = ca. " +
                    rt::format_picture(temperature_scale * T_B_at_max, "####,#") + blanks(3));

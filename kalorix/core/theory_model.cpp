@@ -6,23 +6,21 @@ namespace kalorix {
 
 namespace {
 
-struct FixedParameters final : TheoryModel::Hooks {
-    explicit FixedParameters(const TheoryParameters& p) : p(p) {}
-    TheoryParameters before_step() override { return p; }
+struct Bare final : TheoryModel::Hooks {
     bool quit_requested() const override { return false; }
-    const TheoryParameters p;
 };
 
 }  // namespace
 
-void TheoryModel::run(std::int32_t limit, Hooks& hooks) {
+void TheoryModel::run(const TheoryParameters& p, Hooks& hooks) {
     S_max = 0;
     transferred = 0;
     // `transferred` is read afresh at every test: a run started from the menu
-    // inside before_step() works on this same model, and this run then
-    // continues from where that one left the counter.
-    while (transferred <= limit) {
-        const TheoryParameters p = hooks.before_step();
+    // inside before_step() works on this same model (with the same values,
+    // since a new input ends this run), and this run then continues from
+    // where that one left the counter.
+    while (transferred <= p.N_A) {
+        hooks.before_step();
         T_A = 0;
         T_B = 0;
         if (hooks.quit_requested()) break;
@@ -34,8 +32,8 @@ void TheoryModel::run(std::int32_t limit, Hooks& hooks) {
 }
 
 void TheoryModel::run(const TheoryParameters& p) {
-    FixedParameters hooks(p);
-    run(p.N_A, hooks);
+    Bare hooks;
+    run(p, hooks);
 }
 
 // The entropy sums are only defined for 0 <= N <= Nmax, and the shares need

@@ -10,8 +10,9 @@
 
 namespace kalorix {
 
-// The program-wide values a step reads. A menu action between two steps (a
-// new parameter input) may change them, so every step is given them afresh.
+// The values of one run. A run takes them once, at its start, and keeps
+// them: a menu action between two steps (a new parameter input) that
+// changes the program-wide values does not mix them into the run.
 struct TheoryParameters {
     std::int32_t Nmax_A = 0;
     std::int32_t Nmax_B = 0;
@@ -36,22 +37,22 @@ public:
     class Hooks {
     public:
         virtual ~Hooks() = default;
-        // Before each step: the program lets window events through here and
-        // returns the values the step reads.
-        virtual TheoryParameters before_step() = 0;
+        // Before each step: the program lets window events through here.
+        virtual void before_step() {}
+        // Tested after before_step(): true ends the run before the step.
         virtual bool quit_requested() const = 0;
         // After a step's quantities and the maximum search.
         virtual void step_done(const MaximumChange& /*change*/) {}
     };
 
-    // One run: the steps transferred = 0, 1, ... up to `limit` (N_A, taken
-    // once before the run). It ends early on quit, and at a step whose counts
-    // are no distribution of the rooms (the values changed under the run);
-    // either way the last completed step's values stay. S_max starts at 0;
-    // the values at the maximum and the trends keep their earlier values
-    // until a step overwrites them.
-    void run(std::int32_t limit, Hooks& hooks);
-    // The same without events or screen, with fixed values.
+    // One run with the values `p`: the steps transferred = 0, 1, ... up to
+    // p.N_A. It ends early on quit, and at a step whose counts are no
+    // distribution of the rooms (values no parameter input accepts); either
+    // way the last completed step's values stay. S_max starts at 0; the
+    // values at the maximum and the trends keep their earlier values until a
+    // step overwrites them.
+    void run(const TheoryParameters& p, Hooks& hooks);
+    // The same without events or screen.
     void run(const TheoryParameters& p);
 
     // The summary's shares of excited atoms at the maximum, in percent of

@@ -23,9 +23,8 @@ struct RecordedRun final : TheoryModel::Hooks {
         MaximumChange change;
     };
 
-    explicit RecordedRun(TheoryParameters p) : p(p) { model.run(p.N_A, *this); }
+    explicit RecordedRun(TheoryParameters p) : p(p) { model.run(p, *this); }
 
-    TheoryParameters before_step() override { return p; }
     bool quit_requested() const override { return false; }
     void step_done(const MaximumChange& change) override {
         steps.push_back({model.transferred, model.S_A, model.S_B, model.T_A, model.T_B, change});

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -394,19 +395,52 @@ TEST(TheoryEvents, QuitThroughTheScriptedUser) {
     EXPECT_EQ(a.grid_line(28).rfind("  Thermisches Gleichgewicht, wenn ca. 39,3 % ", 0), 0u);
 }
 
-TEST(TheoryEvents, NewRoomSizesDuringTheRunEndTheRunInsteadOfShowingNonsense) {
+TEST(TheoryEvents, NewRoomSizesDuringTheRunLeaveTheRunWithItsOwnValues) {
     TheoryRun a({400, 1200, 150, 150});
     a.rt.menu_at_pass = 51;
     a.rt.menu_index = 0;
-    a.rt.set_menu_handler([&a](int) { a.kx.Nmax_B = 30; });  // as a new input could leave it
+    // As a new input could leave them; room B of 30 atoms could not take 150.
+    a.rt.set_menu_handler([&a](int) {
+        a.kx.Nmax_B = 30;
+        a.kx.n = 20;
+    });
     a.kx.theoretical_analysis();
 
-    EXPECT_EQ(a.rt.passes, 51);
-    EXPECT_EQ(a.step_lines(" Entropie_A = ").size(), 50u);
+    EXPECT_EQ(a.rt.passes, 151);
+    EXPECT_EQ(a.step_lines(" Entropie_A = ").size(), 151u);
     EXPECT_TRUE(std::isfinite(a.kx.S_B));
     EXPECT_FALSE(a.printed_anywhere("nan"));
     EXPECT_FALSE(a.printed_anywhere("inf"));
-    EXPECT_EQ(a.prints_at(2, 29).back().text.rfind("Also Übergang von 49 ", 0), 0u);
+    EXPECT_EQ(a.prints_at(2, 29).back().text.rfind("Also Übergang von 113 höherenergetischen Teilchen aus 150 ", 0),
+              0u);
+    EXPECT_EQ(a.prints_at(45, 31).back().text, " in Raum B:  9,4 %");
+}
+
+TEST(TheoryEvents, NewInputDuringTheRunEndsItAsQuitDoesWithItsOwnSummary) {
+    // 400/1200/150/150; before step 60 the menu, then 100/100/50/50 and
+    // "Wahl nach Menue", or Quit.
+    const auto run_with = [](const std::string& action) {
+        auto a = std::make_unique<Analysis<rt::ScriptedRuntime>>(Parameters{400, 1200, 150, 150}, std::int16_t{1},
+                                                                 rt::parse_script("passes 60\n" + action));
+        a->rt.install_menu(a->kx.menu_entries);
+        a->kx.theoretical_analysis();
+        return a;
+    };
+    const auto input = run_with(
+        "menu AUSGABE / &Neue Eingabe\nanswer 100\nanswer 100\nanswer 50\nanswer 50\n"
+        "answer 0,4\nanswer 2.0\nbutton 3\n");
+    const auto quit = run_with("menu DESK / &Quit\n");
+
+    EXPECT_EQ(input->kx.n, 50);
+    EXPECT_NE(input->kx.quit_marker, "*");
+    EXPECT_EQ(input->rt.event_passes(), quit->rt.event_passes());
+    EXPECT_EQ(input->kx.transferred_at_max, 59);
+    EXPECT_FALSE(input->printed_anywhere("nan"));
+    EXPECT_FALSE(input->printed_anywhere("inf"));
+    for (const auto& [column, row] : {std::pair{2, 28}, {2, 29}, {2, 30}, {2, 31}, {45, 30}, {45, 31}, {69, 29}}) {
+        ASSERT_FALSE(input->prints_at(column, row).empty()) << column << "," << row;
+        EXPECT_EQ(input->prints_at(column, row).back().text, quit->prints_at(column, row).back().text);
+    }
 }
 
 // The screen shows what the model computes: every step's lines and the
@@ -414,7 +448,6 @@ TEST(TheoryEvents, NewRoomSizesDuringTheRunEndTheRunInsteadOfShowingNonsense) {
 TEST(TheoryOnScreen, ShowsWhatTheBareModelComputes) {
     struct Steps final : kalorix::TheoryModel::Hooks {
         explicit Steps(kalorix::TheoryParameters p) : p(p) {}
-        kalorix::TheoryParameters before_step() override { return p; }
         bool quit_requested() const override { return false; }
         void step_done(const kalorix::MaximumChange&) override { shown.push_back(model); }
         const kalorix::TheoryParameters p;
@@ -430,7 +463,7 @@ TEST(TheoryOnScreen, ShowsWhatTheBareModelComputes) {
         TheoryRun a(p);
         a.kx.theoretical_analysis();
         Steps bare({p.Nmax_A, p.Nmax_B, p.n, p.N_A, p.E});
-        bare.model.run(p.N_A, bare);
+        bare.model.run(bare.p, bare);
 
         const auto entropy_A = a.step_lines(" Entropie_A = ");
         const auto entropy_B = a.step_lines(" Entropie_B = ");
