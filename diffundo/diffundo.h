@@ -6,6 +6,7 @@
 
 #include "common/screens/program.h"
 #include "diffundo/core/dice_model.h"
+#include "diffundo/core/pace.h"
 
 #include <array>
 #include <cstdint>
@@ -35,6 +36,18 @@ public:
     void dice_step();
     void toggle_draw_mode();
 
+    // --- pace of the simulation (pace_control.cpp) ---------------------------------
+    // The EXTRAS entries of diffundo's own, keys after the tab.
+    static const std::vector<std::string>& pace_entries();
+    // Whether the entry was one of them; then the pace has changed.
+    bool pace_selected(const std::string& entry);
+    // A pass of the main loop below full speed: a step when one is due,
+    // otherwise a poll that sleeps while nothing happens.
+    void paced_pass();
+    // Tempo, paused or running and the steps so far in the status line, a
+    // few times per second (`now` is the clock read of the pass).
+    void show_pace_status(double now);
+
     // --- statistics display (statistics.cpp) -------------------------------------
     void show_statistics();
 
@@ -45,18 +58,20 @@ public:
 
     // The state is public to the tests, which check what a procedure left.
     // --- program-wide state --------------------------------------------------------
-    DiceModel gas;  // N, m, the atom rows and the counts
+    DiceModel gas;                 // N, m, the atom rows and the counts
+    Pace pace;                     // steps per second, paused, single step
+    double status_shown_at = -1;   // clock time of the last status line; < 0: due now
     double atom_input = 0;         // last answer for N, before rounding
     std::int16_t draw_mode = -1;   // -1 atoms in place, 1 sorted
     std::int16_t display_row = 0;  // row of the last simulation line, 1 .. display_rows
     std::int16_t display_rows = 45;
     std::array<double, DiceModel::table_size> g_scaled{};  // 70 * g(N, m) / g(N, N/2), by m
-    double g_factor = 0;                        // 70 / g(N, N/2)
-    double row_margin = 0;                      // left margin in pixels of a row of N 8-pixel characters
-    double continue_request = 0;                // 2 after "&Weiter", until a statistics display ends its wait
-    double last_tick = 0;                       // runtime time after the last dice step
-    std::int32_t curve_prev_x = 0;              // previous point of the frequency curve: pixels,
-    double curve_prev_value = 0;                // and value on the scale of the g bars
+    double g_factor = 0;                                   // 70 / g(N, N/2)
+    double row_margin = 0;                                 // left margin in pixels of a row of N 8-pixel characters
+    double continue_request = 0;    // 2 after "&Weiter", until a statistics display ends its wait
+    double last_tick = 0;           // runtime time after the last dice step
+    std::int32_t curve_prev_x = 0;  // previous point of the frequency curve: pixels,
+    double curve_prev_value = 0;    // and value on the scale of the g bars
     int screen_width = 0;
     int screen_height = 0;
     double x_unit = 0;  // pixels per unit of the 320 x 200 layout grid

@@ -3,6 +3,7 @@
 
 #include "common/runtime/number_format.h"
 #include "common/screens/menu_list.h"
+#include "diffundo/core/frequency_csv.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,7 +44,8 @@ std::unique_ptr<common::Program> make_program(rt::Runtime& runtime) { return std
 
 const std::vector<std::string>& Diffundo::menu_list() {
     // EXTRAS after HILFE: every earlier entry keeps its position.
-    static const std::vector<std::string> list = common::joined({own_menus, common::extras_menu(), {"ende"}});
+    static const std::vector<std::string> list =
+        common::joined({own_menus, common::extras_menu(pace_entries()), {"ende"}});
     return list;
 }
 
@@ -91,6 +93,9 @@ void Diffundo::main() {
     runtime_.open_window();
     runtime_.clear_screen();
     build_menu(menu_list());
+    // The table behind the atom lines and the statistics display: valid in
+    // every state, read only when the user saves it.
+    runtime_.set_export([this] { return frequency_csv(gas); });
     runtime_.set_background_colour(background_colour);
     show_title();
     message_text = "Beenden nur mit QUIT!";
@@ -102,11 +107,16 @@ void Diffundo::main() {
     // call with rt::WindowClosed.
     for (;;) {
         runtime_.process_events();
-        dice_step();
-        // Without atoms there is nothing to draw: a mouse poll lets the
-        // window's events through and sleeps, so the idle loop spares the CPU.
-        if (gas.N < 1) runtime_.mouse_state();
+        if (pace.full_speed()) {
+            dice_step();
+            // Without atoms there is nothing to draw: a mouse poll lets the
+            // window's events through and sleeps, so the idle loop spares the CPU.
+            if (gas.N < 1) runtime_.mouse_state();
+        } else {
+            paced_pass();
+        }
         last_tick = runtime_.time();
+        show_pace_status(last_tick);
         if (quit_marker == "*") break;
     }
 }
@@ -114,6 +124,7 @@ void Diffundo::main() {
 void Diffundo::Win_0_MenuEvent(int index) {
     if (index < 0 || index >= static_cast<int>(menu_entries.size())) return;
     const std::string& entry = menu_entries[index];
+    if (pace_selected(entry)) return;
     if (entry == "&Quit") {
         quit_marker = "*";
         runtime_.end();

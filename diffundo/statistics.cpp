@@ -6,6 +6,8 @@
 // Text cells are serif 14 cells; locate() rounds to the nearest cell.
 #include "diffundo/diffundo.h"
 
+#include "diffundo/core/binomial_distance.h"
+
 #include <cmath>
 
 namespace diffundo {
@@ -136,6 +138,10 @@ void Diffundo::draw_lower_diagram() {
 }
 
 void Diffundo::wait_statistics_end() {
+    // The table stands still while the display waits: the distance is that
+    // of the picture on the screen.
+    runtime_.show_status(distance_text(total_variation_distance(gas)));
+    status_shown_at = -1;
     // Menu actions chosen meanwhile run inside process_events ("&Weiter"
     // sets continue_request, "&Quit" the quit marker). The flags are tested
     // before the key query, so a wait they end consumes no key. The key and

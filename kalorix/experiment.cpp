@@ -114,6 +114,7 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
     ExperimentRun run(*this, N_A_value, n_value, Nmax_A_value, Nmax_B_value);
     set_up_experiment_screen(run);
     run.own_screen = windows_cleared;
+    export_experiment({N_A_value, n_value, Nmax_A_value, Nmax_B_value});
     run.model.clear_grid();
 
     run.model.count_A = run.transfers() ? static_cast<std::int32_t>(N_A_value) : 0;
@@ -133,6 +134,7 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
         graph_y_B = temperature_row(run.quantities.B, graph_y_B, temperature_scale);
         plot_trial_temperatures();
         print_trial_text(run);
+        record_trial(run.quantities);
 
         wait_for_next_trial();
         // A run chosen from the menu during the wait has taken over the
@@ -268,10 +270,16 @@ void Kalorix::wait_for_next_trial() {
     runtime_.set_colour(rt::colours::white);
     // Menu selections run here, "&Quit" among them; the key query sleeps
     // while nothing happens.
+    automatic_due = -1;
     for (;;) {
         runtime_.process_events();
         if (quit_marker == "*") return;
-        if (!runtime_.key_query().empty()) return;
+        if (!runtime_.key_query().empty()) {
+            // A key takes the experiment back into the user's hands.
+            if (automatic_trials) toggle_automatic_trials();
+            return;
+        }
+        if (automatic_trial_due()) return;
     }
 }
 

@@ -46,7 +46,8 @@ std::unique_ptr<common::Program> make_program(rt::Runtime& runtime) { return std
 
 const std::vector<std::string>& Kalorix::menu_list() {
     // EXTRAS after HILFE: every earlier entry keeps its position.
-    static const std::vector<std::string> list = common::joined({own_menus, common::extras_menu(), {"", "ende"}});
+    static const std::vector<std::string> list =
+        common::joined({own_menus, common::extras_menu({automatic_entry}), {"", "ende"}});
     return list;
 }
 
@@ -73,6 +74,8 @@ void Kalorix::init_common() {
 void Kalorix::clear_window() {
     runtime_.clear_screen();
     ++windows_cleared;
+    // The records describe the screen: they go with it.
+    forget_records();
 }
 
 common::TitleScreen Kalorix::title_screen() const {
@@ -134,7 +137,9 @@ void Kalorix::Win_0_MenuEvent(int index) {
     if (index < 0 || index >= static_cast<int>(menu_entries.size())) return;
     const std::string& entry = menu_entries[index];
     // The two "&Info" entries (DESK and HILFE) do the same, so the text decides.
-    if (entry == "&Quit") {
+    if (entry == automatic_entry) {
+        toggle_automatic_trials();
+    } else if (entry == "&Quit") {
         quit_marker = "*";
     } else if (entry == "&Info") {
         help_info();

@@ -4,9 +4,11 @@
 // (frame, input, theory, experiment, help).
 
 #include "common/screens/program.h"
+#include "kalorix/core/analysis_records.h"
 #include "kalorix/core/experiment_tables.h"
 #include "kalorix/core/theory_model.h"
 #include "kalorix/core/thermodynamics.h"
+#include "kalorix/core/trial_quantities.h"
 
 #include <cstdint>
 #include <memory>
@@ -32,6 +34,19 @@ public:
     // --- analyses (theory.cpp, experiment.cpp) ---------------------------------
     void theoretical_analysis();
     void run_experiment(double N_A_value, double n_value, double Nmax_A_value, double Nmax_B_value);
+
+    // --- automatic trials (automatic_trials.cpp) ------------------------------------
+    // The EXTRAS entry of kalorix's own, its key after the tab.
+    static constexpr const char* automatic_entry = "&Automatisch weiter\tCtrl+A";
+    // Trials per second while the experiment goes on by itself.
+    static constexpr double automatic_trials_per_second = 10;
+    void toggle_automatic_trials();
+    // Whether the wait after a trial ends by itself now: called in every
+    // pass of the wait. A mouse button stops the automatic mode.
+    bool automatic_trial_due();
+    void show_trial_status();
+    bool automatic_trials = false;
+    double automatic_due = -1;  // clock time of the next automatic trial; < 0: not booked
 
     // --- help pages (help.cpp) ---------------------------------------------------
     void help_info();
@@ -101,6 +116,18 @@ public:
     std::int32_t trial_index = 0;
     double trial_T_A = 0, trial_T_B = 0;  // temperatures as the experiment computes them
     double graph_y_A = 0, graph_y_B = 0;  // shared with the theory's point rows
+
+    // The records of the analysis on the screen, for "Da&ten speichern ...";
+    // emptied with the screen (records.cpp).
+    std::vector<TheoryRecord> theory_records;
+    std::vector<TrialRecord> trial_records;
+    ExperimentValues experiment_values;
+    void export_theory(std::int32_t steps_limit);
+    void export_experiment(const ExperimentValues& values);
+    // N_A_start: the excitations of room A before the run's first transfer.
+    void record_theory_step(std::int32_t N_A_start);
+    void record_trial(const TrialQuantities& q);
+    void forget_records();
 
     using common::Program::button_list;
     using common::Program::menu_entries;

@@ -39,6 +39,7 @@ struct Kalorix::TheoryRun final : TheoryModel::Hooks {
     void step_done(const MaximumChange& change) override {
         program.mark_entropy_maximum(*this, change);
         program.show_theory_step(*this);
+        program.record_theory_step(parameters.N_A);
     }
 
     double step_x(double t) const { return 10.0 * program.x_scale + t / parameters.n * graph_width; }  // X(t)
@@ -64,6 +65,7 @@ void Kalorix::theoretical_analysis() {
     runtime_.set_line_width(1);
     draw_theory_frame(run);
 
+    export_theory(run.parameters.N_A);
     theory.run(run.parameters, run);
     show_theory_summary(run);
 }

@@ -2,7 +2,8 @@
 
 namespace rt {
 
-// Access letters: s, d, k, v, b, h, one each. The shortcuts all need Ctrl or
+// Access letters: s, d, k, v, b, h, t, one each (the d of "Daten" belongs
+// to "Bild &drucken" already). The shortcuts all need Ctrl or
 // are a function key, so every ordinary key still reaches a waiting prompt.
 const std::vector<ExtraEntry>& extras_entries() {
     static const std::vector<ExtraEntry> entries = {
@@ -12,6 +13,8 @@ const std::vector<ExtraEntry>& extras_entries() {
         {Extra::full_screen, "&Vollbild", "F11", true, true},
         {Extra::projector_colours, "&Beamer-Farben", "", true, false},
         {Extra::help, "&Hilfe zu den Extras", "", false, true},
+        // Appended, so every earlier entry keeps its position.
+        {Extra::save_data, "Da&ten speichern ...", "Ctrl+E", false, true},
     };
     return entries;
 }

@@ -10,7 +10,7 @@
 
 namespace rt {
 
-enum class Extra { save_picture, print_picture, copy_picture, full_screen, projector_colours, help };
+enum class Extra { save_picture, print_picture, copy_picture, full_screen, projector_colours, help, save_data };
 
 struct ExtraEntry {
     Extra extra;

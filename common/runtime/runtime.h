@@ -59,6 +59,9 @@ public:
     // meanwhile to the menu handler, inside this call. Returns at once when
     // nothing is pending.
     virtual void process_events() = 0;
+    // The menu entry chosen but not yet delivered (a wait that polls only
+    // keys and mouse holds it until the next process_events); empty if none.
+    virtual std::string queued_selection() const { return {}; }
 
     // --- keyboard, mouse, time ----------------------------------------------
     // A waiting key as text (Return is "\r", Escape "\x1b"), consumed; empty
@@ -147,6 +150,17 @@ public:
     bool projector_colours() const { return projector_; }
     void set_projector_colours(bool on);
 
+    // --- status line and data export (runtime_status.cpp) -----------------------------
+    // One line of text below the picture, outside the surface: the programs'
+    // screens stay as they are. Passed on only when the text changes.
+    void show_status(const std::string& text);
+    const std::string& status() const { return status_; }
+    // What "Da&ten speichern ..." writes: a CSV text of the analysis on the
+    // screen, asked for only when the entry is chosen. Empty function: the
+    // screen shows nothing to export, and the runtime says so.
+    void set_export(std::function<std::string()> provider);
+    const std::function<std::string()>& exporter() const { return export_; }
+
 protected:
     void deliver_menu_selection(int index);
 
@@ -159,6 +173,10 @@ protected:
     virtual void copy_picture() = 0;
     virtual void toggle_full_screen() = 0;
     virtual void projector_colours_changed() {}
+    virtual void status_changed() {}
+    // Where the CSV file goes (empty: cancelled), and a report of the file written.
+    virtual std::string data_file() { return {}; }
+    virtual void data_saved(const std::string& /*file*/) {}
     // The message box a failed save or print shows.
     void report_failure(const std::string& what, const std::string& file);
 
@@ -168,6 +186,7 @@ private:
     std::mt19937_64 generator_;
 
     void save_picture();
+    void save_data();
     Colour shown(Colour c) const;
     // The colours as the program asked for them; the surface holds them shown.
     Colour wanted_colour_;
@@ -175,6 +194,8 @@ private:
     Colour wanted_background_;
     bool projector_ = false;
     std::string extras_help_;
+    std::string status_;
+    std::function<std::string()> export_;
 };
 
 }  // namespace rt

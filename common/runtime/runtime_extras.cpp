@@ -22,6 +22,7 @@ void Runtime::run_extra(Extra extra) {
     case Extra::help:
         if (!extras_help_.empty()) message_box(box_help, extras_help_, 2, "OK");
         break;
+    case Extra::save_data: save_data(); break;
     }
 }
 

@@ -34,6 +34,15 @@ const std::vector<std::string>& extras_menu() {
     return menu;
 }
 
+std::vector<std::string> extras_menu(const std::vector<std::string>& own_group) {
+    std::vector<std::string> list = extras_menu();
+    const auto end = list.end() - 2;  // before "*" and the empty text
+    std::vector<std::string> group = {"-------------"};
+    group.insert(group.end(), own_group.begin(), own_group.end());
+    list.insert(end, group.begin(), group.end());
+    return list;
+}
+
 std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> pieces) {
     std::vector<std::string> list;
     for (const auto& piece : pieces) list.insert(list.end(), piece.begin(), piece.end());

@@ -76,6 +76,10 @@ protected:
     std::string quit_marker;
 };
 
+// "Gewählt: Quit - wird nach <RETURN> ausgeführt" for the entry "&Quit":
+// what the status line says while a prompt holds a menu selection.
+std::string queued_selection_text(const std::string& entry);
+
 // The credit of the author box and the title screens: the project's own,
 // no invented persons or addresses. The title panels are narrow, so there
 // the long line is split in two.

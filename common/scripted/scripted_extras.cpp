@@ -17,6 +17,17 @@ void ScriptedRuntime::picture_saved(const std::string& file) {
     if (transcript_) transcript_->saved(std::filesystem::path(file).filename().string());
 }
 
+std::string ScriptedRuntime::data_file() {
+    if (snapshot_dir_.empty()) return {};
+    return (snapshot_dir_ / (picture_name_ + "-" + std::to_string(++data_saved_) + ".csv")).string();
+}
+
+void ScriptedRuntime::data_saved(const std::string& file) { picture_saved(file); }
+
+void ScriptedRuntime::status_changed() {
+    if (transcript_) transcript_->status(status());
+}
+
 void ScriptedRuntime::print_picture() {
     if (snapshot_dir_.empty()) return;
     const std::string name = picture_name_ + "-" + std::to_string(++pictures_printed_) + ".pdf";

@@ -35,7 +35,7 @@ int find_menu_entry(const std::vector<std::string>& menu, const std::string& tit
         if (menu[i] != heading) continue;
         // The entries of a menu run up to the empty text that closes it.
         for (std::size_t j = i + 1; j < menu.size() && !menu[j].empty(); ++j)
-            if (menu[j] == entry) return static_cast<int>(j);
+            if (menu[j] == entry || menu[j].substr(0, menu[j].find('\t')) == entry) return static_cast<int>(j);
     }
     return -1;
 }
@@ -70,6 +70,12 @@ void ScriptedRuntime::process_events() {
         queued_menus_.pop_front();
         deliver_menu_selection(index);
     }
+}
+
+std::string ScriptedRuntime::queued_selection() const {
+    if (queued_menus_.empty()) return {};
+    const auto index = static_cast<std::size_t>(queued_menus_.front());
+    return index < menu_.size() ? menu_[index] : std::string();
 }
 
 std::string ScriptedRuntime::key_query() { return event_pass(Poll::key); }

@@ -70,7 +70,8 @@ public:
     // Where snapshots, saved pictures and printed PDFs are written; without
     // one they are skipped.
     void set_snapshot_directory(const std::filesystem::path& dir) { snapshot_dir_ = dir; }
-    // Saved pictures are NAME-1.png, NAME-2.png, ..., printed ones NAME-1.pdf, ...
+    // Saved pictures are NAME-1.png, NAME-2.png, ..., printed ones NAME-1.pdf,
+    // ..., saved data NAME-1.csv, ...
     void set_picture_name(const std::string& name) { picture_name_ = name; }
     void set_program_directory(const std::string& dir) { program_dir_ = dir; }
 
@@ -78,6 +79,7 @@ public:
     void open_window() override {}
     void install_menu(const std::vector<std::string>& entries) override;
     void process_events() override;
+    std::string queued_selection() const override;
     std::string key_query() override;
     int mouse_state() override;
     // Call count times 1 ms: deterministic, and every call sees time go on.
@@ -115,6 +117,9 @@ protected:
     void copy_picture() override;
     void toggle_full_screen() override;
     void projector_colours_changed() override;
+    void status_changed() override;
+    std::string data_file() override;
+    void data_saved(const std::string& file) override;
 
 private:
     enum class Poll { events, key, mouse };
@@ -153,6 +158,7 @@ private:
     std::string picture_name_ = "bild";
     int pictures_saved_ = 0;
     int pictures_printed_ = 0;
+    int data_saved_ = 0;
     bool full_screen_ = false;
 };
 

@@ -240,6 +240,11 @@ void Transcript::palette(bool projector) {
     finish_line();
 }
 
+void Transcript::status(const std::string& text) {
+    buffer_ += "{\"kind\":\"status\",\"text\":" + json_string(text);
+    finish_line();
+}
+
 void Transcript::end() {
     buffer_ += "{\"kind\":\"end\"";
     finish_line();

@@ -48,6 +48,8 @@ public:
     void copied(int width, int height, const std::string& digest);
     void full_screen(bool on);
     void palette(bool projector);
+    // The status line below the picture, when its text changed.
+    void status(const std::string& text);
 
     // Hands the buffered lines to the file; also done whenever the buffer grows large.
     void flush();

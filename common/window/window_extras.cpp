@@ -87,6 +87,17 @@ std::string WindowRuntime::picture_file() {
     return dialog.selectedFiles().value(0).toStdString();
 }
 
+std::string WindowRuntime::data_file() {
+    QFileDialog dialog(window_.get(), QStringLiteral("Daten speichern"), picture_folder());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("CSV-Dateien für Tabellen (*.csv)"));
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(proposed_name(QStringLiteral(".csv")));
+    if (wait_for_answer(dialog) != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0).toStdString();
+}
+
 void WindowRuntime::print_picture() {
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);

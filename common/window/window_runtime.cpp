@@ -11,11 +11,14 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QKeySequence>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScreen>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <random>
@@ -56,6 +59,11 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
     seed_random((std::uint64_t{entropy()} << 32) ^ entropy());
 
     window_->setCentralWidget(new SurfaceView(surface(), input_, window_.get()));
+    // A permanent label: the bar's temporary messages would be wiped by
+    // every menu entry the mouse passes over.
+    status_label_ = new QLabel(window_.get());
+    window_->statusBar()->addWidget(status_label_, 1);
+    window_->statusBar()->setSizeGripEnabled(false);
 
     repaint_timer_.setInterval(repaint_interval_ms);
     QObject::connect(&repaint_timer_, &QTimer::timeout, window_.get(), [this] { repaint_if_changed(); });
@@ -80,7 +88,8 @@ void WindowRuntime::set_title(const std::string& title) {
 
 void WindowRuntime::open_window() {
     throw_if_closed();
-    const int menu_height = window_->menuBar()->sizeHint().height();
+    // The status line lies below the surface, so it adds to the window's height.
+    const int menu_height = window_->menuBar()->sizeHint().height() + window_->statusBar()->sizeHint().height();
     QSize size(surface_width, surface_height);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect available = screen->availableGeometry();
@@ -97,6 +106,7 @@ void WindowRuntime::open_window() {
 }
 
 void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
+    menu_texts_ = entries;
     QMenuBar* bar = window_->menuBar();
     bar->clear();
     for (QMenu* old : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) delete old;
@@ -115,7 +125,10 @@ void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
         } else {
             // Only queued here: the program's handler runs from process_events,
             // outside Qt's frames.
-            QAction* action = menu->addAction(text);
+            // "Text\tKey": the key after the tab is the entry's shortcut.
+            const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+            QAction* action = menu->addAction(text.left(tab));
+            if (tab >= 0) action->setShortcut(QKeySequence(text.mid(tab + 1)));
             QObject::connect(action, &QAction::triggered, window_.get(),
                              [this, index] { input_.menu_selections.push_back(index); });
         }
@@ -153,6 +166,12 @@ void WindowRuntime::process_events() {
         deliver_menu_selection(index);
         throw_if_closed();
     }
+}
+
+std::string WindowRuntime::queued_selection() const {
+    if (input_.menu_selections.empty()) return {};
+    const auto index = static_cast<std::size_t>(input_.menu_selections.front());
+    return index < menu_texts_.size() ? menu_texts_[index] : std::string();
 }
 
 template <typename Look, typename Found>
@@ -265,6 +284,8 @@ void WindowRuntime::end() {
     sound_.reset();
     window_->hide();
 }
+
+void WindowRuntime::status_changed() { status_label_->setText(QString::fromStdString(status())); }
 
 void WindowRuntime::repaint_if_changed() {
     const std::uint64_t changes = surface().change_count();

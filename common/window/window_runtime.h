@@ -26,6 +26,7 @@
 #include <string>
 
 class QAction;
+class QLabel;
 class QDialog;
 class QMainWindow;
 class QPrinter;
@@ -44,6 +45,7 @@ public:
     void open_window() override;
     void install_menu(const std::vector<std::string>& entries) override;
     void process_events() override;
+    std::string queued_selection() const override;
 
     std::string key_query() override;
     int mouse_state() override;
@@ -73,6 +75,8 @@ protected:
     void copy_picture() override;
     void toggle_full_screen() override;
     void projector_colours_changed() override;
+    void status_changed() override;
+    std::string data_file() override;
 
 private:
     // Lets queued window events through without blocking; at most about once
@@ -105,6 +109,7 @@ private:
     QTimer wake_timer_;
     QElapsedTimer clock_;
     QString title_;
+    std::vector<std::string> menu_texts_;  // the installed list, for queued_selection
 
     std::uint64_t painted_changes_ = ~std::uint64_t{0};
     std::uint64_t polled_changes_ = ~std::uint64_t{0};
@@ -113,6 +118,7 @@ private:
     qint64 last_pump_ns_ = -1'000'000'000;
     bool ended_ = false;
 
+    QLabel* status_label_ = nullptr;  // owned by the window's status bar
     QPointer<QAction> full_screen_action_;
     QPointer<QAction> projector_action_;
     Qt::WindowStates before_full_screen_;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -60,6 +61,14 @@ TEST_F(DiffundoFrame, StartUpSequence) {
         "&Beamer-Farben",
         "-------------",
         "&Hilfe zu den Extras",
+        "-------------",
+        "Da&ten speichern ...",
+        // diffundo's own pace entries, keys after the tab.
+        "-------------",
+        "&Langsamer\tCtrl+-",
+        "S&chneller\tCtrl++",
+        "&Anhalten / Weiter\tCtrl+Space",
+        "&Einzelschritt\tCtrl+Right",
         "",
         "",
     };
@@ -249,6 +258,42 @@ TEST_F(DiffundoFrame, ClosingTheWindowEndsTheProgramWherever) {
         EXPECT_EQ(runtime.next_unused_item(), nullptr);
         EXPECT_EQ(program.quit_marker, "");
     }
+}
+
+// Paused, the main loop makes no step however many passes go by; a single
+// step makes exactly one, with its line; the status line says so.
+TEST_F(DiffundoFrame, PausedMakesNoStepAndSingleStepExactlyOne) {
+    RecordingRuntime runtime(through_start_up +
+                             "answer 20\n"
+                             "menu EXTRAS / &Anhalten / Weiter\n"
+                             "passes 2000\n"
+                             "snapshot paused\n"
+                             "menu EXTRAS / &Einzelschritt\n"
+                             "passes 2000\n");
+    diffundo::Diffundo program(runtime);
+    program.run();
+    EXPECT_EQ(program.gas.trial_count, 1);
+    EXPECT_EQ(program.display_row, 1);
+    EXPECT_EQ(runtime.status(), "Tempo: volle Geschwindigkeit, angehalten - 1 Schritt");
+    // The one line: 19 atoms in box 1, one in box 2.
+    const std::string line = rt::u32_to_utf8(runtime.surface().text_grid().row(1));
+    EXPECT_EQ(std::count(line.begin(), line.end(), '*'), 1) << line;
+}
+
+// At 1 step per second the scripted clock (1 ms per read) grants about one
+// step per thousand clock reads: slower and faster reach the program.
+TEST_F(DiffundoFrame, SlowerTempoMakesFewerSteps) {
+    // Paused while the tempo goes down, so that the steps all fall at 1 per second.
+    std::string script = through_start_up + "answer 20\nmenu EXTRAS / &Anhalten / Weiter\n";
+    for (int i = 0; i < 15; ++i) script += "menu EXTRAS / &Langsamer\n";
+    script += "menu EXTRAS / &Anhalten / Weiter\npasses 5000\n";
+    RecordingRuntime runtime(script);
+    diffundo::Diffundo program(runtime);
+    program.run();
+    EXPECT_EQ(program.pace.level(), 0);
+    // 5000 passes of about 1 ms of the scripted clock: about 5 seconds.
+    EXPECT_GE(program.gas.trial_count, 3);
+    EXPECT_LE(program.gas.trial_count, 7);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // The experimental analysis of kalorix: the bookkeeping of the cells without
 // a screen, and whole runs on a headless runtime whose user presses a key at
 // every wait (texts, colours and pixels of the trials).
+#include "common/runtime/number_format.h"
 #include "common/runtime/runtime.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/text_grid.h"
 #include "common/screens/menu_list.h"
+#include "csv_reading.h"
 #include "fake_runtime.h"
 #include "kalorix/core/experiment_model.h"
 #include "kalorix/core/trial_quantities.h"
@@ -632,6 +634,72 @@ TEST(ExperimentRun, RunStartedFromTheMenuDuringTheWaitTakesOver) {
     EXPECT_EQ(run.rt.keys, 1 + 1001 + 1);
     EXPECT_EQ(run.prompts_of_input(), 1);
     EXPECT_NE(run.kx.quit_marker, "*");
+}
+
+}  // namespace
+
+namespace {
+
+// The export of an experiment gives the values the screen shows, trial by
+// trial: read back at the fifth wait, the last row is the trial on the
+// screen; after the whole run there is one row per trial.
+TEST(ExperimentExport, RowsGiveTheValuesOnTheScreen) {
+    Rig run({400, 1200, 150, 150}, 11);
+    std::string at_fifth_wait;
+    std::string shown_T_A, shown_N_B, shown_S_A, shown_U_ges;
+    run.rt.on_key_query = [&](int key) {
+        if (key != 5) return;
+        at_fifth_wait = run.rt.exporter()();
+        shown_T_A = run.text_at(9, 29, 8);
+        shown_N_B = run.text_at(41, 30, 6);
+        shown_S_A = run.text_at(23, 30, 8);
+        shown_U_ges = run.text_at(81, 29, 6);
+    };
+    run.start();
+    const auto trimmed = [](std::string s) { return s.substr(0, s.find(' ')); };
+
+    const auto rows = test_support::csv_rows(at_fifth_wait);
+    ASSERT_EQ(rows.size(), 7u + 5u);
+    EXPECT_EQ(rows[2][1], "150");  // n in the header
+    const auto& last = rows.back();
+    ASSERT_EQ(last.size(), 16u);
+    EXPECT_EQ(last[0], "5");
+    using test_support::german_number;
+    EXPECT_EQ(rt::number_text(std::floor(200 * german_number(last[3]))), trimmed(shown_T_A));
+    EXPECT_EQ(last[2], trimmed(shown_N_B));
+    EXPECT_EQ(rt::number_text(german_number(last[8])), trimmed(shown_S_A));
+    EXPECT_EQ(rt::number_text(std::floor(german_number(last[7]))), trimmed(shown_U_ges));
+    // Transfers keep N_A + N_B = 150 in every trial.
+    for (std::size_t r = 7; r < rows.size(); ++r) EXPECT_EQ(std::stoi(rows[r][1]) + std::stoi(rows[r][2]), 150);
+
+    EXPECT_EQ(test_support::csv_rows(run.rt.exporter()()).size(), 7u + 1001u);
+}
+
+}  // namespace
+
+namespace {
+
+// Going on by itself, the experiment makes one trial per interval of the
+// clock (here 2 ms per pass of the wait: a pass and a key query); a key
+// stops the automatic mode and takes the next trial as before.
+TEST(ExperimentAutomatic, OneTrialPerIntervalUntilAKey) {
+    Rig run({400, 1200, 150, 150}, 5);
+    run.rt.key = "";
+    run.kx.automatic_trials = true;
+    int trials_at_key = -1;
+    double clock_at_key = 0;
+    run.rt.on_key_query = [&](int key) {
+        if (key != 2000) return;
+        trials_at_key = run.kx.trial_index;  // trials finished before this wait's trial
+        clock_at_key = run.rt.time();
+        run.rt.key = "\r";
+    };
+    run.start();
+    // About 2000 key queries of 2 ms: 40 intervals of 0.1 s, 40 trials.
+    EXPECT_NEAR(trials_at_key, clock_at_key / 0.1, 1.5);
+    EXPECT_GE(trials_at_key, 35);
+    EXPECT_FALSE(run.kx.automatic_trials);
+    EXPECT_EQ(run.kx.trial_index, 1001) << "the rest of the run went on key by key";
 }
 
 }  // namespace

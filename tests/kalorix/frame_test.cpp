@@ -27,41 +27,15 @@ struct ProbeRun {
 TEST(KalorixMenu, PositionsFollowTheMenuList) {
     ProbeRun run;
     run.program.build_menu(kalorix::Kalorix::menu_list());
-    const std::vector<std::string> expected = {"DESK |",
-                                               "&Quit",
-                                               "-------------",
-                                               "&Info",
-                                               "&Autor",
-                                               "",
-                                               "AUSGABE |",
-                                               "&Neue Eingabe",
-                                               "&theoretische Analyse",
-                                               "&Experimentelle Analyse",
-                                               "Bildschirm &löschen",
-                                               "&Weiter",
-                                               "",
-                                               "HILFE |",
-                                               "&Info",
-                                               "&Entropie S",
-                                               "&Temperatur T",
-                                               "Temperatur in der &Schule",
-                                               "&innere Energie U",
-                                               "Helmholtzsche &Freie Energie F (A)",
-                                               "thermisches &Gleichgewicht",
-                                               "",
-                                               // The extras after HILFE: every entry above keeps its position.
-                                               "EXTRAS |",
-                                               "Bild &speichern ...",
-                                               "Bild &drucken ...",
-                                               "Bild &kopieren",
-                                               "-------------",
-                                               "&Vollbild",
-                                               "&Beamer-Farben",
-                                               "-------------",
-                                               "&Hilfe zu den Extras",
-                                               "",
-                                               "",
-                                               ""};
+    const std::vector<std::string> expected = {
+        "DESK |", "&Quit", "-------------", "&Info", "&Autor", "", "AUSGABE |", "&Neue Eingabe",
+        "&theoretische Analyse", "&Experimentelle Analyse", "Bildschirm &löschen", "&Weiter", "", "HILFE |", "&Info",
+        "&Entropie S", "&Temperatur T", "Temperatur in der &Schule", "&innere Energie U",
+        "Helmholtzsche &Freie Energie F (A)", "thermisches &Gleichgewicht", "",
+        // The extras after HILFE: every entry above keeps its position.
+        "EXTRAS |", "Bild &speichern ...", "Bild &drucken ...", "Bild &kopieren", "-------------", "&Vollbild",
+        "&Beamer-Farben", "-------------", "&Hilfe zu den Extras", "-------------", "Da&ten speichern ...",
+        "-------------", "&Automatisch weiter\tCtrl+A", "", "", ""};
     const auto& entries = run.program.menu_entries;
     ASSERT_EQ(entries.size(), 81u);
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(entries[i], expected[i]) << "position " << i;
@@ -236,6 +210,22 @@ TEST(KalorixMainLoop, ClosingTheWindowEndsEveryWait) {
         EXPECT_TRUE(run.runtime.window_closed()) << script;
         EXPECT_TRUE(run.runtime.final_screen().has_value()) << script;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A menu selection made while a prompt waits runs after the key; meanwhile
+// the status line names it, and afterwards shows what it showed before.
+TEST(KalorixMainLoop, QueuedSelectionIsNamedInTheStatusLine) {
+    KalorixRun run("menu DESK / &Quit\npasses 10\nkey\n");
+    run.program.run();
+    EXPECT_EQ(run.program.quit_marker, "*");
+    const auto status = run.records("status");
+    ASSERT_EQ(status.size(), 2u);
+    EXPECT_NE(status[0].find("Gewählt: Quit - wird nach <RETURN> ausgeführt"), std::string::npos) << status[0];
+    EXPECT_NE(status[1].find("\"text\":\"\""), std::string::npos) << status[1];
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "common/screens/menu_list.h"
 #include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
+#include "csv_reading.h"
 #include "fake_runtime.h"
 #include "kalorix/core/theory_model.h"
 #include "kalorix/core/thermodynamics.h"
@@ -506,6 +507,39 @@ TEST(TheoryEvents, OtherMenuActionsLetTheRunGoOn) {
     a.kx.theoretical_analysis();
     EXPECT_EQ(a.rt.passes, 151);
     EXPECT_EQ(a.kx.transferred_at_max, 113);
+}
+
+}  // namespace
+
+namespace {
+
+// The export of the theory: one row per step, the values behind the step
+// lines (temperatures as the screen shows them after the factor 200).
+TEST(TheoryExport, OneRowPerStepWithTheShownValues) {
+    TheoryRun a({400, 1200, 150, 150});
+    a.kx.theoretical_analysis();
+    const auto rows = test_support::csv_rows(a.rt.exporter()());
+    ASSERT_EQ(rows.size(), 3u + 151u);
+    using test_support::german_number;
+    const auto& first = rows[3];
+    EXPECT_EQ(first[0], "0");
+    EXPECT_EQ(first[1], "150");
+    EXPECT_EQ(first[2], "0");
+    EXPECT_NEAR(german_number(first[3]), 261.4, 0.05);
+    EXPECT_EQ(std::floor(german_number(first[8])), 780);
+    // Step 113 is the maximum of S_ges.
+    double S_max = 0;
+    int at_max = -1;
+    for (std::size_t r = 3; r < rows.size(); ++r) {
+        const double S_ges = german_number(rows[r][5]);
+        EXPECT_NEAR(S_ges, german_number(rows[r][3]) + german_number(rows[r][4]), 1e-9);
+        if (S_ges >= S_max) S_max = S_ges, at_max = std::stoi(rows[r][0]);
+    }
+    EXPECT_EQ(at_max, 113);
+    EXPECT_NEAR(S_max, a.kx.S_max, 1e-9);  // 15 significant digits
+    // The last step line on the screen, to its digits.
+    EXPECT_EQ(a.step_lines(" Temperatur_B = ").back().text,
+              " Temperatur_B = " + rt::number_text(std::floor(german_number(rows.back()[9]))) + "   ");
 }
 
 }  // namespace
