@@ -64,11 +64,12 @@ void Diffundo::draw_upper_diagram() {
         runtime_.set_colour(colour_white);
         runtime_.set_second_colour(background_colour);
         runtime_.line(x, scale_y(60), x, value_row(g_scaled[split]));
-        const std::int32_t count = gas.frequency_count[split];
+        const std::int64_t count = gas.frequency_count[split];
         if (count > 0) {
             // 70 * relative frequency * 2^N / g(N, N/2) through logarithms:
             // 2^101 is never formed.
-            const double L = std::log(count) + gas.N * std::log(2.0) - std::log(gas.trial_count);
+            const double L = std::log(static_cast<double>(count)) + gas.N * std::log(2.0) -
+                             std::log(static_cast<double>(gas.trial_count));
             const double f = std::exp(L) * g_factor;
             if (!curve_started) {
                 curve_prev_x = static_cast<std::int32_t>(x);

@@ -3,6 +3,8 @@
 
 #include "common/numeric/whole_number.h"
 
+#include <charconv>
+#include <concepts>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,15 @@ std::string format_picture(double value, std::string_view picture);
 // Plain number text: at most 10 significant digits, "." as decimal point,
 // no leading blank ("261.4", never "261.40000000000003"; 3 prints as "3").
 std::string number_text(double value);
+
+// A whole number with every digit, whatever its size (counts of long runs
+// pass ten digits). For values of up to ten digits the same text as above.
+template <std::integral Integer>
+std::string number_text(Integer value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return std::string(digits, end);
+}
 
 struct ParsedNumber {
     double value = 0;  // 0 when the text does not begin with a number

@@ -6,8 +6,10 @@
 // same pixels. No Qt type appears here: program code stays Qt-free.
 
 #include "common/runtime/extras.h"
+#include "common/runtime/number_format.h"
 #include "common/runtime/styles.h"
 
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -132,6 +134,11 @@ public:
     void print(const std::string& text);
     void print_line(const std::string& text);  // then column 0 of the next row
     void print_number(double value);           // plain number text
+    // Whole numbers print every digit (see number_text).
+    template <std::integral Integer>
+    void print_number(Integer value) {
+        print(number_text(value));
+    }
     // Size in pixels of one character cell in the current font.
     int cell_width() const;
     int cell_height() const;

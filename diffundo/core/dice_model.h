@@ -25,12 +25,14 @@ public:
     // nothing changed) when there is no atom.
     int step(double r);
 
-    std::int32_t N = 0;                                      // number of atoms
-    std::int32_t m = 0;                                      // atoms in box 1 after the last step
-    std::string atom_row;                                    // one character per atom: "." box 1, "*" box 2
-    std::string sorted_row;                                  // N - m "*" followed by m "."
-    std::int32_t trial_count = 0;                            // steps since the run started
-    std::array<std::int32_t, table_size> frequency_count{};  // steps that ended with m atoms in box 1, by m
+    std::int32_t N = 0;      // number of atoms
+    std::int32_t m = 0;      // atoms in box 1 after the last step
+    std::string atom_row;    // one character per atom: "." box 1, "*" box 2
+    std::string sorted_row;  // N - m "*" followed by m "."
+    // 64 bits: a run left going for hours passes 2^31 steps, and faster
+    // machines pass 2^32 within a day.
+    std::int64_t trial_count = 0;                            // steps since the run started
+    std::array<std::int64_t, table_size> frequency_count{};  // steps that ended with m atoms in box 1, by m
 };
 
 }  // namespace diffundo

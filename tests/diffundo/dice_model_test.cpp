@@ -117,6 +117,22 @@ TEST(DiceModel, RunWithoutAtomsMovesNothing) {
     }
 }
 
+// A classroom computer left running passes 2^31 steps within hours: the
+// counts go on past 32 bits.
+TEST(DiceModel, CountsGoOnPastThirtyTwoBits) {
+    const std::int64_t starts[] = {std::int64_t{1} << 31, std::int64_t{1} << 32};
+    for (std::int64_t start : starts) {
+        SCOPED_TRACE(start);
+        DiceModel model;
+        model.start_run(1);
+        model.trial_count = start - 1;
+        model.frequency_count[0] = start - 1;
+        model.step(0.5);
+        EXPECT_EQ(model.trial_count, start);
+        EXPECT_EQ(model.frequency_count[0], start);
+    }
+}
+
 // In equilibrium the split m of N atoms is distributed as g(N, m) / 2^N.
 // Successive steps are strongly correlated, so the test samples every 101st
 // step: the slowest modes of this chain decay as (1 - 2/N)^t = 0.9^t for

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -170,6 +171,41 @@ TEST_F(DiffundoStatistics, LayoutOnTheStandardScreen) {
 
     EXPECT_EQ(program.curve_prev_x, 920);
     EXPECT_NEAR(program.curve_prev_value, 10.03, 0.01);
+}
+
+// Step counts beyond 32 bits, as a run left going for hours reaches them:
+// the count is printed in full and bars and curve keep their scale. One
+// eighth of the steps at m = 45 gives a bar of 1536 / 8 = 192 pixels above
+// y0 = 633, one sixteenth at m = 55 one of 96.
+TEST_F(DiffundoStatistics, LongRunsKeepCountAndScale) {
+    const std::int64_t counts[] = {
+        (std::int64_t{1} << 31) - 1,
+        (std::int64_t{1} << 31) + 7,
+        (std::int64_t{1} << 32) + 3,
+        (std::int64_t{1} << 34) + 1,
+    };
+    for (std::int64_t steps : counts) {
+        SCOPED_TRACE(steps);
+        CapturingRuntime runtime("answer 100");
+        diffundo::Diffundo program(runtime);
+        start(program);
+        program.gas.trial_count = steps;
+        program.gas.frequency_count[45] = steps / 8;
+        program.gas.frequency_count[55] = steps / 16;
+        program.show_statistics();
+        ASSERT_TRUE(runtime.image);
+        const std::string shown = std::to_string(steps) + " Versuchen";
+        EXPECT_EQ(text_at(runtime.grid, 33, 67, shown.size()), shown);
+        EXPECT_TRUE(is_black(runtime.image->pixel(480, 444)));
+        EXPECT_FALSE(is_black(runtime.image->pixel(480, 438)));
+        EXPECT_TRUE(is_black(runtime.image->pixel(560, 540)));
+        EXPECT_FALSE(is_black(runtime.image->pixel(560, 534)));
+        // The curve ends at m = 55 with 70 * h * 2^100 / g(100, 50), h the
+        // relative frequency there.
+        const double ln_g_100_50 = std::lgamma(101.0) - 2 * std::lgamma(51.0);
+        const double h = static_cast<double>(steps / 16) / static_cast<double>(steps);
+        EXPECT_NEAR(program.curve_prev_value, 70 * h * std::exp(100 * std::log(2.0) - ln_g_100_50), 1e-9);
+    }
 }
 
 TEST_F(DiffundoStatistics, WithoutStepsOnlyTheHeadingAndNoWait) {

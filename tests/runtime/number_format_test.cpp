@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 #include <string>
@@ -51,6 +52,14 @@ TEST(NumberText, ShowsAtMostTenSignificantDigits) {
     EXPECT_EQ(rt::number_text(-0.0), "0");
     EXPECT_EQ(rt::number_text(2000000), "2000000");
     EXPECT_EQ(rt::number_text(1.0 / 3), "0.3333333333");
+}
+
+// Counts are whole numbers of any size: every digit, never an exponent.
+TEST(NumberText, CountsPrintEveryDigit) {
+    EXPECT_EQ(rt::number_text(std::int64_t{2147483647}), "2147483647");
+    EXPECT_EQ(rt::number_text(std::int64_t{1} << 34), "17179869184");
+    EXPECT_EQ(rt::number_text(std::int64_t{-9007199254740993}), "-9007199254740993");
+    EXPECT_EQ(rt::number_text(std::int32_t{-780}), "-780");
 }
 
 struct ParseCase {
