@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <string>
 
@@ -20,7 +21,7 @@ struct WindowInput {
     int mouse_buttons = mouse_none;
     std::deque<int> menu_selections;  // positions in the menu list, oldest first
     std::deque<Extra> extras;         // EXTRAS entries chosen, oldest first
-    int paints = 0;                   // repaints of the surface picture
+    std::int64_t paints = 0;          // repaints of the surface picture
 };
 
 // A full buffer drops further keys, as a real keyboard buffer does.

@@ -188,7 +188,10 @@ auto WindowRuntime::poll(Look look, Found found) {
         idle_polls_ = 0;
         return result;
     }
-    if (++idle_polls_ < idle_polls_before_wait) return result;
+    // Saturates: a wait may go on for days, and an overflown count would
+    // stop the sleeping.
+    if (idle_polls_ < idle_polls_before_wait) ++idle_polls_;
+    if (idle_polls_ < idle_polls_before_wait) return result;
     wait_for_events();
     throw_if_closed();
     run_pending_extras();

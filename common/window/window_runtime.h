@@ -62,7 +62,7 @@ public:
     // For embedding and tests: the main window, and how often the surface
     // picture has been painted into it.
     QMainWindow* main_window() const;
-    int paint_count() const { return input_.paints; }
+    std::int64_t paint_count() const { return input_.paints; }
     bool window_closed() const { return input_.closed; }
     // Where the save and print dialogs propose to write; the user's pictures
     // folder unless set.
