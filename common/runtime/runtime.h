@@ -32,7 +32,7 @@ struct WindowClosed : std::runtime_error {
 };
 
 // Mouse button state as the programs test it.
-enum MouseButtons : int { mouse_none = 0, mouse_left = 1, mouse_right = 2 };
+enum MouseButtons : int { mouse_none = 0, mouse_left = 1, mouse_right = 2, mouse_middle = 4 };
 
 // Fill styles of the rectangle operation.
 enum FillStyle : int { fill_hollow = 0, fill_solid = 1 };
@@ -70,7 +70,7 @@ public:
     // when none. Polling lets window events through without running menu
     // actions, and a loop that only polls does not burn a core.
     virtual std::string key_query() = 0;
-    // Bit set of the held buttons (mouse_left, mouse_right).
+    // Bit set of the held buttons (mouse_left, mouse_right, mouse_middle).
     virtual int mouse_state() = 0;
     // Seconds since some fixed moment; a value that changes as time goes on.
     virtual double time() = 0;

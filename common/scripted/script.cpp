@@ -73,8 +73,10 @@ ScriptItem parse_mouse(int line, const std::string& arg) {
         item.mouse_button = mouse_left;
     else if (button == "right")
         item.mouse_button = mouse_right;
+    else if (button == "middle")
+        item.mouse_button = mouse_middle;
     else
-        throw ScriptError(line, "mouse needs left or right, found \"" + button + "\"");
+        throw ScriptError(line, "mouse needs left, right or middle, found \"" + button + "\"");
     if (action == "down")
         item.mouse_down = true;
     else if (action != "up")
@@ -201,9 +203,12 @@ std::string describe(const ScriptItem& item) {
         for (const KeyName& k : key_names)
             if (item.text == k.text) return std::string("key ") + k.name;
         return "key " + item.text;
-    case ScriptItemKind::mouse:
-        return std::string("mouse ") + (item.mouse_button == mouse_left ? "left" : "right") +
-               (item.mouse_down ? " down" : " up");
+    case ScriptItemKind::mouse: {
+        const char* button = item.mouse_button == mouse_left    ? "left"
+                             : item.mouse_button == mouse_right ? "right"
+                                                                : "middle";
+        return std::string("mouse ") + button + (item.mouse_down ? " down" : " up");
+    }
     case ScriptItemKind::menu: return "menu " + item.menu_title + " / " + item.menu_entry;
     case ScriptItemKind::passes: return "passes " + std::to_string(item.number);
     case ScriptItemKind::snapshot: return "snapshot " + item.text;

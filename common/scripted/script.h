@@ -7,7 +7,7 @@
 //   cancel                 input box or dialog cancelled
 //   button N               message box button N (from 1) pressed
 //   key [NAME]             a key for key_query (default Return)
-//   mouse left|right down|up
+//   mouse left|right|middle down|up
 //   menu TITLE / ENTRY     a menu selection, e.g. "menu AUSGABE / &Weiter"
 //   passes N               N event passes go by before the next item is due
 //   snapshot NAME          screen written to NAME.png / NAME.txt
@@ -30,7 +30,7 @@ struct ScriptItem {
     std::string menu_title;  // without the " |" of the menu list
     std::string menu_entry;  // exactly as in the menu list, "&" included
     int number = 0;          // button number, pass count
-    int mouse_button = 0;    // mouse_left or mouse_right
+    int mouse_button = 0;    // mouse_left, mouse_right or mouse_middle
     bool mouse_down = false;
 };
 

@@ -14,6 +14,7 @@ int button_bit(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton: return mouse_left;
     case Qt::RightButton: return mouse_right;
+    case Qt::MiddleButton: return mouse_middle;
     default: return mouse_none;
     }
 }

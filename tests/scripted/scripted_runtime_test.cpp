@@ -102,6 +102,7 @@ public:
     void main_loop() {
         while (quit_marker != "*") runtime_.process_events();
     }
+    void continue_prompt() { wait_continue(23); }
 
     std::vector<std::string> selections;
 
@@ -208,7 +209,7 @@ TEST(ScriptParse, ErrorsNameTheLine) {
         {"button not a number", "button 2x\n", 1},
         {"negative passes", "passes -1\n", 1},
         {"unknown key name", "key Enter\n", 1},
-        {"middle mouse", "mouse middle down\n", 1},
+        {"unknown mouse button", "mouse wheel down\n", 1},
         {"mouse without action", "mouse left\n", 1},
         {"menu without slash", "menu DESK &Quit\n", 1},
         {"menu without entry", "menu DESK / \n", 1},
@@ -324,6 +325,16 @@ TEST(ScriptedRuntime, KeysAndMouse) {
     // Used up: the scripted user lets go of the mouse and presses Return.
     EXPECT_EQ(h.runtime->mouse_state(), rt::mouse_none);
     EXPECT_EQ(h.runtime->key_query(), "\r");
+}
+
+TEST(ScriptedRuntime, ContinuePromptEndsOnAnyMouseButton) {
+    for (const char* button : {"left", "right", "middle"}) {
+        SCOPED_TRACE(button);
+        Harness h(std::string("mouse ") + button + " down\nkey z\n");
+        h.program->continue_prompt();
+        ASSERT_NE(h.runtime->next_unused_item(), nullptr);
+        EXPECT_EQ(h.runtime->next_unused_item()->text, "z") << "the button ended the wait, not the key";
+    }
 }
 
 TEST(ScriptedRuntime, DialogsTakeTheirAnswers) {

@@ -258,6 +258,10 @@ TEST_F(WindowRuntimeTest, MouseStateIsTheSetOfHeldButtons) {
     EXPECT_EQ(settles_at(rt::mouse_left), rt::mouse_left);
     post(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(settles_at(rt::mouse_none), rt::mouse_none);
+    post(QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton);
+    EXPECT_EQ(settles_at(rt::mouse_middle), rt::mouse_middle);
+    post(QEvent::MouseButtonRelease, Qt::MiddleButton, Qt::NoButton);
+    EXPECT_EQ(settles_at(rt::mouse_none), rt::mouse_none);
 }
 
 // --- message box ----------------------------------------------------------------------
