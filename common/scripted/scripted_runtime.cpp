@@ -206,7 +206,7 @@ void ScriptedRuntime::take_snapshots(std::size_t from, std::size_t to) {
         const ScriptItem& item = items_[i];
         if (item.kind != ScriptItemKind::snapshot || snapshot_dir_.empty()) continue;
         if (!write_screen(current_screen(), snapshot_dir_, item.text))
-            throw ScriptFailure("script line " + std::to_string(item.line) + ": cannot write snapshot " +
+            throw OutputFailure("script line " + std::to_string(item.line) + ": cannot write snapshot " +
                                 quoted(item.text) + " into " + snapshot_dir_.string());
     }
 }

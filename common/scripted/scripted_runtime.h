@@ -45,6 +45,11 @@ struct ScriptFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// An output of the run (a snapshot) could not be written.
+struct OutputFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // Thrown by the services once the time limit of the run has passed, so that
 // a program stuck in a polling loop unwinds and the outputs can be written.
 struct ScriptTimeout : std::runtime_error {

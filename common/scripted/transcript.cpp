@@ -135,8 +135,8 @@ void Transcript::finish_line() {
 
 void Transcript::flush() {
     if (!out_) return;
-    if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), out_);
-    std::fflush(out_);
+    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) failed_ = true;
+    if (std::fflush(out_) != 0) failed_ = true;
     buffer_.clear();
 }
 

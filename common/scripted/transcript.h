@@ -53,6 +53,8 @@ public:
 
     // Hands the buffered lines to the file; also done whenever the buffer grows large.
     void flush();
+    // Whether a write to the file has failed (a full disk, an unwritable device).
+    bool failed() const { return failed_; }
     // Lines not yet flushed (all of them when there is no file).
     const std::string& pending() const { return buffer_; }
 
@@ -62,6 +64,7 @@ private:
     std::FILE* out_;
     bool record_prints_;
     std::string buffer_;
+    bool failed_ = false;
 };
 
 }  // namespace rt

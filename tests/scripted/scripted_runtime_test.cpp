@@ -591,6 +591,41 @@ TEST(ScenarioRun, ScriptErrorsAndMismatchesExitWithTwo) {
     }
 }
 
+// Root may write anywhere, so the outputs are blocked by what stands in
+// their way: a file where the folder should be, folders where the files
+// should be, a device that is always full.
+TEST(ScenarioRun, OutputsThatCannotBeWrittenExitWithOne) {
+    struct Case {
+        const char* name;
+        std::string script;
+        std::function<void(const fs::path& dir, rt::ScenarioOptions&)> block;
+    };
+    const std::vector<Case> cases = {
+        {"folder cannot be made", "",
+         [](const fs::path& dir, rt::ScenarioOptions& o) {
+             std::ofstream(dir / "file") << "x";
+             o.outdir = dir / "file" / "out";
+         }},
+        {"transcript cannot be opened", "",
+         [](const fs::path&, rt::ScenarioOptions& o) { fs::create_directories(o.outdir / "transcript.jsonl"); }},
+        {"transcript cannot be written", "menu AUSGABE / &Zeichnen\n",
+         [](const fs::path&, rt::ScenarioOptions& o) {
+             fs::create_directories(o.outdir);
+             fs::create_symlink("/dev/full", o.outdir / "transcript.jsonl");
+         }},
+        {"snapshot cannot be written", "snapshot shot\nmenu AUSGABE / &Zeichnen\n",
+         [](const fs::path&, rt::ScenarioOptions& o) { fs::create_directories(o.outdir / "shot.png"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const RunResult r =
+            run(dir.path(), c.script, standard_program, [&](rt::ScenarioOptions& o) { c.block(dir.path(), o); });
+        EXPECT_EQ(r.code, rt::scenario_failed) << r.err;
+        EXPECT_NE(r.err.find("cannot"), std::string::npos) << r.err;
+    }
+}
+
 TEST(ScenarioRun, AProgramThatIgnoresQuitTimesOutWithThree) {
     TempDir dir;
     const auto started = std::chrono::steady_clock::now();

@@ -15,7 +15,7 @@ extern const char* const scenario_usage;
 // Exit codes of a run.
 enum ScenarioResult : int {
     scenario_ended = 0,         // the program ended
-    scenario_failed = 1,        // the program threw something of its own
+    scenario_failed = 1,        // the program threw something of its own, or an output could not be written
     scenario_script_error = 2,  // bad arguments or script, or a mismatch
     scenario_hang = 3,          // the program did not end in time
 };

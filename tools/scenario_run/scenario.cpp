@@ -35,6 +35,9 @@ int run_program(ScriptedRuntime& runtime, const ProgramFactory& make_program, co
     } catch (const ScriptFailure& failure) {
         err << "scenario-run: " << failure.what() << '\n';
         return scenario_script_error;
+    } catch (const OutputFailure& failure) {
+        err << "scenario-run: " << failure.what() << '\n';
+        return scenario_failed;
     } catch (const ScriptTimeout&) {
         err << "scenario-run: the program did not end within " << options.timeout_seconds << " s ("
             << script_position(runtime) << ")\n";
@@ -74,10 +77,14 @@ int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_prog
 
     std::error_code ec;
     std::filesystem::create_directories(options.outdir, ec);
+    if (ec) {
+        err << "scenario-run: cannot create the output folder " << options.outdir << ": " << ec.message() << '\n';
+        return scenario_failed;
+    }
     std::FILE* file = std::fopen((options.outdir / "transcript.jsonl").string().c_str(), "wb");
     if (!file) {
         err << "scenario-run: cannot write into " << options.outdir << '\n';
-        return scenario_script_error;
+        return scenario_failed;
     }
 
     ensure_offscreen_application();
@@ -104,6 +111,10 @@ int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_prog
         }
         runtime.set_transcript(nullptr);
         transcript.flush();
+        if (transcript.failed() && code == scenario_ended) {
+            err << "scenario-run: cannot write the transcript into " << options.outdir << '\n';
+            code = scenario_failed;
+        }
     }
     if (std::fclose(file) != 0 && code == scenario_ended) {
         err << "scenario-run: cannot write the transcript into " << options.outdir << '\n';
