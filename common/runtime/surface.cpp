@@ -9,7 +9,17 @@
 namespace rt {
 namespace {
 
-int pixel(double coordinate) { return static_cast<int>(std::nearbyint(coordinate)); }
+// A real to the nearest pixel (or cell). Values far off saturate at the
+// reach: turning a real beyond int into one is undefined, and a saturated
+// point keeps its direction while lying far off any surface. The reach leaves
+// room for the arithmetic that follows (columns times cell widths, line
+// widths). Not a number counts as far off.
+constexpr double pixel_reach = 1 << 24;
+int pixel(double coordinate) {
+    if (!(coordinate > -pixel_reach)) return -static_cast<int>(pixel_reach);
+    if (coordinate > pixel_reach) return static_cast<int>(pixel_reach);
+    return static_cast<int>(std::nearbyint(coordinate));
+}
 
 QRect normalized(double x1, double y1, double x2, double y2) {
     return QRect(QPoint(pixel(x1), pixel(y1)), QPoint(pixel(x2), pixel(y2))).normalized();

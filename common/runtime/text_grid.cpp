@@ -3,7 +3,7 @@
 namespace rt {
 
 int TextGrid::put(int column, int row, const std::u32string& text, const std::vector<int>& glyph_x, bool opaque) {
-    if (row < 0 || text.empty() || glyph_x.size() != text.size() + 1) return column;
+    if (row < 0 || row >= max_cells || text.empty() || glyph_x.size() != text.size() + 1) return column;
     if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(row + 1);
     std::vector<Cell>& line = rows_[row];
 
@@ -29,7 +29,7 @@ int TextGrid::put(int column, int row, const std::u32string& text, const std::ve
 
     for (std::size_t i = 0; i < text.size(); ++i) {
         const long c = start + static_cast<long>(i);
-        if (c < 0) continue;
+        if (c < 0 || c >= max_cells) continue;
         if (static_cast<std::size_t>(c) >= line.size()) line.resize(c + 1);
         if (text[i] == U' ' && line[c].ch != U' ') continue;
         line[c] = Cell{text[i], glyph_x[i], glyph_x[i + 1]};

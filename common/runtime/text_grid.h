@@ -18,6 +18,10 @@ namespace rt {
 
 class TextGrid {
 public:
+    // Rows and columns from here on lie far off any surface; text there is
+    // not recorded, so a print far away allocates nothing.
+    static constexpr int max_cells = 1 << 15;
+
     // Lays `text` into row `row` from `column`. `glyph_x` holds the pixel
     // position where each character starts and, last, where the text ends
     // (text.size() + 1 values). An opaque text erases whatever it covers in

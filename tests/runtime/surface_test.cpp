@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <vector>
+
 namespace {
 
 constexpr rt::Colour white = 0xFFFFFF, black = 0x000000, blue = 0xFF0000, background = 0xEEA833;
@@ -162,6 +166,65 @@ TEST_F(SurfaceTest, ChangeCountMovesWithEveryDrawing) {
     const auto after_point = surface.change_count();
     surface.point(-5, 5);  // outside: nothing changes
     EXPECT_EQ(surface.change_count(), after_point);
+}
+
+// A large entropy scale puts graph points billions of pixels away. They are
+// drawn as if at the far end of the surface's range: what lies on the
+// surface is drawn, what lies far off stays off.
+TEST_F(SurfaceTest, CoordinatesBeyondTheIntegersStayInTheirDirection) {
+    const double far = 5e9, nan = std::nan("");
+    struct Case {
+        const char* name;
+        std::function<void(rt::Surface&)> draw;
+        std::vector<QPoint> drawn;
+        std::vector<QPoint> free;
+    };
+    const std::vector<Case> cases = {
+        {"line down", [&](rt::Surface& s) { s.line(500, 300, 500, far); }, {{500, 400}, {500, 767}}, {{500, 200}}},
+        {"line up", [&](rt::Surface& s) { s.line(500, 300, 500, -far); }, {{500, 0}, {500, 200}}, {{500, 400}}},
+        {"line across", [&](rt::Surface& s) { s.line(-far, 300, far, 300); }, {{0, 300}, {1023, 300}}, {}},
+        {"thick line down",
+         [&](rt::Surface& s) {
+             s.set_line_width(5);
+             s.line(600, 100, 600, 1e12);
+         },
+         {{600, 700}, {602, 700}},
+         {{600, 50}}},
+        {"box to far corner", [&](rt::Surface& s) { s.filled_box(100, 100, far, far); }, {{1000, 700}}, {{50, 50}}},
+        {"points far off and not a number",
+         [&](rt::Surface& s) {
+             s.point(far, far);
+             s.point(-far, 10);
+             s.point(nan, nan);
+         },
+         {},
+         {}},
+        {"outline far off", [&](rt::Surface& s) { s.rectangle(-far, -far, -far / 2, -far / 2); }, {}, {}},
+        {"texts far off",
+         [&](rt::Surface& s) {
+             s.graphics_text(far, far, "weit");
+             s.locate(far, far);
+             s.print("weit");
+             s.locate(-far, nan);
+             s.print("weit");
+         },
+         {},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        surface.clear();
+        surface.set_line_width(1);
+        surface.set_colour(black);
+        surface.set_second_colour(black);
+        c.draw(surface);
+        for (const QPoint& p : c.drawn) EXPECT_EQ(at(p.x(), p.y()), rgb(black)) << p.x() << "," << p.y();
+        for (const QPoint& p : c.free) EXPECT_NE(at(p.x(), p.y()), rgb(black)) << p.x() << "," << p.y();
+        if (c.drawn.empty()) {
+            EXPECT_EQ(count(black, surface.image().rect()), 0);
+        }
+        EXPECT_EQ(surface.text_grid().to_text(), "");
+    }
 }
 
 }  // namespace
