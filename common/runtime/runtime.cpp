@@ -21,8 +21,16 @@ Runtime::~Runtime() = default;
 
 void Runtime::set_menu_handler(std::function<void(int)> handler) { menu_handler_ = std::move(handler); }
 
-void Runtime::deliver_menu_selection(int index) {
-    if (menu_handler_) menu_handler_(index);
+bool Runtime::deliver_menu_selection(int index) {
+    if (!menu_handler_ || menu_depth_ >= max_menu_depth) return false;
+    // Left on every way out: closing the window unwinds through here.
+    struct Nesting {
+        int& depth;
+        explicit Nesting(int& d) : depth(++d) {}
+        ~Nesting() { --depth; }
+    } nesting(menu_depth_);
+    menu_handler_(index);
+    return true;
 }
 
 double Runtime::random() {

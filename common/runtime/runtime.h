@@ -41,6 +41,9 @@ class Runtime {
 public:
     static constexpr int surface_width = 1024;
     static constexpr int surface_height = 768;
+    // Menu selections nested deeper than this are ignored (see
+    // deliver_menu_selection).
+    static constexpr int max_menu_depth = 50;
 
     explicit Runtime(int width = surface_width, int height = surface_height);
     virtual ~Runtime();
@@ -169,7 +172,11 @@ public:
     const std::function<std::string()>& exporter() const { return export_; }
 
 protected:
-    void deliver_menu_selection(int index);
+    // Runs the menu handler, unless `max_menu_depth` selections are already
+    // running: an action that lets events through receives the next selection
+    // inside itself, and thousands of them would overflow the stack. An
+    // ignored selection changes nothing. Returns whether the handler ran.
+    bool deliver_menu_selection(int index);
 
     void run_extra(Extra extra);
     // Saving asks where to write (empty: the user cancelled) and reports the
@@ -190,6 +197,7 @@ protected:
 private:
     std::unique_ptr<Surface> surface_;
     std::function<void(int)> menu_handler_;
+    int menu_depth_ = 0;
     std::mt19937_64 generator_;
 
     void save_picture();

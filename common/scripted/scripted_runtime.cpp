@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -68,7 +69,7 @@ void ScriptedRuntime::process_events() {
     while (!queued_menus_.empty()) {
         const int index = queued_menus_.front();
         queued_menus_.pop_front();
-        deliver_menu_selection(index);
+        if (deliver_menu_selection(index) && index == default_quit_) quit_delivered_ = true;
     }
 }
 
@@ -160,12 +161,13 @@ std::string ScriptedRuntime::event_pass(Poll poll) {
 }
 
 std::string ScriptedRuntime::default_user(Poll poll) {
-    if (!quit_queued_) {
-        const int quit = find_quit_entry();
-        if (quit >= 0) {
-            queued_menus_.push_back(quit);
-            quit_queued_ = true;
-        }
+    // Chosen again until it has run: a selection made while too many others
+    // are running is ignored.
+    if (!quit_delivered_) {
+        default_quit_ = find_quit_entry();
+        if (default_quit_ >= 0 &&
+            std::find(queued_menus_.begin(), queued_menus_.end(), default_quit_) == queued_menus_.end())
+            queued_menus_.push_back(default_quit_);
     }
     mouse_buttons_ = mouse_none;
     return poll == Poll::key ? "\r" : "";

@@ -145,7 +145,8 @@ private:
     std::vector<ScriptItem> items_;
     std::size_t cursor_ = 0;  // first item not yet consumed (snapshots included)
     bool used_up_ = false;
-    bool quit_queued_ = false;
+    int default_quit_ = -1;  // the "&Quit" the scripted user chooses once the script is used up
+    bool quit_delivered_ = false;
     int idle_passes_ = 0;
     int idle_line_ = 0;  // the `passes` item that made them
     long passes_ = 0;

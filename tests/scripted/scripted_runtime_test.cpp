@@ -12,6 +12,7 @@
 #include <QJsonObject>
 
 #include <unistd.h>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -90,6 +91,8 @@ public:
         if (entry == "&Zeichnen") {
             runtime_.locate(2, 3);
             runtime_.print("gezeichnet");
+            // As an analysis waits: menu selections run inside.
+            while (wait_after_drawing && quit_marker != "*" && runtime_.key_query().empty()) runtime_.process_events();
         }
         if (entry == "&Frage") runtime_.message_box(1, "Noch einmal?", 9, "Ja|Nein");
     }
@@ -105,6 +108,7 @@ public:
     void continue_prompt() { wait_continue(23); }
 
     std::vector<std::string> selections;
+    bool wait_after_drawing = false;
 
 protected:
     common::TitleScreen title_screen() const override { return {}; }
@@ -325,6 +329,27 @@ TEST(ScriptedRuntime, KeysAndMouse) {
     // Used up: the scripted user lets go of the mouse and presses Return.
     EXPECT_EQ(h.runtime->mouse_state(), rt::mouse_none);
     EXPECT_EQ(h.runtime->key_query(), "\r");
+}
+
+// An action that lets events through (an analysis, the statistics display)
+// receives the next selection inside itself; thousands in a row would nest
+// until the stack overflows. Beyond the limit a selection is ignored.
+TEST(ScriptedRuntime, NestedMenuSelectionsStopAtTheDepthLimit) {
+    std::string script;
+    for (int i = 0; i < 3 * rt::Runtime::max_menu_depth; ++i) script += "menu AUSGABE / &Zeichnen\n";
+    Harness h(script);
+    const int drawing = rt::find_menu_entry(h.runtime->installed_menu(), "AUSGABE", "&Zeichnen");
+    int depth = 0, deepest = 0, delivered = 0;
+    h.runtime->set_menu_handler([&](int index) {
+        delivered += index == drawing;
+        deepest = std::max(deepest, ++depth);
+        h.runtime->process_events();
+        --depth;
+    });
+    while (!h.runtime->script_used_up()) h.runtime->process_events();
+    EXPECT_EQ(deepest, rt::Runtime::max_menu_depth);
+    // Each nest of 50 ends with one selection ignored; the next starts afresh.
+    EXPECT_EQ(delivered, 3 * rt::Runtime::max_menu_depth - 2);
 }
 
 TEST(ScriptedRuntime, ContinuePromptEndsOnAnyMouseButton) {
@@ -624,6 +649,27 @@ TEST(ScenarioRun, OutputsThatCannotBeWrittenExitWithOne) {
         EXPECT_EQ(r.code, rt::scenario_failed) << r.err;
         EXPECT_NE(r.err.find("cannot"), std::string::npos) << r.err;
     }
+}
+
+// The scripted user's "&Quit" may come while too many selections run and be
+// ignored: it is chosen again until it has run.
+TEST(ScenarioRun, QuitEndsTheRunAfterSelectionsNestedTooDeep) {
+    TempDir dir;
+    std::string script;
+    const int drawings = 3 * rt::Runtime::max_menu_depth;
+    for (int i = 0; i < drawings; ++i) script += "menu AUSGABE / &Zeichnen\n";
+    std::vector<std::string> selections;
+    const RunResult r = run(
+        dir.path(), script,
+        [&](TinyProgram& p) {
+            p.wait_after_drawing = true;
+            standard_program(p);
+            selections = p.selections;
+        },
+        [](rt::ScenarioOptions& o) { o.timeout_seconds = 10; });
+    EXPECT_EQ(r.code, rt::scenario_ended) << r.err;
+    EXPECT_LT(std::count(selections.begin(), selections.end(), "&Zeichnen"), drawings) << "some were ignored";
+    EXPECT_EQ(selections.back(), "&Quit");
 }
 
 TEST(ScenarioRun, AProgramThatIgnoresQuitTimesOutWithThree) {
