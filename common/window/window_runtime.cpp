@@ -100,6 +100,7 @@ void WindowRuntime::open_window() {
     }
     window_->resize(size.width(), size.height() + menu_height);
     window_->show();
+    window_->watch_native_window();
     window_->activateWindow();
     window_->centralWidget()->setFocus();
     repaint_timer_.start();

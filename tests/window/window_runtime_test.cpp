@@ -192,6 +192,29 @@ TEST_F(WindowRuntimeTest, CloseArrivingDuringAPollIsThrownAfterQtReturns) {
     EXPECT_FALSE(runtime->main_window()->isVisible());
 }
 
+// Another program may destroy the native window without asking (X11's
+// DestroyWindow, as `xdotool windowclose` does): that is a close too.
+TEST_F(WindowRuntimeTest, DestroyedNativeWindowEndsTheProgramAsAClose) {
+    runtime->open_window();
+    QWindow* native = runtime->main_window()->windowHandle();
+    ASSERT_NE(native, nullptr);
+    QTimer::singleShot(0, native, [native] { native->destroy(); });
+    bool thrown = false;
+    keep_going_until(
+        [&] {
+            try {
+                runtime->key_query();
+            } catch (const rt::WindowClosed&) {
+                thrown = true;
+            }
+        },
+        [&] { return thrown; });
+    EXPECT_TRUE(thrown);
+    EXPECT_TRUE(runtime->window_closed());
+    EXPECT_THROW(runtime->process_events(), rt::WindowClosed);
+    runtime->end();
+}
+
 TEST_F(WindowRuntimeTest, EndHidesTheWindowAndMayBeCalledTwice) {
     runtime->open_window();
     EXPECT_TRUE(runtime->main_window()->isVisible());
