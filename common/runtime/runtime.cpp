@@ -1,5 +1,6 @@
 #include "common/runtime/runtime.h"
 
+#include "common/runtime/asset_file.h"
 #include "common/runtime/asset_path.h"
 #include "common/runtime/number_format.h"
 #include "common/runtime/projector_picture.h"
@@ -73,7 +74,9 @@ void Runtime::graphics_text(double x, double y, const std::string& text) { surfa
 std::string Runtime::asset_path(const std::string& file) const { return find_asset(program_directory(), file); }
 
 bool Runtime::draw_picture(const std::string& file, int left, int top, int width, int height) {
-    const QImage picture(QString::fromStdString(asset_path(file)));
+    const std::optional<std::string> bytes = read_asset_file(asset_path(file));
+    if (!bytes) return false;
+    const QImage picture = QImage::fromData(QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size())));
     if (picture.isNull()) return false;
     surface_->draw_image(projector_ ? projector_picture(picture) : picture, left, top, width, height);
     return true;

@@ -1,5 +1,7 @@
 #include "common/window/sound_player.h"
 
+#include "common/runtime/asset_file.h"
+
 #include <QAudioDevice>
 #include <QFileInfo>
 #include <QMediaDevices>
@@ -14,7 +16,7 @@ SoundPlayer::~SoundPlayer() { qDeleteAll(effects_); }
 
 bool SoundPlayer::play(const QString& path) {
     const QFileInfo file(path);
-    if (!file.isFile() || !file.isReadable()) return false;
+    if (!is_asset_file(path.toStdString()) || !file.isReadable()) return false;
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();
     if (output.isNull()) return false;
 

@@ -1,7 +1,8 @@
 #pragma once
 // Short sounds of the window runtime (the bell at the entropy maximum).
 // Playing never blocks and never fails loudly: a missing file, an unreadable
-// one or a machine without audio output simply stays silent.
+// one, one that is no regular file or too large (see asset_file.h) or a
+// machine without audio output simply stays silent.
 
 #include <QHash>
 #include <QString>
