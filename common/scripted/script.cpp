@@ -4,7 +4,11 @@
 
 #include <array>
 #include <charconv>
+#include <istream>
+#include <limits>
 #include <set>
+#include <sstream>
+#include <string_view>
 #include <utility>
 
 namespace rt {
@@ -24,6 +28,9 @@ constexpr std::array<KeyName, 5> key_names = {{
     {"Tab", "\t"},
     {"Backspace", "\b"},
 }};
+
+// Editors on Windows start UTF-8 files with it.
+constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -172,25 +179,30 @@ ScriptItem parse_line(int line, const std::string& raw, std::set<std::string>& s
 ScriptError::ScriptError(int line_number, const std::string& what)
     : std::runtime_error("script line " + std::to_string(line_number) + ": " + what), line(line_number) {}
 
-std::vector<ScriptItem> parse_script(const std::string& text) {
-    std::vector<ScriptItem> items;
-    std::set<std::string> snapshot_names;
-    std::size_t pos = 0;
-    int line = 0;
-    while (pos < text.size()) {
-        ++line;
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        std::string raw = text.substr(pos, end - pos);
-        pos = end + 1;
+ScriptReader::ScriptReader(std::istream& in) : in_(in) {}
+
+std::optional<ScriptItem> ScriptReader::next() {
+    std::string raw;
+    while (std::getline(in_, raw)) {
+        if (line_ == std::numeric_limits<int>::max()) throw ScriptError(line_, "the script has too many lines");
+        ++line_;
+        if (line_ == 1 && raw.starts_with(byte_order_mark)) raw.erase(0, byte_order_mark.size());
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
 
         const std::string content = trim(raw);
         if (content.empty() || content[0] == '#') continue;
-        ScriptItem item = parse_line(line, raw, snapshot_names);
-        item.line = line;
-        items.push_back(std::move(item));
+        ScriptItem item = parse_line(line_, raw, snapshot_names_);
+        item.line = line_;
+        return item;
     }
+    return std::nullopt;
+}
+
+std::vector<ScriptItem> parse_script(const std::string& text) {
+    std::istringstream in(text);
+    ScriptReader reader(in);
+    std::vector<ScriptItem> items;
+    while (std::optional<ScriptItem> item = reader.next()) items.push_back(std::move(*item));
     return items;
 }
 

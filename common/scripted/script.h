@@ -13,8 +13,12 @@
 //   snapshot NAME          screen written to NAME.png / NAME.txt
 //   close                  the user closes the main window
 //
-// Blank lines and lines whose first non-blank character is "#" are skipped.
+// Blank lines and lines whose first non-blank character is "#" are skipped,
+// and so is a UTF-8 byte-order mark at the very start.
 
+#include <iosfwd>
+#include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -39,7 +43,22 @@ struct ScriptError : std::runtime_error {
     int line;
 };
 
-// Throws ScriptError naming the first faulty line.
+// Reads a script item by item, as a run consumes it: a script of any length
+// takes no more memory than its longest line (and its snapshot names).
+class ScriptReader {
+public:
+    explicit ScriptReader(std::istream& in);  // not owned; must outlive the reader
+
+    // The next item, nothing at the end. Throws ScriptError naming the line.
+    std::optional<ScriptItem> next();
+
+private:
+    std::istream& in_;
+    int line_ = 0;
+    std::set<std::string> snapshot_names_;
+};
+
+// The whole script at once. Throws ScriptError naming the first faulty line.
 std::vector<ScriptItem> parse_script(const std::string& text);
 
 // The item as it reads in a message: "answer \"12\"", "key Return", "menu DESK / &Quit".

@@ -5,7 +5,8 @@
 #include "common/runtime/surface.h"
 #include "common/scripted/transcript.h"
 
-#include <QString>
+#include <QBuffer>
+#include <QByteArray>
 
 #include <algorithm>
 #include <filesystem>
@@ -22,12 +23,19 @@ std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 }  // namespace
 
 bool write_screen(const Screen& screen, const std::filesystem::path& dir, const std::string& name) {
-    const std::filesystem::path png = dir / (name + ".png");
-    const bool image_written = screen.image.save(QString::fromStdString(png.string()), "PNG");
+    // Both files are written through the same path type: the name reaches
+    // the file system byte for byte, UTF-8 or not, and the two names agree.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const bool encoded = screen.image.save(&buffer, "PNG");
+    std::ofstream png_file(dir / (name + ".png"), std::ios::binary);
+    png_file.write(png.constData(), png.size());
+    png_file.close();
     std::ofstream txt(dir / (name + ".txt"), std::ios::binary);
     txt << screen.text;
     txt.close();
-    return image_written && txt.good();
+    return encoded && png_file.good() && txt.good();
 }
 
 int find_menu_entry(const std::vector<std::string>& menu, const std::string& title, const std::string& entry) {
@@ -42,7 +50,10 @@ int find_menu_entry(const std::vector<std::string>& menu, const std::string& tit
 }
 
 ScriptedRuntime::ScriptedRuntime(std::vector<ScriptItem> items, int width, int height)
-    : Runtime(width, height), items_(std::move(items)) {}
+    : Runtime(width, height), ahead_(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end())) {}
+
+ScriptedRuntime::ScriptedRuntime(ScriptSource source, int width, int height)
+    : Runtime(width, height), source_(std::move(source)) {}
 
 ScriptedRuntime::~ScriptedRuntime() {
     if (transcript_) surface().set_observer(nullptr);
@@ -108,17 +119,19 @@ std::string ScriptedRuntime::event_pass(Poll poll) {
     }
     for (;;) {
         const std::size_t k = next_item();
-        const ScriptItem& item = items_[k];
+        const ScriptItem& item = ahead_[k];  // gone once consumed
         switch (item.kind) {
-        case ScriptItemKind::passes:
+        case ScriptItemKind::passes: {
             // This pass is the first of the N; `passes 0` lets the next item
             // be due at once. Set before consuming: trailing passes still
             // have to go by before the script counts as used up.
-            idle_passes_ = item.number > 0 ? item.number - 1 : 0;
+            const int count = item.number;
+            idle_passes_ = count > 0 ? count - 1 : 0;
             idle_line_ = item.line;
             consume(k);
-            if (item.number > 0 || used_up_) return {};
+            if (count > 0 || used_up_) return {};
             continue;
+        }
         case ScriptItemKind::menu: {
             const int index = resolve_menu(item);
             consume(k);
@@ -131,11 +144,11 @@ std::string ScriptedRuntime::event_pass(Poll poll) {
             return {};
         }
         case ScriptItemKind::mouse:
-            consume(k);
             if (item.mouse_down)
                 mouse_buttons_ |= item.mouse_button;
             else
                 mouse_buttons_ &= ~item.mouse_button;
+            consume(k);
             return {};
         case ScriptItemKind::close:
             consume(k);
@@ -180,32 +193,50 @@ int ScriptedRuntime::find_quit_entry() const {
 }
 
 std::size_t ScriptedRuntime::next_item() const {
-    std::size_t k = cursor_;
-    while (k < items_.size() && items_[k].kind == ScriptItemKind::snapshot) ++k;
-    return k;
+    std::size_t k = 0;
+    for (;;) {
+        while (k < ahead_.size() && ahead_[k].kind == ScriptItemKind::snapshot) ++k;
+        if (k < ahead_.size() || !read_item()) return k;
+    }
+}
+
+bool ScriptedRuntime::read_item() const {
+    if (!source_) return false;
+    std::optional<ScriptItem> item;
+    try {
+        item = source_();
+    } catch (const ScriptError& error) {
+        throw ScriptFailure(error.what());
+    }
+    if (!item) {
+        source_ = nullptr;
+        return false;
+    }
+    ahead_.push_back(std::move(*item));
+    return true;
 }
 
 const ScriptItem* ScriptedRuntime::next_unused_item() const {
     const std::size_t k = next_item();
-    return k < items_.size() ? &items_[k] : nullptr;
+    return k < ahead_.size() ? &ahead_[k] : nullptr;
 }
 
 void ScriptedRuntime::consume(std::size_t index) {
-    take_snapshots(cursor_, index);
-    cursor_ = index + 1;
+    take_snapshots(0, index);
+    ahead_.erase(ahead_.begin(), ahead_.begin() + static_cast<std::ptrdiff_t>(index) + 1);
     check_used_up();
 }
 
 void ScriptedRuntime::check_used_up() {
-    if (used_up_ || idle_passes_ > 0 || next_item() < items_.size()) return;
-    take_snapshots(cursor_, items_.size());
-    cursor_ = items_.size();
+    if (used_up_ || idle_passes_ > 0 || next_item() < ahead_.size()) return;
+    take_snapshots(0, ahead_.size());
+    ahead_.clear();
     used_up_ = true;
 }
 
 void ScriptedRuntime::take_snapshots(std::size_t from, std::size_t to) {
     for (std::size_t i = from; i < to; ++i) {
-        const ScriptItem& item = items_[i];
+        const ScriptItem& item = ahead_[i];
         if (item.kind != ScriptItemKind::snapshot || snapshot_dir_.empty()) continue;
         if (!write_screen(current_screen(), snapshot_dir_, item.text))
             throw OutputFailure("script line " + std::to_string(item.line) + ": cannot write snapshot " +
@@ -234,7 +265,7 @@ std::optional<std::size_t> ScriptedRuntime::dialog_answer(DialogSort sort, const
         mismatch(idle_line_, std::string("expected ") + expected + " for " + what + ", found passes with " +
                                  std::to_string(idle_passes_) + " still to go");
     const std::size_t k = next_item();
-    const ScriptItem& item = items_[k];
+    const ScriptItem& item = ahead_[k];
     const bool fits = sort == DialogSort::message
                           ? item.kind == ScriptItemKind::button
                           : item.kind == ScriptItemKind::answer || item.kind == ScriptItemKind::cancel;
@@ -248,7 +279,7 @@ int ScriptedRuntime::message_box(int style, const std::string& text, int default
     const std::optional<std::size_t> k = dialog_answer(DialogSort::message, "message box " + quoted(text));
     int answer;
     if (k) {
-        const ScriptItem& item = items_[*k];
+        const ScriptItem& item = ahead_[*k];
         if (item.number > count)
             mismatch(item.line, describe(item) + " for message box " + quoted(text) + " with " + std::to_string(count) +
                                     (count == 1 ? " button" : " buttons"));
@@ -263,8 +294,8 @@ int ScriptedRuntime::message_box(int style, const std::string& text, int default
 
 std::string ScriptedRuntime::input_box(const std::string& prompt, const std::string& default_text) {
     const std::optional<std::size_t> k = dialog_answer(DialogSort::input, "input box " + quoted(prompt));
-    const bool cancelled = !k || items_[*k].kind == ScriptItemKind::cancel;
-    std::string answer = cancelled ? std::string() : items_[*k].text;
+    const bool cancelled = !k || ahead_[*k].kind == ScriptItemKind::cancel;
+    std::string answer = cancelled ? std::string() : ahead_[*k].text;
     if (k) consume(*k);
     if (transcript_) transcript_->input(false, prompt, "", default_text, answer, cancelled);
     return answer;
@@ -272,8 +303,8 @@ std::string ScriptedRuntime::input_box(const std::string& prompt, const std::str
 
 void ScriptedRuntime::input_dialog(const std::string& prompt, const std::string& hint, std::string& text) {
     const std::optional<std::size_t> k = dialog_answer(DialogSort::input, "input dialog " + quoted(prompt));
-    const bool cancelled = !k || items_[*k].kind == ScriptItemKind::cancel;
-    std::string answer = cancelled ? std::string() : items_[*k].text;
+    const bool cancelled = !k || ahead_[*k].kind == ScriptItemKind::cancel;
+    std::string answer = cancelled ? std::string() : ahead_[*k].text;
     if (k) consume(*k);
     if (transcript_) transcript_->input(true, prompt, hint, text, answer, cancelled);
     text = std::move(answer);

@@ -30,6 +30,7 @@
 #include <cstddef>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -65,9 +66,17 @@ struct Screen {
 // Writes DIR/NAME.png and DIR/NAME.txt; false when either cannot be written.
 bool write_screen(const Screen& screen, const std::filesystem::path& dir, const std::string& name);
 
+// Hands out the script's items in order, nothing at its end; may throw
+// ScriptError.
+using ScriptSource = std::function<std::optional<ScriptItem>()>;
+
 class ScriptedRuntime : public Runtime {
 public:
     ScriptedRuntime(std::vector<ScriptItem> items, int width = surface_width, int height = surface_height);
+    // Reads the items only as the run comes to them, so a script of any
+    // length takes little memory. A ScriptError from the source is reported
+    // as a ScriptFailure.
+    ScriptedRuntime(ScriptSource source, int width = surface_width, int height = surface_height);
     ~ScriptedRuntime() override;
 
     // Records go to the transcript, which also watches the surface (not owned).
@@ -133,7 +142,10 @@ private:
     std::string event_pass(Poll poll);
     std::string default_user(Poll poll);
     void check_service();
+    // Index in `ahead_` of the first item that is not a snapshot, reading on
+    // as far as needed; ahead_.size() when the script has none left.
     std::size_t next_item() const;
+    bool read_item() const;
     void consume(std::size_t index);
     void check_used_up();
     void take_snapshots(std::size_t from, std::size_t to);
@@ -142,8 +154,10 @@ private:
     std::optional<std::size_t> dialog_answer(DialogSort sort, const std::string& what);
     [[noreturn]] void mismatch(int line, const std::string& what) const;
 
-    std::vector<ScriptItem> items_;
-    std::size_t cursor_ = 0;  // first item not yet consumed (snapshots included)
+    // The items read but not yet consumed (snapshots included), in order.
+    // Reading on is no change the caller sees, hence mutable.
+    mutable std::deque<ScriptItem> ahead_;
+    mutable ScriptSource source_;
     bool used_up_ = false;
     int default_quit_ = -1;  // the "&Quit" the scripted user chooses once the script is used up
     bool quit_delivered_ = false;

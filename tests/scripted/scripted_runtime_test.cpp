@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
 #include <chrono>
@@ -182,6 +184,14 @@ TEST(ScriptParse, EveryItemWithItsFields) {
 
     EXPECT_EQ(rt::describe(items[4]), "key Return");
     EXPECT_EQ(rt::describe(items[10]), "menu AUSGABE / &theoretische Analyse");
+}
+
+// Editors on Windows start UTF-8 files with a byte-order mark.
+TEST(ScriptParse, ByteOrderMarkBeforeTheFirstLineIsSkipped) {
+    const auto items = rt::parse_script("\xEF\xBB\xBFkey\nanswer \xEF\xBB\xBF\n");
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].text, "\r");
+    EXPECT_EQ(items[1].text, "\xEF\xBB\xBF") << "only at the very start";
 }
 
 TEST(ScriptParse, TrailingCommentsBehindItemsOtherThanAnswers) {
@@ -619,6 +629,73 @@ TEST(ScenarioRun, ScriptErrorsAndMismatchesExitWithTwo) {
 // Root may write anywhere, so the outputs are blocked by what stands in
 // their way: a file where the folder should be, folders where the files
 // should be, a device that is always full.
+TEST(ScenarioRun, ScriptsThatCannotBeReadExitWithTwo) {
+    struct Case {
+        const char* name;
+        std::function<fs::path(const fs::path& dir)> script;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"a directory", [](const fs::path& dir) { return dir; }, "is a directory"},
+        {"missing", [](const fs::path& dir) { return dir / "none.script"; }, "cannot read the script"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const RunResult r =
+            run(dir.path(), "", standard_program, [&](rt::ScenarioOptions& o) { o.script = c.script(dir.path()); });
+        EXPECT_EQ(r.code, rt::scenario_script_error);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(r.out / "final.png"));
+    }
+}
+
+// A name that is not UTF-8 names both files alike, byte for byte.
+TEST(ScenarioRun, SnapshotFilesShareTheirNameWhateverItsBytes) {
+    TempDir dir;
+    const std::string name = "bild\xE4\xFF";
+    const RunResult r = run(dir.path(), "snapshot " + name + "\nmenu AUSGABE / &Zeichnen\n", standard_program);
+    EXPECT_EQ(r.code, rt::scenario_ended) << r.err;
+    EXPECT_TRUE(fs::exists(r.out / (name + ".png")));
+    EXPECT_TRUE(fs::exists(r.out / (name + ".txt")));
+    EXPECT_EQ(QImage(QString::fromStdString((r.out / "final.png").string())).size(), QSize(1024, 768));
+    std::ifstream png(r.out / (name + ".png"), std::ios::binary);
+    char signature[8] = {};
+    png.read(signature, sizeof signature);
+    EXPECT_EQ(std::string(signature, 8), "\x89PNG\r\n\x1a\n");
+}
+
+// 20 MB of "passes 0" took 450 MB when the whole script was held parsed:
+// it is read as the run goes on. The sanitizers' own bookkeeping would hide
+// the difference, so this runs only in plain builds.
+TEST(ScenarioRun, ALongScriptIsReadAsItIsConsumed) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "memory use is the sanitizer's";
+#endif
+    TempDir dir;
+    const fs::path script = dir.path() / "long.script";
+    {
+        std::ofstream out(script, std::ios::binary);
+        out << "key\nbutton 1\nbutton 1\nanswer 100\n";
+        const std::string line = "passes 0\n";
+        for (std::size_t written = 0; written < (std::size_t{20} << 20); written += line.size()) out << line;
+    }
+    const std::string out_dir = (dir.path() / "out").string();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::execl(SCENARIO_RUN_PATH, SCENARIO_RUN_PATH, "diffundo", script.c_str(), out_dir.c_str(), "--no-prints",
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    ASSERT_EQ(::wait4(child, &status, 0, &usage), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), rt::scenario_ended);
+    EXPECT_LT(usage.ru_maxrss, 200 * 1024) << "peak kilobytes";
+}
+
 TEST(ScenarioRun, OutputsThatCannotBeWrittenExitWithOne) {
     struct Case {
         const char* name;

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 namespace rt {
@@ -60,22 +61,43 @@ int run_program(ScriptedRuntime& runtime, const ProgramFactory& make_program, co
 }  // namespace
 
 int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_program, std::ostream& err) {
-    std::ifstream in(options.script, std::ios::binary);
-    if (!in) {
+    // The script is read twice, item by item: once to check it all before
+    // the program starts, once as the run consumes it. A file is read from
+    // disk both times; a pipe, which reads only once, is kept in memory.
+    std::error_code ec;
+    if (std::filesystem::is_directory(options.script, ec)) {
+        err << "scenario-run: the script " << options.script << " is a directory\n";
+        return scenario_script_error;
+    }
+    auto file_in = std::make_unique<std::ifstream>(options.script, std::ios::binary);
+    if (!*file_in) {
         err << "scenario-run: cannot read the script " << options.script << '\n';
         return scenario_script_error;
     }
-    std::stringstream text;
-    text << in.rdbuf();
-    std::vector<ScriptItem> items;
+    std::unique_ptr<std::istream> in;
+    if (std::filesystem::is_regular_file(options.script, ec)) {
+        in = std::move(file_in);
+    } else {
+        auto text = std::make_unique<std::stringstream>();
+        *text << file_in->rdbuf();
+        in = std::move(text);
+    }
     try {
-        items = parse_script(text.str());
+        ScriptReader check(*in);
+        while (check.next()) {
+        }
     } catch (const ScriptError& e) {
         err << "scenario-run: " << e.what() << '\n';
         return scenario_script_error;
     }
+    if (in->bad()) {
+        err << "scenario-run: cannot read the script " << options.script << '\n';
+        return scenario_script_error;
+    }
+    in->clear();
+    in->seekg(0);
+    auto reader = std::make_shared<ScriptReader>(*in);
 
-    std::error_code ec;
     std::filesystem::create_directories(options.outdir, ec);
     if (ec) {
         err << "scenario-run: cannot create the output folder " << options.outdir << ": " << ec.message() << '\n';
@@ -91,7 +113,7 @@ int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_prog
     int code;
     {
         Transcript transcript(file, options.record_prints);
-        ScriptedRuntime runtime(std::move(items), options.width, options.height);
+        ScriptedRuntime runtime(ScriptSource([reader] { return reader->next(); }), options.width, options.height);
         runtime.set_transcript(&transcript);
         runtime.set_snapshot_directory(options.outdir);
         runtime.set_picture_name(options.program);
