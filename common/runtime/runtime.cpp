@@ -5,6 +5,7 @@
 #include "common/runtime/number_format.h"
 #include "common/runtime/projector_picture.h"
 #include "common/runtime/surface.h"
+#include "common/runtime/vector_state.h"
 
 #include <QImage>
 #include <QString>
@@ -74,6 +75,7 @@ void Runtime::graphics_text(double x, double y, const std::string& text) { surfa
 std::string Runtime::asset_path(const std::string& file) const { return find_asset(program_directory(), file); }
 
 bool Runtime::draw_picture(const std::string& file, int left, int top, int width, int height) {
+    const CleanVectorStateOnExit clean;  // after the decoding, too
     const std::optional<std::string> bytes = read_asset_file(asset_path(file));
     if (!bytes) return false;
     const QImage picture = QImage::fromData(QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size())));

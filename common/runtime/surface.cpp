@@ -1,10 +1,11 @@
 #include "common/runtime/surface.h"
 
+#include "common/runtime/vector_state.h"
+
 #include <QPainter>
 #include <QPen>
 
 #include <cmath>
-#include <cstring>
 
 namespace rt {
 namespace {
@@ -21,9 +22,14 @@ int pixel(double coordinate) {
     return static_cast<int>(std::nearbyint(coordinate));
 }
 
-QRect normalized(double x1, double y1, double x2, double y2) {
-    return QRect(QPoint(pixel(x1), pixel(y1)), QPoint(pixel(x2), pixel(y2))).normalized();
+// The pixels from one corner to the other, both included, whichever corner
+// comes first. (QRect::normalized() would take a box given from its
+// bottom-right corner one pixel in on each side.)
+QRect box(int x1, int y1, int x2, int y2) {
+    return QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
 }
+
+QRect box(double x1, double y1, double x2, double y2) { return box(pixel(x1), pixel(y1), pixel(x2), pixel(y2)); }
 
 QString family_name(FontFamily family) {
     // Named by family: a generic "Times"/"Courier" with a style hint falls
@@ -58,17 +64,45 @@ FontCell font_cell(FontFamily family, double size) {
 }
 
 Surface::Surface(int width, int height) : image_(width, height, QImage::Format_RGB32) {
+    const CleanVectorStateOnExit clean;
     image_.fill(to_qcolor(background_));
     set_font(FontFamily::serif, 16);
 }
 
+void Surface::draw_pending_cells() const { cells_.draw_pending(image_); }
+
+QRect Surface::take_changed_area() {
+    const QRect area(changed_.left, changed_.top, changed_.right - changed_.left, changed_.bottom - changed_.top);
+    changed_ = Bounds{};
+    return area;
+}
+
+void Surface::mark_changed(const QRect& area) { mark_changed(area.x(), area.y(), area.width(), area.height()); }
+
+void Surface::mark_changed(int x, int y, int w, int h) {
+    const int left = std::max(x, 0), top = std::max(y, 0);
+    const int right = std::min(x + w, width()), bottom = std::min(y + h, height());
+    if (left >= right || top >= bottom) return;
+    if (changed_.left >= changed_.right) {
+        changed_ = Bounds{left, top, right, bottom};
+        return;
+    }
+    changed_.left = std::min(changed_.left, left);
+    changed_.top = std::min(changed_.top, top);
+    changed_.right = std::max(changed_.right, right);
+    changed_.bottom = std::max(changed_.bottom, bottom);
+}
+
 void Surface::touched(const QRect& area) {
     ++changes_;
-    ++generation_;
+    cells_.image_overdrawn();
+    mark_changed(area);
     std::erase_if(shown_texts_, [&area](const ShownText& shown) { return shown.area.intersects(area); });
 }
 
 void Surface::clear() {
+    const CleanVectorStateOnExit clean;
+    cells_.forget_all();
     image_.fill(to_qcolor(background_));
     grid_.clear();
     picture_areas_.clear();
@@ -77,24 +111,24 @@ void Surface::clear() {
 }
 
 void Surface::set_font(FontFamily family, double size) {
+    const FontCell cell = font_cell(family, size);
+    // The font follows from family and pixel size: the same one again
+    // changes nothing (analyses set their font at every step).
+    if (family == family_ && cell.pixel_size == cell_.pixel_size && cell.width == cell_.width &&
+        cell.height == cell_.height)
+        return;
+    const CleanVectorStateOnExit clean;
     family_ = family;
-    cell_ = font_cell(family, size);
+    cell_ = cell;
     font_ = QFont(family_name(family));
     font_.setPixelSize(cell_.pixel_size);
     font_.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
     font_.setHintingPreference(QFont::PreferFullHinting);
     metrics_ = QFontMetrics(font_);
     advances_.fill(-1);
-}
-
-void Surface::fill(const QRect& area, QRgb colour) {
-    const QRect r = area.intersected(image_.rect());
-    if (r.isEmpty()) return;
-    uchar* const bits = image_.bits();
-    const qsizetype stride = image_.bytesPerLine();
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
-        std::fill(row + r.left(), row + r.right() + 1, colour);
+    if (family == FontFamily::mono && !cells_.has_geometry(cell_.width, cell_.height)) {
+        draw_cells();
+        cells_.set_geometry(image_.size(), cell_.width, cell_.height);
     }
 }
 
@@ -109,22 +143,41 @@ int Surface::advance(char32_t ch) {
 }
 
 void Surface::line(double x1, double y1, double x2, double y2) {
+    const CleanVectorStateOnExit clean;
+    draw_cells();
+    const QPoint from(pixel(x1), pixel(y1)), to(pixel(x2), pixel(y2));
+    const QRect span = box(from.x(), from.y(), to.x(), to.y());
+    // Thin horizontal and vertical lines are pixel runs, end pixels included.
+    if (line_width_ == 1 && from != to && (from.x() == to.x() || from.y() == to.y())) {
+        if (pixels::fill(image_, span, to_qcolor(colour_).rgb())) touched(span);
+        return;
+    }
     QPainter painter(&image_);
     QPen pen(to_qcolor(colour_));
     pen.setWidth(line_width_);
     // Thin lines include their end pixel; thick ones (bars) end exactly.
     pen.setCapStyle(line_width_ <= 1 ? Qt::SquareCap : Qt::FlatCap);
     painter.setPen(pen);
-    const QPoint from(pixel(x1), pixel(y1)), to(pixel(x2), pixel(y2));
     painter.drawLine(from, to);
-    touched(QRect(from, to).normalized().adjusted(-line_width_, -line_width_, line_width_, line_width_));
+    painter.end();
+    touched(span.adjusted(-line_width_, -line_width_, line_width_, line_width_));
 }
 
 void Surface::rectangle(double x1, double y1, double x2, double y2) {
-    const QRect r = normalized(x1, y1, x2, y2);
+    const CleanVectorStateOnExit clean;
+    draw_cells();
+    const QRect r = box(x1, y1, x2, y2);
+    const bool filled = fill_style_ != fill_hollow && r.width() > 2 && r.height() > 2;
+    // Qt's painter outlines a one-pixel box by exactly its border pixels,
+    // except when the box starts left of or above the image.
+    if (line_width_ == 1 && r.width() >= 2 && r.height() >= 2 && r.left() >= 0 && r.top() >= 0) {
+        bool changed = filled && pixels::fill(image_, r.adjusted(1, 1, -1, -1), to_qcolor(second_colour_).rgb());
+        changed = pixels::outline(image_, r, to_qcolor(colour_).rgb()) || changed;
+        if (changed) touched(r);
+        return;
+    }
     QPainter painter(&image_);
-    if (fill_style_ != fill_hollow && r.width() > 2 && r.height() > 2)
-        painter.fillRect(r.adjusted(1, 1, -1, -1), to_qcolor(second_colour_));
+    if (filled) painter.fillRect(r.adjusted(1, 1, -1, -1), to_qcolor(second_colour_));
     QPen pen(to_qcolor(colour_));
     pen.setWidth(line_width_);
     pen.setJoinStyle(Qt::MiterJoin);
@@ -132,24 +185,25 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
     painter.setBrush(Qt::NoBrush);
     // Corners inclusive: the outline runs through (x1, y1) and (x2, y2).
     painter.drawRect(QRectF(r.left(), r.top(), r.width() - 1, r.height() - 1));
+    painter.end();
     touched(r.adjusted(-line_width_, -line_width_, line_width_, line_width_));
 }
 
 void Surface::filled_box(double x1, double y1, double x2, double y2) {
-    const QRect r = normalized(x1, y1, x2, y2);
-    QPainter painter(&image_);
-    painter.fillRect(r, to_qcolor(colour_));
-    touched(r);
+    draw_cells();
+    const QRect r = box(x1, y1, x2, y2);
+    if (pixels::fill(image_, r, to_qcolor(colour_).rgb())) touched(r);
 }
 
 void Surface::point(double x, double y) {
-    const int px = pixel(x), py = pixel(y);
-    if (px < 0 || py < 0 || px >= width() || py >= height()) return;
-    image_.setPixel(px, py, to_qcolor(colour_).rgb());
-    touched(QRect(px, py, 1, 1));
+    draw_cells();
+    const QRect p(pixel(x), pixel(y), 1, 1);
+    if (pixels::fill(image_, p, to_qcolor(colour_).rgb())) touched(p);
 }
 
 void Surface::graphics_text(double x, double y, const std::string& text) {
+    const CleanVectorStateOnExit clean;
+    draw_cells();
     const QString q = QString::fromStdString(text);
     QPainter painter(&image_);
     painter.setFont(font_);
@@ -158,14 +212,18 @@ void Surface::graphics_text(double x, double y, const std::string& text) {
     if (!transparent_) painter.fillRect(area, to_qcolor(second_colour_));
     painter.setPen(to_qcolor(colour_));
     painter.drawText(QPoint(left, top + metrics_.ascent()), q);
+    painter.end();
     touched(area.adjusted(-metrics_.height(), 0, metrics_.height(), 0));  // glyphs may overhang
     if (observer_) observer_->graphics_text(left, top, text, colour_);
 }
 
 void Surface::draw_image(const QImage& picture, int left, int top, int width, int height) {
+    const CleanVectorStateOnExit clean;
+    draw_cells();
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRect(left, top, width, height), picture);
+    painter.end();
     touched(QRect(left, top, width, height));
     picture_areas_.push_back(QRect(left, top, width, height).intersected(image_.rect()));
 }
@@ -186,35 +244,74 @@ void Surface::new_line() {
 
 void Surface::print(const std::string& text) {
     if (text.empty()) return;
-    const std::u32string chars = utf8_to_u32(text);
-    const bool mono = family_ == FontFamily::mono && !transparent_;
-
-    // Where each glyph starts, for the text grid; the sum of the advances is
-    // the text's width (no second shaping of the whole line).
-    std::vector<int> glyph_x(chars.size() + 1);
-    int x = print_x_;
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        glyph_x[i] = x;
-        if (mono)
-            x += cell_.width;
-        else
-            x += advance(chars[i]);
-    }
-    glyph_x.back() = x;
-    // Text in its own background colour shows nothing: in the grid it only erases.
-    const bool invisible = !transparent_ && colour_ == second_colour_;
-    const int column = grid_.put(grid_column_, grid_row_, invisible ? std::u32string(chars.size(), U' ') : chars,
-                                 glyph_x, !transparent_);
-
-    if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
-    if (mono)
-        print_mono(chars);
+    utf8_to_u32(text, chars_);
+    if (family_ == FontFamily::mono && !transparent_)
+        print_mono(text);
     else
-        print_proportional(chars, glyph_x);
-    grid_column_ = column + static_cast<int>(chars.size());
+        print_proportional(text);
 }
 
-void Surface::print_proportional(const std::u32string& chars, const std::vector<int>& glyph_x) {
+void Surface::print_mono(const std::string& text) {
+    const std::size_t count = chars_.size();
+    // Text in its own background colour shows nothing: in the grid it only erases.
+    const int column = grid_.put_cells(grid_column_, grid_row_, chars_.data(), count, print_x_, cell_.width,
+                                       colour_ == second_colour_);
+    if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
+    const int area_width = static_cast<int>(count) * cell_.width;
+    const std::uint32_t style = cells_.style(colour_, second_colour_, font_, cell_.pixel_size, image_);
+    // The cell of the print position: as a rule the grid position itself
+    // (after locate and monospace prints), found without dividing.
+    int cell_column = grid_column_, cell_row = grid_row_;
+    if (print_x_ != cell_column * cell_.width || print_y_ != cell_row * cell_.height) {
+        const bool on_grid =
+            print_x_ >= 0 && print_y_ >= 0 && print_x_ % cell_.width == 0 && print_y_ % cell_.height == 0;
+        cell_column = on_grid ? print_x_ / cell_.width : -1;
+        cell_row = on_grid ? print_y_ / cell_.height : -1;
+    }
+    if (cell_column >= 0 && cell_row >= 0) {
+        if (cells_.put(cell_column, cell_row, chars_.data(), count, style)) {
+            // The other cells' records stay valid: only these cells change.
+            ++changes_;
+            mark_changed(print_x_, print_y_, area_width, cell_.height);
+            if (!shown_texts_.empty()) {
+                const QRect area(print_x_, print_y_, area_width, cell_.height);
+                std::erase_if(shown_texts_, [&area](const ShownText& shown) { return shown.area.intersects(area); });
+            }
+            if (cells_at_once_) draw_cells();
+        }
+    } else {
+        draw_cells();
+        cells_.draw_at(image_, print_x_, print_y_, chars_.data(), count, style);
+        const QRect area(print_x_, print_y_, area_width, cell_.height);
+        if (area.intersects(image_.rect())) touched(area);
+    }
+    print_x_ += area_width;
+    grid_column_ = column + static_cast<int>(count);
+}
+
+void Surface::print_proportional(const std::string& text) {
+    const CleanVectorStateOnExit clean;  // glyphs and advances come from Qt
+    draw_cells();
+    // Where each glyph starts, for the text grid; the sum of the advances is
+    // the text's width (no second shaping of the whole line).
+    glyph_x_.resize(chars_.size() + 1);
+    int x = print_x_;
+    for (std::size_t i = 0; i < chars_.size(); ++i) {
+        glyph_x_[i] = x;
+        x += advance(chars_[i]);
+    }
+    glyph_x_.back() = x;
+    // Text in its own background colour shows nothing: in the grid it only erases.
+    const bool invisible = !transparent_ && colour_ == second_colour_;
+    const int column = grid_.put(grid_column_, grid_row_, invisible ? std::u32string(chars_.size(), U' ') : chars_,
+                                 glyph_x_, !transparent_);
+    if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
+    draw_proportional(glyph_x_);
+    grid_column_ = column + static_cast<int>(chars_.size());
+}
+
+void Surface::draw_proportional(const std::vector<int>& glyph_x) {
+    const std::u32string& chars = chars_;
     const QRect area(print_x_, print_y_, glyph_x.back() - print_x_, cell_.height);
     print_x_ = glyph_x.back();
     const int baseline = area.top() + (cell_.height - metrics_.height()) / 2 + metrics_.ascent();
@@ -232,10 +329,9 @@ void Surface::print_proportional(const std::u32string& chars, const std::vector<
     // An opaque text over the same text in the same place, colours and font,
     // with nothing drawn over it since, needs only its words from the first
     // one that changed: analyses rewrite their lines at every step.
-    ShownText shown{area, chars, colour_, second_colour_, font_key};
     std::size_t from = 0;
     for (const ShownText& earlier : shown_texts_) {
-        if (earlier.area.topLeft() != area.topLeft() || earlier.fg != shown.fg || earlier.bg != shown.bg ||
+        if (earlier.area.topLeft() != area.topLeft() || earlier.fg != colour_ || earlier.bg != second_colour_ ||
             earlier.font_key != font_key)
             continue;
         std::size_t same = 0;
@@ -250,83 +346,15 @@ void Surface::print_proportional(const std::u32string& chars, const std::vector<
 
     const QRect redrawn(glyph_x[from], area.top(), glyph_x.back() - glyph_x[from], cell_.height);
     const QRgb background = to_qcolor(second_colour_).rgb();
-    fill(redrawn, background);
+    pixels::fill(image_, redrawn, background);
     for (std::size_t i = from; i < chars.size(); ++i)
         if (chars[i] != U' ')
-            copy_glyph(image_, proportional_glyphs_.painted(font_, font_key, chars[i], ink, background), glyph_x[i], baseline);
+            copy_glyph(image_, proportional_glyphs_.painted(font_, font_key, chars[i], ink, background), glyph_x[i],
+                       baseline);
     touched(redrawn.adjusted(-cell_.height / 2, 0, cell_.height / 2, 0));
     std::erase_if(shown_texts_, [&area](const ShownText& earlier) { return earlier.area.intersects(area); });
     if (shown_texts_.size() >= max_shown_texts) shown_texts_.erase(shown_texts_.begin());
-    shown_texts_.push_back(std::move(shown));
-}
-
-const QImage& Surface::glyph(char32_t ch) {
-    const quint64 palette = static_cast<quint64>(colour_ & 0xFFFFFF) |
-                            (static_cast<quint64>(second_colour_ & 0xFFFFFF) << 24) |
-                            (static_cast<quint64>(cell_.pixel_size & 0xFFFF) << 48);
-    if (!current_mono_glyphs_ || palette != current_palette_) {
-        current_palette_ = palette;
-        current_mono_glyphs_ = &mono_glyphs_[palette];
-    }
-    auto& glyphs = *current_mono_glyphs_;
-    const auto key = static_cast<quint64>(ch);
-    auto it = glyphs.find(key);
-    if (it != glyphs.end()) return it.value();
-    QImage cell(cell_.width, cell_.height, QImage::Format_RGB32);
-    cell.fill(to_qcolor(second_colour_));
-    QPainter painter(&cell);
-    painter.setFont(font_);
-    painter.setPen(to_qcolor(colour_));
-    const int baseline = (cell_.height - metrics_.height()) / 2 + metrics_.ascent();
-    painter.drawText(QPoint(0, baseline), QString::fromStdU32String(std::u32string(1, ch)));
-    painter.end();
-    return glyphs.insert(key, cell).value();
-}
-
-void Surface::print_mono(const std::u32string& text) {
-    const int cw = cell_.width, ch_height = cell_.height;
-    const bool on_grid = print_x_ % cw == 0 && print_y_ % ch_height == 0 && print_x_ >= 0 && print_y_ >= 0;
-    const int columns = width() / cw + 1;
-    if (on_grid && shown_columns_ != columns) {
-        shown_columns_ = columns;
-        shown_.assign(static_cast<std::size_t>(columns) * (height() / ch_height + 1), CellShown{});
-    }
-    bool changed = false;
-    // Fetched once: every scanLine() call would check the image for sharing.
-    uchar* const target = image_.bits();
-    const qsizetype stride = image_.bytesPerLine();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const int x = print_x_ + static_cast<int>(i) * cw;
-        const int y = print_y_;
-        if (x >= width() || y >= height() || x + cw <= 0 || y + ch_height <= 0) continue;
-        CellShown* shown = nullptr;
-        if (on_grid) {
-            const std::size_t index = static_cast<std::size_t>(y / ch_height) * columns + x / cw;
-            if (index < shown_.size()) {
-                shown = &shown_[index];
-                if (shown->generation == generation_ && shown->ch == text[i] && shown->fg == colour_ &&
-                    shown->bg == second_colour_ && shown->pixel_size == cell_.pixel_size)
-                    continue;
-            }
-        }
-        const QImage& source = glyph(text[i]);
-        const int x0 = std::max(0, x), x1 = std::min(width(), x + cw);
-        const uchar* from_bits = source.constBits();
-        const qsizetype from_stride = source.bytesPerLine();
-        for (int row = std::max(0, y); row < std::min(height(), y + ch_height); ++row) {
-            const auto* from = reinterpret_cast<const QRgb*>(from_bits + (row - y) * from_stride) + (x0 - x);
-            auto* to = reinterpret_cast<QRgb*>(target + row * stride) + x0;
-            std::memcpy(to, from, static_cast<std::size_t>(x1 - x0) * sizeof(QRgb));
-        }
-        changed = true;
-        if (shown) *shown = CellShown{text[i], colour_, second_colour_, cell_.pixel_size, generation_};
-    }
-    const QRect area(print_x_, print_y_, static_cast<int>(text.size()) * cw, ch_height);
-    print_x_ += area.width();
-    if (changed) {
-        ++changes_;  // a cell copy keeps the other cells' records valid
-        std::erase_if(shown_texts_, [&area](const ShownText& shown) { return shown.area.intersects(area); });
-    }
+    shown_texts_.push_back(ShownText{area, chars, colour_, second_colour_, font_key});
 }
 
 }  // namespace rt

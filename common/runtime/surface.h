@@ -3,22 +3,27 @@
 // so the window can be covered, resized and repainted at its own pace. All
 // drawing of both runtimes goes through here, which is what makes the
 // scripted run produce the window's pixels.
+//
+// Monospace text goes into cells first (mono_cells.h) and becomes pixels
+// when the image is read or before anything else is drawn: whoever looks at
+// image() sees exactly the pixels of drawing everything at once.
 
 #include "common/runtime/glyph_cache.h"
+#include "common/runtime/mono_cells.h"
+#include "common/runtime/pixels.h"
 #include "common/runtime/runtime.h"
 #include "common/runtime/text_grid.h"
 
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
-#include <QHash>
 #include <QImage>
+#include <QRect>
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace rt {
@@ -31,8 +36,6 @@ public:
     virtual void graphics_text(int x, int y, const std::string& text, Colour colour) = 0;
     virtual void cleared() = 0;
 };
-
-QColor to_qcolor(Colour c);
 
 // The character grid of a font: the pixel size of its glyphs and the cell in
 // which a print position lies. Sizes are the programs' nominal font sizes.
@@ -49,14 +52,24 @@ public:
 
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
-    const QImage& image() const { return image_; }
+    // The pixels as drawn so far: pending monospace cells are drawn first.
+    const QImage& image() const {
+        draw_cells();
+        return image_;
+    }
 
     // Counts every change of the pixels; the window repaints when it moved,
     // and a polling loop that sees it unchanged may sleep.
     std::uint64_t change_count() const { return changes_; }
+    // The part of the image changed since the last call (empty: none), for
+    // a window that repaints only what changed.
+    QRect take_changed_area();
 
     void set_observer(SurfaceObserver* observer) { observer_ = observer; }
     const TextGrid& text_grid() const { return grid_; }
+
+    // For tests: monospace cells drawn at every print instead of when looked at.
+    void set_cells_drawn_at_once(bool at_once) { cells_at_once_ = at_once; }
 
     void set_background_colour(Colour c) { background_ = c; }
     Colour background_colour() const { return background_; }
@@ -93,16 +106,29 @@ public:
     int print_y() const { return print_y_; }
 
 private:
-    // Every drawing tells which pixels it may have changed.
+    // Before anything else reads or draws pixels.
+    void draw_cells() const {
+        if (cells_.pending()) draw_pending_cells();
+    }
+    void draw_pending_cells() const;
+    // Every drawing that changed pixels tells where.
     void touched(const QRect& area);
-    // Plain fill without a painter: cheap enough for every print.
-    void fill(const QRect& area, QRgb colour);
-    void print_mono(const std::u32string& text);
-    void print_proportional(const std::u32string& chars, const std::vector<int>& glyph_x);
-    const QImage& glyph(char32_t ch);
+    void print_mono(const std::string& text);
+    void print_proportional(const std::string& text);
+    void draw_proportional(const std::vector<int>& glyph_x);
 
-    QImage image_;
+    // The image is a cache of what the cells hold: reading it draws them.
+    mutable QImage image_;
+    mutable MonoCells cells_;
+    bool cells_at_once_ = false;
     std::uint64_t changes_ = 0;
+    // The changed area as pixel bounds, [left, right) x [top, bottom).
+    struct Bounds {
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
+    Bounds changed_;
+    void mark_changed(const QRect& area);
+    void mark_changed(int x, int y, int w, int h);
     SurfaceObserver* observer_ = nullptr;
     TextGrid grid_;
 
@@ -128,21 +154,10 @@ private:
     int grid_column_ = 0;
     int grid_row_ = 0;
 
-    // Monospace glyphs rendered once per (character, colours, font) and copied
-    // into the cells; a cell already showing the same glyph is skipped.
-    std::unordered_map<quint64, QHash<quint64, QImage>> mono_glyphs_;  // by palette, then character
-    quint64 current_palette_ = 0;
-    QHash<quint64, QImage>* current_mono_glyphs_ = nullptr;
-    struct CellShown {
-        char32_t ch = 0;
-        Colour fg = 0;
-        Colour bg = 0;
-        int pixel_size = 0;
-        std::uint32_t generation = 0;
-    };
-    std::vector<CellShown> shown_;
-    int shown_columns_ = 0;
-    std::uint32_t generation_ = 1;  // bumped by any drawing that is not a cell copy
+    // The text of the current print and where its glyphs start, kept so
+    // that a print allocates nothing.
+    std::u32string chars_;
+    std::vector<int> glyph_x_;
 
     // Proportional text is copied (opaque) or blended (transparent) from
     // glyphs rendered once.

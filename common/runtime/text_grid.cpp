@@ -1,11 +1,18 @@
 #include "common/runtime/text_grid.h"
 
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace rt {
 
 int TextGrid::put(int column, int row, const std::u32string& text, const std::vector<int>& glyph_x, bool opaque) {
     if (row < 0 || row >= max_cells || text.empty() || glyph_x.size() != text.size() + 1) return column;
     if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(row + 1);
-    std::vector<Cell>& line = rows_[row];
+    std::vector<Cell>& line = general_cells(rows_[row]);
 
     if (opaque) {
         const int left = glyph_x.front(), right = glyph_x.back();
@@ -43,10 +50,52 @@ int TextGrid::put(int column, int row, const std::u32string& text) {
     return put(column, row, text, x, true);
 }
 
+std::vector<TextGrid::Cell>& TextGrid::general_cells(Row& row) {
+    if (row.aligned_to > 0) {
+        const int width = row.aligned_to;
+        row.cells.assign(row.aligned_chars.size(), Cell{});
+        for (std::size_t c = 0; c < row.aligned_chars.size(); ++c) {
+            const int x = static_cast<int>(c) * width;
+            // A blank's pixels never matter: only visible characters clash or are erased.
+            if (row.aligned_chars[c] != U' ') row.cells[c] = Cell{row.aligned_chars[c], x, x + width};
+        }
+        row.aligned_chars.clear();
+    }
+    row.aligned_to = 0;
+    return row.cells;
+}
+
+int TextGrid::put_cells(int column, int row, const char32_t* text, std::size_t count, int x, int cell_width,
+                        bool blank) {
+    if (row < 0 || count == 0) return column;
+    if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(row + 1);
+    Row& line = rows_[row];
+    const bool aligned = line.aligned_to == any_width || line.aligned_to == cell_width;
+    if (!aligned || column < 0 || cell_width < 1 || x != column * cell_width) {
+        std::vector<int> glyph_x(count + 1);
+        for (std::size_t i = 0; i <= count; ++i) glyph_x[i] = x + static_cast<int>(i) * cell_width;
+        const std::u32string chars = blank ? std::u32string(count, U' ') : std::u32string(text, count);
+        return put(column, row, chars, glyph_x, true);
+    }
+    // What put() does here: the opaque text erases exactly the cells it
+    // takes, so nothing clashes and nothing moves.
+    line.aligned_to = cell_width;
+    const auto start = static_cast<std::size_t>(column);
+    if (line.aligned_chars.size() < start + count) line.aligned_chars.resize(start + count, U' ');
+    char32_t* const cells = line.aligned_chars.data() + start;
+    if (blank)
+        std::fill_n(cells, count, U' ');
+    else
+        std::copy_n(text, count, cells);
+    return column;
+}
+
 std::u32string TextGrid::row(int r) const {
     if (r < 0 || static_cast<std::size_t>(r) >= rows_.size()) return {};
+    const Row& line = rows_[r];
+    if (line.aligned_to > 0) return line.aligned_chars;
     std::u32string out;
-    for (const Cell& cell : rows_[r]) out.push_back(cell.ch);
+    for (const Cell& cell : line.cells) out.push_back(cell.ch);
     return out;
 }
 
@@ -63,15 +112,51 @@ std::string TextGrid::to_text() const {
 
 std::u32string utf8_to_u32(const std::string& text) {
     std::u32string out;
-    out.reserve(text.size());
+    utf8_to_u32(text, out);
+    return out;
+}
+
+void utf8_to_u32(const std::string& text, std::u32string& out) {
+    out.resize(text.size());  // never more characters than bytes
+    char32_t* to = out.data();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t i = 0;
+#if defined(__SSE2__)
+    // Plain ASCII sixteen bytes at a time: the simulation lines are nothing else.
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= text.size(); i += 16, to += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        if (_mm_movemask_epi8(block) != 0) break;  // a byte with its high bit set
+        const __m128i low = _mm_unpacklo_epi8(block, zero), high = _mm_unpackhi_epi8(block, zero);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi16(low, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4), _mm_unpackhi_epi16(low, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), _mm_unpacklo_epi16(high, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 12), _mm_unpackhi_epi16(high, zero));
+    }
+    // The last bytes as the last sixteen once more, when all before were ASCII.
+    if (i < text.size() && i >= 16 && i + 16 > text.size()) {
+        const std::size_t back = i + 16 - text.size();
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + text.size() - 16));
+        if (_mm_movemask_epi8(block) == 0) {
+            char32_t* const last = to - back;
+            const __m128i low = _mm_unpacklo_epi8(block, zero), high = _mm_unpackhi_epi8(block, zero);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(last), _mm_unpacklo_epi16(low, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(last + 4), _mm_unpackhi_epi16(low, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(last + 8), _mm_unpacklo_epi16(high, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(last + 12), _mm_unpackhi_epi16(high, zero));
+            to = last + 16;
+            i = text.size();
+        }
+    }
+#endif
     while (i < text.size()) {
         const unsigned char lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80           ? 0
-                          : (lead >> 5) == 0x6  ? 1
-                          : (lead >> 4) == 0xE  ? 2
-                          : (lead >> 3) == 0x1E ? 3
-                                                : -1;
+        if (lead < 0x80) {
+            *to++ = lead;
+            ++i;
+            continue;
+        }
+        const int extra = (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
         bool valid = extra >= 0 && i + extra < text.size();
         char32_t cp = extra > 0 ? (lead & (0x3F >> extra)) : lead;
         for (int k = 1; valid && k <= extra; ++k) {
@@ -80,14 +165,14 @@ std::u32string utf8_to_u32(const std::string& text) {
             cp = (cp << 6) | (cont & 0x3F);
         }
         if (!valid) {
-            out.push_back(U'\uFFFD');  // a broken byte stands for itself, once
+            *to++ = U'\uFFFD';  // a broken byte stands for itself, once
             ++i;
             continue;
         }
-        out.push_back(cp);
+        *to++ = cp;
         i += extra + 1;
     }
-    return out;
+    out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 std::string u32_to_utf8(const std::u32string& text) {

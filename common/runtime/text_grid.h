@@ -29,6 +29,11 @@ public:
     int put(int column, int row, const std::u32string& text, const std::vector<int>& glyph_x, bool opaque);
     // Cells as pixels of width 1: the plain one-character-per-cell rule.
     int put(int column, int row, const std::u32string& text);
+    // Monospace text: glyphs `cell_width` pixels apart from pixel x, opaque;
+    // as blanks when `blank` (text in its own background colour). In a row
+    // that holds only such text on cells of that width, the glyphs lie
+    // exactly in their cells and the text simply takes its cells.
+    int put_cells(int column, int row, const char32_t* text, std::size_t count, int x, int cell_width, bool blank);
     void clear() { rows_.clear(); }
     // One line per row from row 0, trailing blanks trimmed, UTF-8.
     std::string to_text() const;
@@ -40,10 +45,24 @@ private:
         int x0 = 0;  // pixels covered by the glyph: [x0, x1)
         int x1 = 0;
     };
-    std::vector<std::vector<Cell>> rows_;
+    // A row holding only monospace text on cells of one width keeps just
+    // its characters (cell c covers pixels [c * width, (c + 1) * width));
+    // the first other text turns it into general cells.
+    struct Row {
+        std::vector<Cell> cells;
+        std::u32string aligned_chars;
+        // The cell width of aligned_chars; any_width while the row is empty,
+        // 0 for general cells.
+        int aligned_to = any_width;
+    };
+    static constexpr int any_width = -1;
+    static std::vector<Cell>& general_cells(Row& row);
+    std::vector<Row> rows_;
 };
 
 std::u32string utf8_to_u32(const std::string& text);
+// The same into `out`, which keeps its storage: no allocation per text.
+void utf8_to_u32(const std::string& text, std::u32string& out);
 std::string u32_to_utf8(const std::u32string& text);
 
 }  // namespace rt

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 TEST(TextGrid, LaysTextIntoCellsAndOverwrites) {
@@ -72,6 +74,36 @@ TEST(TextGrid, TransparentTextErasesNothing) {
     grid.put(0, 0, U"abc");
     grid.put(0, 0, U"   ", {0, 1, 2, 3}, false);
     EXPECT_EQ(grid.to_text(), "abc\n");
+}
+
+// Monospace text takes its cells by a shortcut in rows that hold only such
+// text; mixed with narrow text in any order it must lay out as put() does.
+TEST(TextGrid, MonospaceShortcutLaysOutAsThePlainRule) {
+    std::mt19937 random(3);
+    const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const std::u32string words[] = {U"..*..", U"ab", U"   ", U"Nächster Versuch", U"100 42  "};
+    rt::TextGrid shortcut, plain;
+    for (int i = 0; i < 3000; ++i) {
+        const std::u32string text = words[pick(5)];
+        const int row = pick(6), column = pick(30) - 2;
+        if (pick(6) == 0) {
+            const std::vector<int> x = narrow_glyphs(column, text.size());
+            ASSERT_EQ(shortcut.put(column, row, text, x, true), plain.put(column, row, text, x, true));
+        } else {
+            const int width = pick(8) == 0 ? 7 : 8, x = pick(10) == 0 ? column * width + 3 : column * width;
+            const bool blank = pick(10) == 0;
+            std::vector<int> glyph_x(text.size() + 1);
+            for (std::size_t k = 0; k < glyph_x.size(); ++k) glyph_x[k] = x + static_cast<int>(k) * width;
+            const std::u32string shown = blank ? std::u32string(text.size(), U' ') : text;
+            ASSERT_EQ(shortcut.put_cells(column, row, text.data(), text.size(), x, width, blank),
+                      plain.put(column, row, shown, glyph_x, true));
+        }
+        if (pick(200) == 0) {
+            shortcut.clear();
+            plain.clear();
+        }
+        ASSERT_EQ(shortcut.to_text(), plain.to_text()) << "after put " << i;
+    }
 }
 
 }  // namespace

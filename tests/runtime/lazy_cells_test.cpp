@@ -1,0 +1,129 @@
+// Monospace text is kept as cells and drawn only when the image is read or
+// before other drawing. Whatever mix of prints, drawings over them, font
+// changes, clears and reads, the image must be the one of drawing every
+// print at once.
+#include "common/runtime/surface.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+#include <string>
+
+namespace {
+
+constexpr std::array<rt::Colour, 4> palette = {0xFFFFFF, 0x0000FF, 0x000000, 0xEEA833};
+const std::array<std::string, 8> pieces = {".", "*", "..*.", "ab", " ", "Ä", "€", "100 42  "};
+
+class Mix {
+public:
+    explicit Mix(unsigned seed) : random_(seed) { eager_.set_cells_drawn_at_once(true); }
+
+    // One random operation on both surfaces; false when the images differ
+    // after a read of the lazy one.
+    bool step() {
+        const int what = pick(20);
+        if (what < 9) {
+            // Mostly short texts in a crowded corner, where prints, reads and drawings meet.
+            const bool crowded = pick(4) != 0;
+            const std::string text = some_text(crowded ? 3 : 12);
+            const int column = crowded ? pick(40) - 2 : pick(140) - 4, row = crowded ? pick(10) - 1 : pick(52) - 2;
+            both([&](rt::Surface& s) {
+                if (what < 6) s.locate(column, row);  // otherwise it goes on where the last print ended
+                s.print(text);
+            });
+        } else if (what == 9) {
+            const rt::Colour fg = palette[pick(4)], bg = palette[pick(4)];
+            both([&](rt::Surface& s) {
+                s.set_colour(fg);
+                s.set_second_colour(bg);
+            });
+        } else if (what == 10) {
+            const int font = pick(5);
+            both([&](rt::Surface& s) {
+                if (font < 2)
+                    s.set_font(rt::FontFamily::mono, 14);
+                else if (font == 2)
+                    s.set_font(rt::FontFamily::mono, 12);
+                else
+                    s.set_font(rt::FontFamily::serif, font == 3 ? 14 : 16);
+            });
+        } else if (what == 11) {
+            const bool transparent = pick(4) == 0;
+            both([&](rt::Surface& s) { s.set_text_transparent(transparent); });
+        } else if (what == 12) {
+            const int x = pick(360) - 8, y = pick(180) - 6, w = pick(40), h = pick(24);
+            both([&](rt::Surface& s) { s.filled_box(x, y, x + w, y + h); });
+        } else if (what == 13) {
+            const int x = pick(1040) - 8, y = pick(200) - 6, length = pick(200) - 100;
+            const bool across = pick(2) == 0;
+            both([&](rt::Surface& s) { s.line(x, y, across ? x + length : x, across ? y : y + length); });
+        } else if (what == 14) {
+            const int x = pick(1000), y = pick(740), w = pick(60), h = pick(60);
+            both([&](rt::Surface& s) { s.rectangle(x, y, x + w, y + h); });
+        } else if (what == 15) {
+            const int x = pick(1024), y = pick(768);
+            both([&](rt::Surface& s) { s.graphics_text(x, y, "???"); });
+        } else if (what == 16) {
+            const int x = pick(1024), y = pick(768);
+            both([&](rt::Surface& s) { s.point(x, y); });
+        } else if (what == 17 && pick(8) == 0) {
+            both([](rt::Surface& s) { s.clear(); });
+        } else if (what >= 18 && pick(3) == 0) {
+            return lazy_.image() == eager_.image();
+        }
+        return true;
+    }
+
+    bool same() const {
+        return lazy_.image() == eager_.image() && lazy_.text_grid().to_text() == eager_.text_grid().to_text();
+    }
+
+private:
+    int pick(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
+    std::string some_text(int most_pieces) {
+        std::string text;
+        for (int n = 1 + pick(most_pieces); n > 0; --n) text += pieces[pick(static_cast<int>(pieces.size()))];
+        return text;
+    }
+    template <typename Do>
+    void both(Do&& what) {
+        what(lazy_);
+        what(eager_);
+    }
+
+    std::mt19937 random_;
+    rt::Surface lazy_{1024, 768};
+    rt::Surface eager_{1024, 768};
+};
+
+// Cells drawn over by a box stay covered when later prints in the row leave
+// them out, however many prints wait to be drawn.
+TEST(LazyCells, CellsCoveredByOtherDrawingStayCoveredUntilPrintedAgain) {
+    rt::Surface lazy(1024, 768), eager(1024, 768);
+    eager.set_cells_drawn_at_once(true);
+    for (rt::Surface* s : {&lazy, &eager}) {
+        s->set_font(rt::FontFamily::mono, 14);
+        s->set_colour(0xFFFFFF);
+        s->set_second_colour(0xEEA833);
+        s->locate(10, 2);
+        s->print("abc");
+        s->image();
+        s->filled_box(80, 32, 103, 47);  // over "abc"
+        s->locate(2, 2);
+        s->print("x");
+        s->locate(20, 2);
+        s->print("y");
+    }
+    EXPECT_EQ(lazy.image(), eager.image());
+}
+
+TEST(LazyCells, AnyMixOfDrawingLooksAsIfEveryPrintWereDrawnAtOnce) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        Mix mix(seed);
+        for (int i = 0; i < 600; ++i) ASSERT_TRUE(mix.step()) << "seed " << seed << ", operation " << i;
+        EXPECT_TRUE(mix.same()) << "seed " << seed;
+    }
+}
+
+}  // namespace
