@@ -1,69 +1,86 @@
 // Dice steps per second of diffundo: with every line drawn into the surface
-// (both drawing modes, as the main loop turns them) and of the bare model,
-// in the same run, offscreen.
+// (both drawing modes, as the main loop turns them) and of the bare model, in
+// the same run, offscreen. The surface is looked at 60 times per second of
+// CPU time, as a window at the screen's rate would, so the lines become
+// pixels as they would be shown.
 //
-//   diffundo_bench [steps]      (default 2,000,000 per measurement)
+//   diffundo_bench [steps] [repetitions]   (defaults 2,000,000 and 5; medians)
+//
+// Instructions per step, repeatable on a shared machine: run it under
+//   valgrind --tool=callgrind --toggle-collect='*measure_in_place*' diffundo_bench 20000 1
+// (or measure_sorted, measure_bare) and divide the collected count by the steps.
 
+#include "bench_clock.h"
 #include "common/runtime/runtime.h"
+#include "common/runtime/surface.h"
 #include "diffundo/core/dice_model.h"
 #include "diffundo/diffundo.h"
 #include "fake_runtime.h"
 
 #include <QGuiApplication>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
+#include <vector>
 
 namespace {
 
-// Wall and CPU time of one measurement: on a shared machine the CPU time
-// tells what the loop does with a core of its own.
-struct Timer {
-    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
-    std::clock_t cpu = std::clock();
-};
+constexpr double frame_seconds = 1.0 / 60;
 
-struct Rate {
-    double wall = 0;  // steps per second of wall-clock time
-    double cpu = 0;   // steps per second of CPU time
-};
-
-Rate rate_since(const Timer& start, long steps) {
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start.wall).count();
-    const double cpu = static_cast<double>(std::clock() - start.cpu) / CLOCKS_PER_SEC;
-    return {steps / wall, cpu > 0 ? steps / cpu : 0};
-}
-
-// Main-loop passes of the program: events, one dice step with its line, the tick.
-Rate drawn_steps_per_second(diffundo::Diffundo& program, test_support::FakeRuntime& runtime, long steps) {
-    const Timer start;
+// Main-loop passes of the program: events, one dice step with its line, the
+// tick; every frame the surface is looked at.
+void drawn_steps(diffundo::Diffundo& program, test_support::FakeRuntime& runtime, long steps) {
+    double next_look = bench::cpu_seconds() + frame_seconds;
     for (long i = 0; i < steps; ++i) {
         runtime.process_events();
         program.dice_step();
         program.last_tick = runtime.time();
+        if ((i & 1023) == 0 && bench::cpu_seconds() >= next_look) {
+            runtime.surface().image();
+            next_look += frame_seconds;
+        }
     }
-    return rate_since(start, steps);
+    runtime.surface().image();
 }
 
-Rate model_steps_per_second(test_support::FakeRuntime& runtime, long steps, long& checksum) {
+void use_draw_mode(diffundo::Diffundo& program, int mode) {
+    if (program.draw_mode != mode) program.toggle_draw_mode();
+}
+
+__attribute__((noinline)) bench::Timing measure_in_place(diffundo::Diffundo& program,
+                                                         test_support::FakeRuntime& runtime, long steps) {
+    use_draw_mode(program, -1);
+    const bench::Stopwatch watch;
+    drawn_steps(program, runtime, steps);
+    return watch.elapsed();
+}
+
+__attribute__((noinline)) bench::Timing measure_sorted(diffundo::Diffundo& program, test_support::FakeRuntime& runtime,
+                                                       long steps) {
+    use_draw_mode(program, 1);
+    const bench::Stopwatch watch;
+    drawn_steps(program, runtime, steps);
+    return watch.elapsed();
+}
+
+__attribute__((noinline)) bench::Timing measure_bare(test_support::FakeRuntime& runtime, long steps, long& checksum) {
     diffundo::DiceModel model;
     model.start_run(100);
-    const Timer start;
+    const bench::Stopwatch watch;
     for (long i = 0; i < steps; ++i) model.step(runtime.random());
-    const Rate rate = rate_since(start, steps);
-    checksum = model.m + model.trial_count;  // keeps the loop from being optimised away
-    return rate;
+    const bench::Timing t = watch.elapsed();
+    checksum += model.m + model.trial_count;  // keeps the loop from being optimised away
+    return t;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const long steps = argc > 1 ? std::atol(argv[1]) : 2'000'000;
-    if (steps <= 0) {
-        std::fprintf(stderr, "usage: diffundo_bench [steps > 0]\n");
+    const int repetitions = argc > 2 ? std::atoi(argv[2]) : 5;
+    if (steps <= 0 || repetitions <= 0) {
+        std::fprintf(stderr, "usage: diffundo_bench [steps > 0] [repetitions > 0]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -81,16 +98,30 @@ int main(int argc, char** argv) {
     program.set_start_values();
     program.enter_atom_count("Gesamtzahl der Atome", "100");
 
-    const Rate in_place = drawn_steps_per_second(program, runtime, steps);
-    program.toggle_draw_mode();
-    const Rate sorted = drawn_steps_per_second(program, runtime, steps);
-    long checksum = 0;
-    const Rate bare = model_steps_per_second(runtime, steps, checksum);
+    // Glyphs rendered and fonts loaded before any measurement.
+    for (const int mode : {-1, 1}) {
+        use_draw_mode(program, mode);
+        drawn_steps(program, runtime, 1000);
+    }
 
-    std::printf("diffundo, N = 100, 1024 x 768, %ld steps per measurement\n", steps);
-    std::printf("                                   steps/s (wall)   steps/s (CPU)\n");
-    std::printf("  drawn, atoms in place (mode -1): %14.0f  %14.0f\n", in_place.wall, in_place.cpu);
-    std::printf("  drawn, sorted (mode 1):          %14.0f  %14.0f\n", sorted.wall, sorted.cpu);
-    std::printf("  bare model:                      %14.0f  %14.0f   (checksum %ld)\n", bare.wall, bare.cpu, checksum);
+    std::vector<bench::Timing> in_place, sorted, bare;
+    long checksum = 0;
+    for (int r = 0; r < repetitions; ++r) {
+        in_place.push_back(measure_in_place(program, runtime, steps));
+        sorted.push_back(measure_sorted(program, runtime, steps));
+        bare.push_back(measure_bare(runtime, steps, checksum));
+    }
+
+    const bench::Timing b = bench::median(bare);
+    const auto row = [&](const char* name, const bench::Timing& t) {
+        std::printf("  %-32s %13.0f %13.0f %10.1f %9.1f x\n", name, steps / t.wall, steps / t.cpu, t.cpu / steps * 1e9,
+                    t.cpu / b.cpu);
+    };
+    std::printf("diffundo, N = 100, 1024 x 768, %ld steps per measurement, median of %d\n", steps, repetitions);
+    std::printf("  %-32s %13s %13s %10s %11s\n", "", "steps/s wall", "steps/s CPU", "ns/step", "drawn/bare");
+    row("drawn, atoms in place (mode -1)", bench::median(in_place));
+    row("drawn, sorted (mode 1)", bench::median(sorted));
+    row("bare model", b);
+    std::printf("  (checksum %ld)\n", checksum);
     return 0;
 }
