@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 
 namespace rt {
 namespace {
@@ -45,20 +46,40 @@ const GlyphMask& GlyphCache::mask(const QFont& font, int font_key, char32_t ch) 
 const PaintedGlyph& GlyphCache::painted(const QFont& font, int font_key, char32_t ch, QRgb ink, QRgb background) {
     const std::uint64_t palette = (static_cast<std::uint64_t>(font_key) << 48) ^
                                   (static_cast<std::uint64_t>(ink & 0xFFFFFF) << 24) ^ (background & 0xFFFFFF);
-    auto& glyphs = painted_[palette];
-    const auto found = glyphs.constFind(ch);
-    if (found != glyphs.constEnd()) return found.value();
+    if (last_painted_ == nullptr || palette != last_palette_) {
+        last_palette_ = palette;
+        last_painted_ = &painted_[palette];
+    }
+    Palette& glyphs = *last_painted_;
+    if (ch < glyphs.latin1.size() && glyphs.latin1[ch] != nullptr) return *glyphs.latin1[ch];
+    const auto found = glyphs.glyphs.find(ch);
+    if (found != glyphs.glyphs.end()) return found->second;
 
     const GlyphMask& m = mask(font, font_key, ch);
-    QImage pixels(m.coverage.size(), QImage::Format_ARGB32);
-    for (int y = 0; y < pixels.height(); ++y) {
+    PaintedGlyph glyph{QImage(m.coverage.size(), QImage::Format_ARGB32), m.left, m.top, {}, {}, 0, 0};
+    for (int y = 0; y < glyph.pixels.height(); ++y) {
         const uchar* a = m.coverage.constScanLine(y);
-        auto* out = reinterpret_cast<QRgb*>(pixels.scanLine(y));
-        for (int x = 0; x < pixels.width(); ++x)
+        auto* out = reinterpret_cast<QRgb*>(glyph.pixels.scanLine(y));
+        for (int x = 0; x < glyph.pixels.width(); ++x) {
             out[x] = qRgba(mix(qRed(background), qRed(ink), a[x]), mix(qGreen(background), qGreen(ink), a[x]),
                            mix(qBlue(background), qBlue(ink), a[x]), a[x]);
+            if (a[x] == 0) continue;
+            if (glyph.ink_from >= glyph.ink_to) {
+                glyph.ink_from = m.left + x;
+                glyph.ink_to = m.left + x + 1;
+            }
+            glyph.ink_from = std::min(glyph.ink_from, m.left + x);
+            glyph.ink_to = std::max(glyph.ink_to, m.left + x + 1);
+            if (x == 0 || a[x - 1] == 0)
+                glyph.runs.push_back(InkRun{static_cast<std::int16_t>(y), static_cast<std::int16_t>(x), 0,
+                                            static_cast<std::int32_t>(glyph.ink.size())});
+            ++glyph.runs.back().length;
+            glyph.ink.push_back(out[x] | 0xFF000000u);
+        }
     }
-    return glyphs.insert(ch, PaintedGlyph{pixels, m.left, m.top}).value();
+    const PaintedGlyph& made = glyphs.glyphs.emplace(ch, std::move(glyph)).first->second;
+    if (ch < glyphs.latin1.size()) glyphs.latin1[ch] = &made;
+    return made;
 }
 
 void blend_glyph(QImage& image, const GlyphMask& mask, int x, int baseline, QRgb ink) {
@@ -75,18 +96,34 @@ void blend_glyph(QImage& image, const GlyphMask& mask, int x, int baseline, QRgb
     }
 }
 
-void copy_glyph(QImage& image, const PaintedGlyph& glyph, int x, int baseline) {
+void copy_glyph(const pixels::Target& image, const PaintedGlyph& glyph, int x, int baseline) {
     const int left = x + glyph.left, top = baseline + glyph.top;
-    const Clip c = clip(image, left, top, glyph.pixels.size());
-    if (c.empty()) return;
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
+    const int width = glyph.pixels.width(), height = glyph.pixels.height();
+    if (left >= 0 && top >= 0 && left + width <= image.width && top + height <= image.height) {
+        const QRgb* const ink = glyph.ink.data();
+        for (const InkRun& run : glyph.runs) {
+            QRgb* const to = image.row(top + run.y) + left + run.x;
+            const QRgb* const from = ink + run.from;
+            // Most runs are a few pixels: moved in place, not by a call.
+            switch (run.length) {
+            case 4: to[3] = from[3]; [[fallthrough]];
+            case 3: to[2] = from[2]; [[fallthrough]];
+            case 2: to[1] = from[1]; [[fallthrough]];
+            case 1: to[0] = from[0]; break;
+            default: std::memcpy(to, from, static_cast<std::size_t>(run.length) * sizeof(QRgb));
+            }
+        }
+        return;
+    }
+    // Cut by the image's edge: pixel by pixel.
+    const int x0 = std::max(0, left), x1 = std::min(image.width, left + width);
+    const int y0 = std::max(0, top), y1 = std::min(image.height, top + height);
     const uchar* const source = glyph.pixels.constBits();
     const qsizetype source_stride = glyph.pixels.bytesPerLine();
-    for (int y = c.y0; y < c.y1; ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(source + (y - top) * source_stride) + (c.x0 - left);
-        auto* to = reinterpret_cast<QRgb*>(bits + y * stride) + c.x0;
-        for (int px = c.x0; px < c.x1; ++px, ++from, ++to)
+    for (int y = y0; y < y1; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(source + (y - top) * source_stride) + (x0 - left);
+        QRgb* to = image.row(y) + x0;
+        for (int px = x0; px < x1; ++px, ++from, ++to)
             if (qAlpha(*from) != 0) *to = *from | 0xFF000000u;
     }
 }

@@ -4,12 +4,16 @@
 // thousands of instructions per call; the analyses print their lines at
 // every step.
 
+#include "common/runtime/pixels.h"
+
 #include <QFont>
 #include <QHash>
 #include <QImage>
 
+#include <array>
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 namespace rt {
 
@@ -20,12 +24,26 @@ struct GlyphMask {
     int top = 0;
 };
 
+// A row's stretch of inked pixels in a painted glyph's box.
+struct InkRun {
+    std::int16_t y = 0, x = 0, length = 0;
+    std::int32_t from = 0;  // index of its first pixel in PaintedGlyph::ink
+};
+
 // The same box in one pair of colours: the ink over the text background,
-// alpha 0 where there is no ink.
+// alpha 0 where there is no ink. The inked pixels are also kept as runs, so
+// that a copy moves them without testing every pixel of the box (a few
+// hundred instructions instead of thousands per glyph).
 struct PaintedGlyph {
     QImage pixels;  // Format_ARGB32
     int left = 0;
     int top = 0;
+    std::vector<InkRun> runs;
+    std::vector<QRgb> ink;  // opaque
+    // The columns with ink, relative to the pen position: [ink_from, ink_to);
+    // empty (ink_from >= ink_to) for a glyph without ink.
+    int ink_from = 0;
+    int ink_to = 0;
 };
 
 class GlyphCache {
@@ -35,13 +53,22 @@ public:
     const PaintedGlyph& painted(const QFont& font, int font_key, char32_t ch, QRgb ink, QRgb background);
 
 private:
+    // The glyphs of one font in one pair of colours. Node-based maps: the
+    // Latin-1 table points into them.
+    struct Palette {
+        std::unordered_map<char32_t, PaintedGlyph> glyphs;
+        std::array<const PaintedGlyph*, 256> latin1{};
+    };
     std::unordered_map<int, QHash<char32_t, GlyphMask>> masks_;
-    std::unordered_map<std::uint64_t, QHash<char32_t, PaintedGlyph>> painted_;
+    std::unordered_map<std::uint64_t, Palette> painted_;
+    // The palette asked for last: a line asks for one palette.
+    std::uint64_t last_palette_ = 0;
+    Palette* last_painted_ = nullptr;
 };
 
 // Blends the mask in `ink` over whatever the image shows (transparent text).
 void blend_glyph(QImage& image, const GlyphMask& mask, int x, int baseline, QRgb ink);
 // Copies the inked pixels of a painted glyph (text over its own background).
-void copy_glyph(QImage& image, const PaintedGlyph& glyph, int x, int baseline);
+void copy_glyph(const pixels::Target& image, const PaintedGlyph& glyph, int x, int baseline);
 
 }  // namespace rt

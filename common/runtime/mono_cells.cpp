@@ -131,7 +131,7 @@ bool MonoCells::put(int column, int row, const char32_t* text, std::size_t count
 
 void MonoCells::draw_pending(QImage& image) {
     if (dirty_rows_.empty()) return;
-    Target target(image);
+    pixels::Target target(image);
     for (const int row : dirty_rows_) {
         const auto first = static_cast<std::size_t>(row) * columns_;
         for (int c = dirty_from_[row]; c < dirty_to_[row]; ++c) {
@@ -146,7 +146,7 @@ void MonoCells::draw_pending(QImage& image) {
 }
 
 void MonoCells::draw_at(QImage& image, int x, int y, const char32_t* text, std::size_t count, std::uint32_t style) {
-    Target target(image);
+    pixels::Target target(image);
     for (std::size_t i = 0; i < count; ++i)
         copy_cell(target, x + static_cast<int>(i) * cell_width_, y, glyph(style, text[i]));
 }
@@ -176,10 +176,7 @@ QImage MonoCells::render(const Style& s, char32_t ch) const {
     return cell;
 }
 
-MonoCells::Target::Target(QImage& image)
-    : bits(image.bits()), stride(image.bytesPerLine()), width(image.width()), height(image.height()) {}
-
-void MonoCells::copy_cell(const Target& image, int x, int y, const QImage& glyph) const {
+void MonoCells::copy_cell(const pixels::Target& image, int x, int y, const QImage& glyph) const {
     const int x0 = std::max(0, x), x1 = std::min(image.width, x + cell_width_);
     const int y0 = std::max(0, y), y1 = std::min(image.height, y + cell_height_);
     if (x0 >= x1 || y0 >= y1) return;
@@ -187,7 +184,7 @@ void MonoCells::copy_cell(const Target& image, int x, int y, const QImage& glyph
     const qsizetype source_stride = glyph.bytesPerLine();
     for (int row = y0; row < y1; ++row) {
         const auto* from = reinterpret_cast<const QRgb*>(source + (row - y) * source_stride) + (x0 - x);
-        auto* to = reinterpret_cast<QRgb*>(image.bits + row * image.stride) + x0;
+        QRgb* const to = image.row(row) + x0;
         // A whole cell of the usual 8 pixels is two vector moves, not a call.
         if (x1 - x0 == 8)
             std::memcpy(to, from, 8 * sizeof(QRgb));

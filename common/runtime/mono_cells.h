@@ -12,6 +12,7 @@
 // that changes no cell's look changes nothing; rows remember the range of
 // cells printed since their last drawing.
 
+#include "common/runtime/pixels.h"
 #include "common/runtime/styles.h"
 
 #include <QFont>
@@ -67,17 +68,9 @@ private:
         std::array<QImage, 256> latin1;  // rendered on first use
         QHash<char32_t, QImage> others;
     };
-    // The image's pixels, fetched once: every scanLine() or bits() call
-    // would check the image for sharing.
-    struct Target {
-        explicit Target(QImage& image);
-        uchar* bits;
-        qsizetype stride;
-        int width, height;
-    };
     const QImage& glyph(std::uint32_t style, char32_t ch);
     QImage render(const Style& s, char32_t ch) const;
-    void copy_cell(const Target& image, int x, int y, const QImage& glyph) const;
+    void copy_cell(const pixels::Target& image, int x, int y, const QImage& glyph) const;
     // Brings a row's records up to the current generation.
     void refresh(int row);
 

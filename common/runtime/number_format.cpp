@@ -92,6 +92,12 @@ std::string number_text(double value) {
     if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
     if (value == 0) return "0";  // also for -0
     char buffer[64];
+    // A whole number of at most 10 digits prints as its digits under "%.10g"
+    // too; the analyses print such numbers at every step.
+    if (std::fabs(value) < 1e10 && value == std::trunc(value)) {
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value)).ptr;
+        return std::string(buffer, end);
+    }
     std::snprintf(buffer, sizeof buffer, "%.10g", value);
     return buffer;
 }

@@ -16,13 +16,28 @@
 namespace rt {
 
 QColor to_qcolor(Colour c);
+// The opaque pixel value of a colour, as to_qcolor(c).rgb() gives it.
+inline QRgb to_rgb(Colour c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 }  // namespace rt
 
 namespace rt::pixels {
 
+// An image's pixels, fetched once for many writes: every bits() or
+// scanLine() call checks the image for sharing.
+struct Target {
+    explicit Target(QImage& image)
+        : bits(image.bits()), stride(image.bytesPerLine()), width(image.width()), height(image.height()) {}
+    QRgb* row(int y) const { return reinterpret_cast<QRgb*>(bits + y * stride); }
+    uchar* bits;
+    qsizetype stride;
+    int width, height;
+};
+
 // Fills the part of `area` inside the image.
 bool fill(QImage& image, const QRect& area, QRgb colour);
+// The same without looking at what was there: for areas that change anyway.
+void paint(QImage& image, const QRect& area, QRgb colour);
 // The one-pixel border of `box`, clipped.
 bool outline(QImage& image, const QRect& box, QRgb colour);
 

@@ -6,6 +6,7 @@
 #include <QPen>
 
 #include <cmath>
+#include <limits>
 
 namespace rt {
 namespace {
@@ -30,6 +31,13 @@ QRect box(int x1, int y1, int x2, int y2) {
 }
 
 QRect box(double x1, double y1, double x2, double y2) { return box(pixel(x1), pixel(y1), pixel(x2), pixel(y2)); }
+
+// QRect::intersects, without the call into Qt: asked for every shown text
+// at every drawing.
+bool overlap(const QRect& a, const QRect& b) {
+    return a.left() < b.left() + b.width() && b.left() < a.left() + a.width() && a.top() < b.top() + b.height() &&
+           b.top() < a.top() + a.height() && !a.isEmpty() && !b.isEmpty();
+}
 
 QString family_name(FontFamily family) {
     // Named by family: a generic "Times"/"Courier" with a style hint falls
@@ -97,7 +105,7 @@ void Surface::touched(const QRect& area) {
     ++changes_;
     cells_.image_overdrawn();
     mark_changed(area);
-    std::erase_if(shown_texts_, [&area](const ShownText& shown) { return shown.area.intersects(area); });
+    std::erase_if(shown_texts_, [&area](const ShownText& shown) { return overlap(shown.area, area); });
 }
 
 void Surface::clear() {
@@ -125,6 +133,7 @@ void Surface::set_font(FontFamily family, double size) {
     font_.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
     font_.setHintingPreference(QFont::PreferFullHinting);
     metrics_ = QFontMetrics(font_);
+    baseline_in_cell_ = (cell_.height - metrics_.height()) / 2 + metrics_.ascent();
     advances_.fill(-1);
     if (family == FontFamily::mono && !cells_.has_geometry(cell_.width, cell_.height)) {
         draw_cells();
@@ -132,7 +141,7 @@ void Surface::set_font(FontFamily family, double size) {
     }
 }
 
-int Surface::advance(char32_t ch) {
+int Surface::measured_advance(char32_t ch) {
     if (ch < advances_.size()) {
         int& known = advances_[ch];
         if (known < 0) known = metrics_.horizontalAdvance(QChar(static_cast<char16_t>(ch)));
@@ -149,7 +158,7 @@ void Surface::line(double x1, double y1, double x2, double y2) {
     const QRect span = box(from.x(), from.y(), to.x(), to.y());
     // Thin horizontal and vertical lines are pixel runs, end pixels included.
     if (line_width_ == 1 && from != to && (from.x() == to.x() || from.y() == to.y())) {
-        if (pixels::fill(image_, span, to_qcolor(colour_).rgb())) touched(span);
+        if (pixels::fill(image_, span, to_rgb(colour_))) touched(span);
         return;
     }
     QPainter painter(&image_);
@@ -171,8 +180,8 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
     // Qt's painter outlines a one-pixel box by exactly its border pixels,
     // except when the box starts left of or above the image.
     if (line_width_ == 1 && r.width() >= 2 && r.height() >= 2 && r.left() >= 0 && r.top() >= 0) {
-        bool changed = filled && pixels::fill(image_, r.adjusted(1, 1, -1, -1), to_qcolor(second_colour_).rgb());
-        changed = pixels::outline(image_, r, to_qcolor(colour_).rgb()) || changed;
+        bool changed = filled && pixels::fill(image_, r.adjusted(1, 1, -1, -1), to_rgb(second_colour_));
+        changed = pixels::outline(image_, r, to_rgb(colour_)) || changed;
         if (changed) touched(r);
         return;
     }
@@ -192,13 +201,13 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
 void Surface::filled_box(double x1, double y1, double x2, double y2) {
     draw_cells();
     const QRect r = box(x1, y1, x2, y2);
-    if (pixels::fill(image_, r, to_qcolor(colour_).rgb())) touched(r);
+    if (pixels::fill(image_, r, to_rgb(colour_))) touched(r);
 }
 
 void Surface::point(double x, double y) {
     draw_cells();
     const QRect p(pixel(x), pixel(y), 1, 1);
-    if (pixels::fill(image_, p, to_qcolor(colour_).rgb())) touched(p);
+    if (pixels::fill(image_, p, to_rgb(colour_))) touched(p);
 }
 
 void Surface::graphics_text(double x, double y, const std::string& text) {
@@ -275,7 +284,7 @@ void Surface::print_mono(const std::string& text) {
             mark_changed(print_x_, print_y_, area_width, cell_.height);
             if (!shown_texts_.empty()) {
                 const QRect area(print_x_, print_y_, area_width, cell_.height);
-                std::erase_if(shown_texts_, [&area](const ShownText& shown) { return shown.area.intersects(area); });
+                std::erase_if(shown_texts_, [&area](const ShownText& shown) { return overlap(shown.area, area); });
             }
             if (cells_at_once_) draw_cells();
         }
@@ -303,8 +312,8 @@ void Surface::print_proportional(const std::string& text) {
     glyph_x_.back() = x;
     // Text in its own background colour shows nothing: in the grid it only erases.
     const bool invisible = !transparent_ && colour_ == second_colour_;
-    const int column = grid_.put(grid_column_, grid_row_, invisible ? std::u32string(chars_.size(), U' ') : chars_,
-                                 glyph_x_, !transparent_);
+    if (invisible) blanks_.assign(chars_.size(), U' ');
+    const int column = grid_.put(grid_column_, grid_row_, invisible ? blanks_ : chars_, glyph_x_, !transparent_);
     if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
     draw_proportional(glyph_x_);
     grid_column_ = column + static_cast<int>(chars_.size());
@@ -314,10 +323,9 @@ void Surface::draw_proportional(const std::vector<int>& glyph_x) {
     const std::u32string& chars = chars_;
     const QRect area(print_x_, print_y_, glyph_x.back() - print_x_, cell_.height);
     print_x_ = glyph_x.back();
-    const int baseline = area.top() + (cell_.height - metrics_.height()) / 2 + metrics_.ascent();
+    const int baseline = area.top() + baseline_in_cell_;
     const int font_key = cell_.pixel_size * 2 + (family_ == FontFamily::mono ? 1 : 0);
-    const QRgb ink = to_qcolor(colour_).rgb();
-
+    const QRgb ink = to_rgb(colour_);
     if (transparent_) {
         for (std::size_t i = 0; i < chars.size(); ++i)
             if (chars[i] != U' ')
@@ -327,34 +335,95 @@ void Surface::draw_proportional(const std::vector<int>& glyph_x) {
     }
 
     // An opaque text over the same text in the same place, colours and font,
-    // with nothing drawn over it since, needs only its words from the first
+    // with nothing drawn over it since, needs only its glyphs from the first
     // one that changed: analyses rewrite their lines at every step.
-    std::size_t from = 0;
-    for (const ShownText& earlier : shown_texts_) {
+    const QRgb background = to_rgb(second_colour_);
+    Rewrite rewrite{0, 0};
+    ShownText* same_place = nullptr;
+    for (ShownText& earlier : shown_texts_) {
         if (earlier.area.topLeft() != area.topLeft() || earlier.fg != colour_ || earlier.bg != second_colour_ ||
             earlier.font_key != font_key)
             continue;
         std::size_t same = 0;
         while (same < chars.size() && same < earlier.text.size() && chars[same] == earlier.text[same]) ++same;
         if (same == chars.size() && earlier.area.width() == area.width()) return;
-        // Back to the blank before the change: a glyph may reach into its
-        // neighbour's box, never across a blank.
-        const std::size_t blank = same == 0 ? std::u32string::npos : chars.rfind(U' ', same - 1);
-        from = blank == std::u32string::npos ? 0 : blank + 1;
+        if (!rewrites_in_full_) rewrite = rewrite_from(earlier, same, glyph_x, font_key, ink, background);
+        same_place = &earlier;
         break;
     }
 
-    const QRect redrawn(glyph_x[from], area.top(), glyph_x.back() - glyph_x[from], cell_.height);
-    const QRgb background = to_qcolor(second_colour_).rgb();
-    pixels::fill(image_, redrawn, background);
-    for (std::size_t i = from; i < chars.size(); ++i)
+    const QRect filled(glyph_x[rewrite.fill_from], area.top(), glyph_x.back() - glyph_x[rewrite.fill_from],
+                       cell_.height);
+    pixels::paint(image_, filled, background);
+    const pixels::Target target(image_);
+    for (std::size_t i = rewrite.draw_from; i < chars.size(); ++i)
         if (chars[i] != U' ')
-            copy_glyph(image_, proportional_glyphs_.painted(font_, font_key, chars[i], ink, background), glyph_x[i],
+            copy_glyph(target, proportional_glyphs_.painted(font_, font_key, chars[i], ink, background), glyph_x[i],
                        baseline);
-    touched(redrawn.adjusted(-cell_.height / 2, 0, cell_.height / 2, 0));
-    std::erase_if(shown_texts_, [&area](const ShownText& earlier) { return earlier.area.intersects(area); });
+
+    // The record of the text rewritten here keeps its storage: a line
+    // rewritten at every step allocates nothing.
+    ShownText record;
+    if (same_place != nullptr) std::swap(record, *same_place);
+    record.area = area;
+    record.text.assign(chars);
+    record.glyph_x.assign(glyph_x.begin(), glyph_x.end());
+    record.fg = colour_;
+    record.bg = second_colour_;
+    record.font_key = font_key;
+    // What touched() does, with one pass over the records for both areas.
+    const int redrawn_left = glyph_x[rewrite.draw_from];
+    const QRect reach = QRect(redrawn_left, area.top(), glyph_x.back() - redrawn_left, cell_.height)
+                            .adjusted(-cell_.height / 2, 0, cell_.height / 2, 0);
+    ++changes_;
+    cells_.image_overdrawn();
+    mark_changed(reach);
+    // Texts never are empty: an empty one is the place the record came from.
+    std::erase_if(shown_texts_, [&area, &reach](const ShownText& earlier) {
+        return earlier.text.empty() || overlap(earlier.area, area) || overlap(earlier.area, reach);
+    });
+    if (area.isEmpty()) return;
     if (shown_texts_.size() >= max_shown_texts) shown_texts_.erase(shown_texts_.begin());
-    shown_texts_.push_back(ShownText{area, chars, colour_, second_colour_, font_key});
+    shown_texts_.push_back(std::move(record));
+}
+
+// The image shows `earlier` (its background over [glyph_x[0], end), then its
+// glyphs in order); the new text shares its first `first_change` characters
+// and their places. Drawing the new text afresh repaints the background from
+// its first glyph and all glyphs. It is enough to repaint the background from
+// glyph j and the glyphs from j' when
+//   - no glyph of the earlier text from j on has ink left of glyph_x[j]
+//     (what stays unpainted must be what a fresh drawing leaves there), and
+//   - no glyph before j' has ink right of glyph_x[j] (the repainted
+//     background would wipe it).
+// j is the last such place up to the first change; j' the first glyph that
+// reaches across it. Ink columns are the glyphs' own, so this holds for any
+// font, kerning or overhang; with j = 0 it is the fresh drawing.
+Surface::Rewrite Surface::rewrite_from(const ShownText& earlier, std::size_t first_change,
+                                       const std::vector<int>& glyph_x, int font_key, QRgb ink, QRgb background) {
+    const auto ink_of = [&](char32_t ch) -> const PaintedGlyph& {
+        return proportional_glyphs_.painted(font_, font_key, ch, ink, background);
+    };
+    int earlier_ink_left = std::numeric_limits<int>::max();
+    for (std::size_t i = first_change; i < earlier.text.size(); ++i) {
+        const PaintedGlyph& g = ink_of(earlier.text[i]);
+        if (g.ink_from < g.ink_to) earlier_ink_left = std::min(earlier_ink_left, earlier.glyph_x[i] + g.ink_from);
+    }
+    std::size_t fill_from = first_change;
+    while (fill_from > 0 && earlier_ink_left < glyph_x[fill_from]) {
+        --fill_from;  // the glyphs before the change are the same in both texts
+        const PaintedGlyph& g = ink_of(earlier.text[fill_from]);
+        if (g.ink_from < g.ink_to) earlier_ink_left = std::min(earlier_ink_left, glyph_x[fill_from] + g.ink_from);
+    }
+    std::size_t draw_from = fill_from;
+    for (std::size_t i = 0; i < fill_from; ++i) {
+        const PaintedGlyph& g = ink_of(earlier.text[i]);
+        if (g.ink_from < g.ink_to && glyph_x[i] + g.ink_to > glyph_x[fill_from]) {
+            draw_from = i;
+            break;
+        }
+    }
+    return {fill_from, draw_from};
 }
 
 }  // namespace rt

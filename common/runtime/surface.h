@@ -68,8 +68,11 @@ public:
     void set_observer(SurfaceObserver* observer) { observer_ = observer; }
     const TextGrid& text_grid() const { return grid_; }
 
-    // For tests: monospace cells drawn at every print instead of when looked at.
+    // For tests: monospace cells drawn at every print instead of when looked
+    // at, and texts rewritten in place drawn in full instead of from their
+    // first change.
     void set_cells_drawn_at_once(bool at_once) { cells_at_once_ = at_once; }
+    void set_rewrites_drawn_in_full(bool in_full) { rewrites_in_full_ = in_full; }
 
     void set_background_colour(Colour c) { background_ = c; }
     Colour background_colour() const { return background_; }
@@ -121,6 +124,7 @@ private:
     mutable QImage image_;
     mutable MonoCells cells_;
     bool cells_at_once_ = false;
+    bool rewrites_in_full_ = false;
     std::uint64_t changes_ = 0;
     // The changed area as pixel bounds, [left, right) x [top, bottom).
     struct Bounds {
@@ -143,9 +147,13 @@ private:
     FontCell cell_{};
     QFont font_;
     QFontMetrics metrics_{QFont()};
+    int baseline_in_cell_ = 0;  // pixels from a cell's top to the baseline
     // Advances of the Latin-1 characters in the current font, -1 until asked.
     std::array<int, 256> advances_{};
-    int advance(char32_t ch);
+    int advance(char32_t ch) {
+        return ch < advances_.size() && advances_[ch] >= 0 ? advances_[ch] : measured_advance(ch);
+    }
+    int measured_advance(char32_t ch);
 
     // Print position: pixels for drawing, grid cells for the text grid
     // (proportional text advances fewer pixels than cells).
@@ -157,6 +165,7 @@ private:
     // The text of the current print and where its glyphs start, kept so
     // that a print allocates nothing.
     std::u32string chars_;
+    std::u32string blanks_;
     std::vector<int> glyph_x_;
 
     // Proportional text is copied (opaque) or blended (transparent) from
@@ -166,10 +175,19 @@ private:
     struct ShownText {
         QRect area;
         std::u32string text;
+        std::vector<int> glyph_x;  // where each glyph starts, and the end
         Colour fg = 0;
         Colour bg = 0;
         int font_key = 0;
     };
+    // Where a rewrite of `earlier` that differs from character `first_change`
+    // on must begin: the background from glyph `fill_from`, the glyphs from
+    // `draw_from` (at most fill_from).
+    struct Rewrite {
+        std::size_t fill_from, draw_from;
+    };
+    Rewrite rewrite_from(const ShownText& earlier, std::size_t first_change, const std::vector<int>& glyph_x,
+                         int font_key, QRgb ink, QRgb background);
     static constexpr std::size_t max_shown_texts = 64;
     std::vector<ShownText> shown_texts_;
 

@@ -16,8 +16,11 @@ int TextGrid::put(int column, int row, const std::u32string& text, const std::ve
 
     if (opaque) {
         const int left = glyph_x.front(), right = glyph_x.back();
-        for (Cell& cell : line)
-            if (cell.ch != U' ' && cell.x0 < right && cell.x1 > left) cell = Cell{};
+        for (Cell& cell : line) {
+            // Without branches: most cells are tested, few erased.
+            const bool covered = (cell.ch != U' ') & (cell.x0 < right) & (cell.x1 > left);
+            if (covered) cell = Cell{};
+        }
     }
 
     // Move right while the text would overwrite a character that is still
@@ -29,17 +32,21 @@ int TextGrid::put(int column, int row, const std::u32string& text, const std::ve
     long start = column;
     for (bool clash = true; clash && shaped > 0;) {
         clash = false;
-        for (std::size_t i = 0; i < shaped && !clash; ++i)
-            if (visible(start + static_cast<long>(i))) clash = true;
-        if (clash) ++start;
+        for (std::size_t i = 0; i < shaped; ++i)
+            if (visible(start + static_cast<long>(i))) {
+                // Every start up to this cell would overwrite it too.
+                start += static_cast<long>(i) + 1;
+                clash = true;
+                break;
+            }
     }
 
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const long c = start + static_cast<long>(i);
-        if (c < 0 || c >= max_cells) continue;
-        if (static_cast<std::size_t>(c) >= line.size()) line.resize(c + 1);
-        if (text[i] == U' ' && line[c].ch != U' ') continue;
-        line[c] = Cell{text[i], glyph_x[i], glyph_x[i + 1]};
+    const long end = std::min(start + static_cast<long>(text.size()), static_cast<long>(max_cells));
+    if (end > 0 && static_cast<std::size_t>(end) > line.size()) line.resize(static_cast<std::size_t>(end));
+    for (std::size_t i = start < 0 ? static_cast<std::size_t>(-start) : 0; start + static_cast<long>(i) < end; ++i) {
+        Cell& cell = line[static_cast<std::size_t>(start) + i];
+        if (text[i] == U' ' && cell.ch != U' ') continue;
+        cell = Cell{text[i], glyph_x[i], glyph_x[i + 1]};
     }
     return static_cast<int>(start);
 }

@@ -62,6 +62,17 @@ TEST(NumberText, CountsPrintEveryDigit) {
     EXPECT_EQ(rt::number_text(std::int32_t{-780}), "-780");
 }
 
+// Whole numbers take a shortcut; at the ten-digit edge and beyond they must
+// still read as "%.10g" writes them.
+TEST(NumberText, WholeNumbersReadAsTenSignificantDigits) {
+    for (const double v : {9999999999.0, -9999999999.0, 1e10, -1e10, 12345678901.0, 4503599627370497.0, 1e300, 7.0,
+                           -2147483649.0, 1234567890.0}) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.10g", v);
+        EXPECT_EQ(rt::number_text(v), expected) << v;
+    }
+}
+
 struct ParseCase {
     const char* text;
     double value;

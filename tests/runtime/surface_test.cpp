@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <functional>
+#include <random>
 #include <vector>
 
 namespace {
@@ -146,6 +147,35 @@ TEST_F(SurfaceTest, RewrittenLinesLookAsIfPrintedAfresh) {
     surface.filled_box(70, 27 * 24, 140, 27 * 24 + 23);
     print_at(surface, " Entropie_A = 99,5   ");
     EXPECT_EQ(surface.image(), fresh.image());
+}
+
+// The same, for any texts rewritten over each other in a few places that
+// overlap: drawn from the first change, they must look as drawn in full.
+TEST(SurfaceRewrites, FromTheFirstChangeLookAsDrawnInFull) {
+    std::mt19937 random(11);
+    const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    // Among them glyphs whose ink reaches past their advance (A, V, Ä, _) or
+    // before their pen position (j, _).
+    const char* const words[] = {"261,4", "99,5", "W",  "fällt", "  ", "Temperatur_A = ", "1/T", "ÄÖ", "j", "fff",
+                                 "AV",    "_",    "A1", "V",     "1"};
+    const int word_count = sizeof words / sizeof *words;
+    rt::Surface incremental(1024, 768), full(1024, 768);
+    full.set_rewrites_drawn_in_full(true);
+    for (int i = 0; i < 1500; ++i) {
+        std::string text;
+        for (int n = 1 + pick(4); n > 0; --n) text += words[pick(word_count)];
+        const int column = 2 + pick(3), row = 27 + pick(2);
+        const rt::Colour ink = pick(3) == 0 ? 0x0000FF : 0x00FFFF;
+        const double size = pick(9) == 0 ? 14 : 16;
+        for (rt::Surface* s : {&incremental, &full}) {
+            s->set_font(rt::FontFamily::serif, size);
+            s->set_colour(ink);
+            s->set_second_colour(background);
+            s->locate(column, row);
+            s->print(text);
+        }
+        ASSERT_EQ(incremental.image(), full.image()) << "print " << i << ": \"" << text << "\"";
+    }
 }
 
 TEST_F(SurfaceTest, TransparentTextKeepsWhatIsBehind) {
