@@ -1,8 +1,13 @@
 // The experimental analysis of kalorix: 1001 trials with every key already
 // waiting, drawn on a headless runtime and run bare on the model alone.
 //
-//   experiment_bench [repetitions]     (default 3; the best time is printed)
+//   experiment_bench [repetitions] [case]   (default 3 repetitions, all cases; medians)
+//
+// Instructions per trial, repeatable on a shared machine: run one case under
+//   valgrind --tool=callgrind --toggle-collect='*measure_drawn*' experiment_bench 1 CASE
+// (or measure_bare) and divide the collected count by 1001.
 
+#include "bench_clock.h"
 #include "common/runtime/runtime.h"
 #include "fake_runtime.h"
 #include "kalorix/core/experiment_model.h"
@@ -13,7 +18,6 @@
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -37,22 +41,13 @@ struct Case {
 // Two equal rooms that fill the atom table but for its last cell.
 constexpr int half_table = kalorix::max_total_atoms / 2;
 
-double seconds_since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The whole run as the program does it, drawing included.
-double drawn_run(const Case& c) {
-    // Every key is waiting; the parameter input at the end is cancelled.
-    test_support::FakeRuntime runtime;
-    runtime.inputs = test_support::FakeRuntime::Inputs::cancel;
-    runtime.seed_random(1);
-    kalorix::Kalorix program(runtime);
-    kalorix_test::make_tables(program);
-    kalorix_test::set_parameters(program, {c.Nmax_A, c.Nmax_B, c.n, c.N_A});
-    const auto start = std::chrono::steady_clock::now();
+// The whole run as the program does it, drawing included, on the one
+// runtime of the benchmark (its glyphs are rendered once).
+__attribute__((noinline)) bench::Timing measure_drawn(kalorix::Kalorix& program, test_support::FakeRuntime& runtime,
+                                                      const Case& c) {
+    const bench::Stopwatch watch;
     program.run_experiment(c.N_A, c.n, c.Nmax_A, c.Nmax_B);
-    const double elapsed = seconds_since(start);
+    const bench::Timing elapsed = watch.elapsed();
     if (runtime.keys != trials) {
         std::fprintf(stderr, "%s: %d trials instead of %d\n", c.name().c_str(), runtime.keys, trials);
         std::exit(1);
@@ -71,14 +66,14 @@ struct CountingHooks : kalorix::ExperimentModel::Hooks {
 };
 
 // The same trials without a screen: cells, draws, counts and quantities.
-double bare_run(const Case& c, long long& draws) {
+__attribute__((noinline)) bench::Timing measure_bare(const Case& c, long long& draws) {
     std::vector<std::int32_t> grid(static_cast<std::size_t>(kalorix::atom_grid_side) * kalorix::atom_grid_side);
     std::vector<std::int32_t> dot_x(kalorix::trial_record_slots), dot_y(kalorix::trial_record_slots);
     CountingHooks hooks;
     hooks.runtime.seed_random(1);
     const auto rooms = kalorix::RoomSquare::of_rooms(c.Nmax_A, c.Nmax_B);
     const auto setting = kalorix::TrialSetting::of_run(c.N_A, c.n, c.Nmax_A, c.Nmax_B);
-    const auto start = std::chrono::steady_clock::now();
+    const bench::Stopwatch watch;
     kalorix::ExperimentModel model({grid, kalorix::atom_grid_side, dot_x, dot_y}, rooms, hooks);
     model.clear_grid();
     const bool transfers = c.N_A > 0;
@@ -98,7 +93,7 @@ double bare_run(const Case& c, long long& draws) {
             model.count_A = model.count_B = 0;
         }
     }
-    const double elapsed = seconds_since(start);
+    const bench::Timing elapsed = watch.elapsed();
     draws = hooks.numbers / 2;
     if (checksum == 0.123) std::puts("");  // keeps the quantities computed
     return elapsed;
@@ -110,6 +105,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const int only = argc > 2 ? std::atoi(argv[2]) : 0;
 
     const Case cases[] = {
         {"proposed", 400, 1200, 150, 150},
@@ -118,17 +114,29 @@ int main(int argc, char** argv) {
         {"largest square", half_table, half_table, 1000000, 1000000},
         {"largest square", half_table, half_table, kalorix::max_recorded_excitations, 0},
     };
-    std::printf("experiment_bench: %d trials per run, best of %d\n", trials, repetitions);
-    std::printf("%-58s %12s %12s %12s %14s\n", "case", "drawn [ms]", "bare [ms]", "drawn/trial", "draws (bare)");
-    for (const Case& c : cases) {
-        double drawn = 1e300, bare = 1e300;
+    test_support::FakeRuntime runtime;
+    std::printf("experiment_bench: %d trials per run, median of %d; times in ms\n", trials, repetitions);
+    std::printf("%-4s %-56s %10s %10s %10s %10s %10s %12s\n", "case", "", "drawn CPU", "bare CPU", "drawn/bare",
+                "drawn wall", "bare wall", "draws (bare)");
+    for (int k = 1; k <= static_cast<int>(std::size(cases)); ++k) {
+        if (only != 0 && k != only) continue;
+        const Case& c = cases[k - 1];
+        std::vector<bench::Timing> drawn, bare;
         long long draws = 0;
         for (int r = 0; r < repetitions; ++r) {
-            drawn = std::min(drawn, drawn_run(c));
-            bare = std::min(bare, bare_run(c, draws));
+            // Every key is waiting; the parameter input at the end is cancelled.
+            runtime.inputs = test_support::FakeRuntime::Inputs::cancel;
+            runtime.seed_random(1);
+            runtime.keys = 0;
+            kalorix::Kalorix program(runtime);
+            kalorix_test::make_tables(program);
+            kalorix_test::set_parameters(program, {c.Nmax_A, c.Nmax_B, c.n, c.N_A});
+            drawn.push_back(measure_drawn(program, runtime, c));
+            bare.push_back(measure_bare(c, draws));
         }
-        std::printf("%-58s %12.1f %12.1f %10.3f ms %14lld\n", c.name().c_str(), drawn * 1e3, bare * 1e3,
-                    drawn * 1e3 / trials, draws);
+        const bench::Timing d = bench::median(drawn), b = bench::median(bare);
+        std::printf("%-4d %-56s %10.1f %10.1f %9.2f x %10.1f %10.1f %12lld\n", k, c.name().c_str(), d.cpu * 1e3,
+                    b.cpu * 1e3, d.cpu / b.cpu, d.wall * 1e3, b.wall * 1e3, draws);
     }
     return 0;
 }
