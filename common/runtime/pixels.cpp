@@ -16,17 +16,37 @@ void fill_row(QRgb* row, int count, QRgb colour) {
     for (; i < count; ++i) row[i] = colour;
 }
 
+// The part of `area` inside the image, as [x0, x1) x [y0, y1).
+struct Span {
+    int x0, x1, y0, y1;
+    bool empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+Span inside(const Target& image, const QRect& area) {
+    return {std::max(area.left(), 0), std::min(area.left() + area.width(), image.width), std::max(area.top(), 0),
+            std::min(area.top() + area.height(), image.height)};
+}
+
 }  // namespace
 
-bool fill(QImage& image, const QRect& area, QRgb colour) {
-    const QRect r = area.intersected(image.rect());
-    if (r.isEmpty()) return false;
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
+bool fill(const Target& image, const QRect& area, QRgb colour) {
+    const Span r = inside(image, area);
+    if (r.empty()) return false;
     bool changed = false;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        QRgb* const begin = reinterpret_cast<QRgb*>(bits + y * stride) + r.left();
-        QRgb* const end = begin + r.width();
+    if (r.x1 - r.x0 <= 4) {
+        // Dots and vertical lines: pixel by pixel.
+        for (int y = r.y0; y < r.y1; ++y) {
+            QRgb* const row = image.row(y);
+            for (int x = r.x0; x < r.x1; ++x) {
+                changed |= row[x] != colour;
+                row[x] = colour;
+            }
+        }
+        return changed;
+    }
+    for (int y = r.y0; y < r.y1; ++y) {
+        QRgb* const begin = image.row(y) + r.x0;
+        QRgb* const end = image.row(y) + r.x1;
         // Compared only up to the first difference: from there on it is a plain fill.
         QRgb* const from = changed ? begin : std::find_if(begin, end, [colour](QRgb p) { return p != colour; });
         if (from == end) continue;
@@ -36,17 +56,13 @@ bool fill(QImage& image, const QRect& area, QRgb colour) {
     return changed;
 }
 
-void paint(QImage& image, const QRect& area, QRgb colour) {
-    const QRect r = area.intersected(image.rect());
-    if (r.isEmpty()) return;
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        fill_row(reinterpret_cast<QRgb*>(bits + y * stride) + r.left(), r.width(), colour);
-    }
+void paint(const Target& image, const QRect& area, QRgb colour) {
+    const Span r = inside(image, area);
+    if (r.empty()) return;
+    for (int y = r.y0; y < r.y1; ++y) fill_row(image.row(y) + r.x0, r.x1 - r.x0, colour);
 }
 
-bool outline(QImage& image, const QRect& box, QRgb colour) {
+bool outline(const Target& image, const QRect& box, QRgb colour) {
     // Two pixels wide or high: every pixel is on the border (the dots).
     if (box.width() <= 2 || box.height() <= 2) return fill(image, box, colour);
     const int l = box.left(), t = box.top(), r = box.right(), b = box.bottom();

@@ -28,6 +28,8 @@ namespace rt::pixels {
 struct Target {
     explicit Target(QImage& image)
         : bits(image.bits()), stride(image.bytesPerLine()), width(image.width()), height(image.height()) {}
+    Target(uchar* bits, qsizetype stride, int width, int height)
+        : bits(bits), stride(stride), width(width), height(height) {}
     QRgb* row(int y) const { return reinterpret_cast<QRgb*>(bits + y * stride); }
     uchar* bits;
     qsizetype stride;
@@ -35,10 +37,10 @@ struct Target {
 };
 
 // Fills the part of `area` inside the image.
-bool fill(QImage& image, const QRect& area, QRgb colour);
+bool fill(const Target& image, const QRect& area, QRgb colour);
 // The same without looking at what was there: for areas that change anyway.
-void paint(QImage& image, const QRect& area, QRgb colour);
+void paint(const Target& image, const QRect& area, QRgb colour);
 // The one-pixel border of `box`, clipped.
-bool outline(QImage& image, const QRect& box, QRgb colour);
+bool outline(const Target& image, const QRect& box, QRgb colour);
 
 }  // namespace rt::pixels

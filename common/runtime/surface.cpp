@@ -71,7 +71,14 @@ FontCell font_cell(FontFamily family, double size) {
             std::max(1, static_cast<int>(std::lround(size * 1.5)))};
 }
 
-Surface::Surface(int width, int height) : image_(width, height, QImage::Format_RGB32) {
+Surface::Surface(int width, int height)
+    : image_(width, height, QImage::Format_RGB32),
+      width_(image_.width()),
+      height_(image_.height()),
+      stride_(image_.bytesPerLine()) {
+    // Tiles of a power of two pixels, so that a tile is a shift away; eight
+    // of them across the wider side.
+    while ((8 << tile_shift_) < std::max(width_, height_)) ++tile_shift_;
     const CleanVectorStateOnExit clean;
     image_.fill(to_qcolor(background_));
     set_font(FontFamily::serif, 16);
@@ -105,7 +112,26 @@ void Surface::touched(const QRect& area) {
     ++changes_;
     cells_.image_overdrawn();
     mark_changed(area);
-    std::erase_if(shown_texts_, [&area](const ShownText& shown) { return overlap(shown.area, area); });
+    forget_texts_under(area);
+}
+
+std::uint64_t Surface::tiles(const QRect& area) const {
+    if (!on_image(area)) return 0;
+    const int c0 = std::max(area.left(), 0) >> tile_shift_;
+    const int c1 = (std::min(area.left() + area.width(), width_) - 1) >> tile_shift_;
+    const int r0 = std::max(area.top(), 0) >> tile_shift_;
+    const int r1 = (std::min(area.top() + area.height(), height_) - 1) >> tile_shift_;
+    const std::uint64_t columns = (0xFFu >> (7 - (c1 - c0))) << c0;
+    std::uint64_t mask = 0;
+    for (int r = r0; r <= r1; ++r) mask |= columns << (8 * r);
+    return mask;
+}
+
+void Surface::forget_texts_under(const QRect& area) {
+    if ((tiles(area) & shown_text_tiles_) == 0) return;
+    if (std::erase_if(shown_texts_, [&area](const ShownText& shown) { return overlap(shown.area, area); }) == 0) return;
+    shown_text_tiles_ = 0;
+    for (const ShownText& shown : shown_texts_) shown_text_tiles_ |= tiles(shown.area);
 }
 
 void Surface::clear() {
@@ -152,15 +178,15 @@ int Surface::measured_advance(char32_t ch) {
 }
 
 void Surface::line(double x1, double y1, double x2, double y2) {
-    const CleanVectorStateOnExit clean;
     draw_cells();
     const QPoint from(pixel(x1), pixel(y1)), to(pixel(x2), pixel(y2));
     const QRect span = box(from.x(), from.y(), to.x(), to.y());
     // Thin horizontal and vertical lines are pixel runs, end pixels included.
     if (line_width_ == 1 && from != to && (from.x() == to.x() || from.y() == to.y())) {
-        if (pixels::fill(image_, span, to_rgb(colour_))) touched(span);
+        if (on_image(span) && pixels::fill(target(), span, to_rgb(colour_))) touched(span);
         return;
     }
+    const CleanVectorStateOnExit clean;
     QPainter painter(&image_);
     QPen pen(to_qcolor(colour_));
     pen.setWidth(line_width_);
@@ -173,18 +199,20 @@ void Surface::line(double x1, double y1, double x2, double y2) {
 }
 
 void Surface::rectangle(double x1, double y1, double x2, double y2) {
-    const CleanVectorStateOnExit clean;
     draw_cells();
     const QRect r = box(x1, y1, x2, y2);
     const bool filled = fill_style_ != fill_hollow && r.width() > 2 && r.height() > 2;
     // Qt's painter outlines a one-pixel box by exactly its border pixels,
     // except when the box starts left of or above the image.
     if (line_width_ == 1 && r.width() >= 2 && r.height() >= 2 && r.left() >= 0 && r.top() >= 0) {
-        bool changed = filled && pixels::fill(image_, r.adjusted(1, 1, -1, -1), to_rgb(second_colour_));
-        changed = pixels::outline(image_, r, to_rgb(colour_)) || changed;
+        if (!on_image(r)) return;
+        const pixels::Target pixels = target();
+        bool changed = filled && pixels::fill(pixels, r.adjusted(1, 1, -1, -1), to_rgb(second_colour_));
+        changed = pixels::outline(pixels, r, to_rgb(colour_)) || changed;
         if (changed) touched(r);
         return;
     }
+    const CleanVectorStateOnExit clean;
     QPainter painter(&image_);
     if (filled) painter.fillRect(r.adjusted(1, 1, -1, -1), to_qcolor(second_colour_));
     QPen pen(to_qcolor(colour_));
@@ -201,13 +229,13 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
 void Surface::filled_box(double x1, double y1, double x2, double y2) {
     draw_cells();
     const QRect r = box(x1, y1, x2, y2);
-    if (pixels::fill(image_, r, to_rgb(colour_))) touched(r);
+    if (on_image(r) && pixels::fill(target(), r, to_rgb(colour_))) touched(r);
 }
 
 void Surface::point(double x, double y) {
     draw_cells();
     const QRect p(pixel(x), pixel(y), 1, 1);
-    if (pixels::fill(image_, p, to_rgb(colour_))) touched(p);
+    if (on_image(p) && pixels::fill(target(), p, to_rgb(colour_))) touched(p);
 }
 
 void Surface::graphics_text(double x, double y, const std::string& text) {
@@ -282,10 +310,7 @@ void Surface::print_mono(const std::string& text) {
             // The other cells' records stay valid: only these cells change.
             ++changes_;
             mark_changed(print_x_, print_y_, area_width, cell_.height);
-            if (!shown_texts_.empty()) {
-                const QRect area(print_x_, print_y_, area_width, cell_.height);
-                std::erase_if(shown_texts_, [&area](const ShownText& shown) { return overlap(shown.area, area); });
-            }
+            if (!shown_texts_.empty()) forget_texts_under(QRect(print_x_, print_y_, area_width, cell_.height));
             if (cells_at_once_) draw_cells();
         }
     } else {
@@ -338,7 +363,7 @@ void Surface::draw_proportional(const std::vector<int>& glyph_x) {
     // with nothing drawn over it since, needs only its glyphs from the first
     // one that changed: analyses rewrite their lines at every step.
     const QRgb background = to_rgb(second_colour_);
-    Rewrite rewrite{0, 0};
+    Rewrite rewrite{0, 0, chars.size(), chars.size()};
     ShownText* same_place = nullptr;
     for (ShownText& earlier : shown_texts_) {
         if (earlier.area.topLeft() != area.topLeft() || earlier.fg != colour_ || earlier.bg != second_colour_ ||
@@ -352,13 +377,13 @@ void Surface::draw_proportional(const std::vector<int>& glyph_x) {
         break;
     }
 
-    const QRect filled(glyph_x[rewrite.fill_from], area.top(), glyph_x.back() - glyph_x[rewrite.fill_from],
+    const QRect filled(glyph_x[rewrite.fill_from], area.top(), glyph_x[rewrite.fill_to] - glyph_x[rewrite.fill_from],
                        cell_.height);
-    pixels::paint(image_, filled, background);
-    const pixels::Target target(image_);
-    for (std::size_t i = rewrite.draw_from; i < chars.size(); ++i)
+    const pixels::Target pixels = target();
+    pixels::paint(pixels, filled, background);
+    for (std::size_t i = rewrite.draw_from; i < rewrite.draw_to; ++i)
         if (chars[i] != U' ')
-            copy_glyph(target, proportional_glyphs_.painted(font_, font_key, chars[i], ink, background), glyph_x[i],
+            copy_glyph(pixels, proportional_glyphs_.painted(font_, font_key, chars[i], ink, background), glyph_x[i],
                        baseline);
 
     // The record of the text rewritten here keeps its storage: a line
@@ -373,18 +398,24 @@ void Surface::draw_proportional(const std::vector<int>& glyph_x) {
     record.font_key = font_key;
     // What touched() does, with one pass over the records for both areas.
     const int redrawn_left = glyph_x[rewrite.draw_from];
-    const QRect reach = QRect(redrawn_left, area.top(), glyph_x.back() - redrawn_left, cell_.height)
+    const QRect reach = QRect(redrawn_left, area.top(), glyph_x[rewrite.fill_to] - redrawn_left, cell_.height)
                             .adjusted(-cell_.height / 2, 0, cell_.height / 2, 0);
     ++changes_;
     cells_.image_overdrawn();
     mark_changed(reach);
     // Texts never are empty: an empty one is the place the record came from.
-    std::erase_if(shown_texts_, [&area, &reach](const ShownText& earlier) {
+    const std::size_t erased = std::erase_if(shown_texts_, [&area, &reach](const ShownText& earlier) {
         return earlier.text.empty() || overlap(earlier.area, area) || overlap(earlier.area, reach);
     });
-    if (area.isEmpty()) return;
-    if (shown_texts_.size() >= max_shown_texts) shown_texts_.erase(shown_texts_.begin());
-    shown_texts_.push_back(std::move(record));
+    const bool dropped = !area.isEmpty() && shown_texts_.size() >= max_shown_texts;
+    if (dropped) shown_texts_.erase(shown_texts_.begin());
+    if (!area.isEmpty()) shown_texts_.push_back(std::move(record));
+    if (erased > (same_place != nullptr ? 1u : 0u) || dropped) {
+        shown_text_tiles_ = 0;
+        for (const ShownText& shown : shown_texts_) shown_text_tiles_ |= tiles(shown.area);
+    } else {
+        shown_text_tiles_ |= tiles(area);
+    }
 }
 
 // The image shows `earlier` (its background over [glyph_x[0], end), then its
@@ -397,8 +428,12 @@ void Surface::draw_proportional(const std::vector<int>& glyph_x) {
 //   - no glyph before j' has ink right of glyph_x[j] (the repainted
 //     background would wipe it).
 // j is the last such place up to the first change; j' the first glyph that
-// reaches across it. Ink columns are the glyphs' own, so this holds for any
-// font, kerning or overhang; with j = 0 it is the fresh drawing.
+// reaches across it. Likewise at the end: a tail both texts share in the same
+// places (the blanks after a value) stays as it is when its glyphs have no
+// ink before it, no glyph before it of either text has ink in it, and the new
+// glyphs drawn before it meet none of its ink. Ink columns are the glyphs'
+// own, so this holds for any font, kerning or overhang; with j = 0 and no
+// tail it is the fresh drawing.
 Surface::Rewrite Surface::rewrite_from(const ShownText& earlier, std::size_t first_change,
                                        const std::vector<int>& glyph_x, int font_key, QRgb ink, QRgb background) {
     const auto ink_of = [&](char32_t ch) -> const PaintedGlyph& {
@@ -423,7 +458,36 @@ Surface::Rewrite Surface::rewrite_from(const ShownText& earlier, std::size_t fir
             break;
         }
     }
-    return {fill_from, draw_from};
+
+    const std::u32string& chars = chars_;
+    const std::size_t n = chars.size(), m = earlier.text.size();
+    // The tail both texts share, glyph for glyph in the same places.
+    std::size_t tail = 0;
+    if (glyph_x[n] == earlier.glyph_x[m]) {
+        const std::size_t most = std::min(n, m) - first_change;
+        while (tail < most && chars[n - 1 - tail] == earlier.text[m - 1 - tail] &&
+               glyph_x[n - 1 - tail] == earlier.glyph_x[m - 1 - tail])
+            ++tail;
+    }
+    if (tail > 0) {
+        const int edge = glyph_x[n - tail];
+        int tail_ink_left = std::numeric_limits<int>::max();
+        for (std::size_t i = n - tail; i < n; ++i) {
+            const PaintedGlyph& g = ink_of(chars[i]);
+            if (g.ink_from < g.ink_to) tail_ink_left = std::min(tail_ink_left, glyph_x[i] + g.ink_from);
+        }
+        bool keeps = tail_ink_left >= edge;
+        for (std::size_t i = 0; keeps && i < m - tail; ++i) {
+            const PaintedGlyph& g = ink_of(earlier.text[i]);
+            keeps = g.ink_from >= g.ink_to || earlier.glyph_x[i] + g.ink_to <= edge;
+        }
+        for (std::size_t i = 0; keeps && i < n - tail; ++i) {
+            const PaintedGlyph& g = ink_of(chars[i]);
+            keeps = g.ink_from >= g.ink_to || glyph_x[i] + g.ink_to <= tail_ink_left;
+        }
+        if (!keeps) tail = 0;
+    }
+    return {fill_from, draw_from, n - tail, n - tail};
 }
 
 }  // namespace rt

@@ -50,8 +50,8 @@ class Surface {
 public:
     Surface(int width, int height);
 
-    int width() const { return image_.width(); }
-    int height() const { return image_.height(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
     // The pixels as drawn so far: pending monospace cells are drawn first.
     const QImage& image() const {
         draw_cells();
@@ -120,8 +120,22 @@ private:
     void print_proportional(const std::string& text);
     void draw_proportional(const std::vector<int>& glyph_x);
 
+    // Whether any pixel of `area` lies on the image.
+    bool on_image(const QRect& area) const {
+        return area.left() < width_ && area.top() < height_ && area.left() + area.width() > 0 &&
+               area.top() + area.height() > 0 && area.width() > 0 && area.height() > 0;
+    }
+    // The pixels for writing (bits() makes a shared image the surface's own).
+    pixels::Target target() { return pixels::Target(image_.bits(), stride_, width_, height_); }
+    // The tiles of the image an area touches, one bit each (at most 8 x 8
+    // tiles of 2^tile_shift_ pixels square).
+    std::uint64_t tiles(const QRect& area) const;
+    int tile_shift_ = 0;
+
     // The image is a cache of what the cells hold: reading it draws them.
     mutable QImage image_;
+    int width_ = 0, height_ = 0;
+    qsizetype stride_ = 0;
     mutable MonoCells cells_;
     bool cells_at_once_ = false;
     bool rewrites_in_full_ = false;
@@ -180,16 +194,20 @@ private:
         Colour bg = 0;
         int font_key = 0;
     };
-    // Where a rewrite of `earlier` that differs from character `first_change`
-    // on must begin: the background from glyph `fill_from`, the glyphs from
-    // `draw_from` (at most fill_from).
+    // What a rewrite of `earlier` that differs from character `first_change`
+    // on must draw: the background over glyphs [fill_from, fill_to), the
+    // glyphs [draw_from, draw_to) (by glyph index of the new text).
     struct Rewrite {
-        std::size_t fill_from, draw_from;
+        std::size_t fill_from, draw_from, fill_to, draw_to;
     };
     Rewrite rewrite_from(const ShownText& earlier, std::size_t first_change, const std::vector<int>& glyph_x,
                          int font_key, QRgb ink, QRgb background);
     static constexpr std::size_t max_shown_texts = 64;
     std::vector<ShownText> shown_texts_;
+    // The tiles the shown texts lie in: most drawings are far from all of
+    // them, and the records are looked through only when tiles meet.
+    std::uint64_t shown_text_tiles_ = 0;
+    void forget_texts_under(const QRect& area);
 
     // Where pictures were drawn since the last clear: their pixels are no
     // palette colours, and re-colouring treats them as photos.

@@ -163,8 +163,19 @@ TEST(SurfaceRewrites, FromTheFirstChangeLookAsDrawnInFull) {
     full.set_rewrites_drawn_in_full(true);
     for (int i = 0; i < 1500; ++i) {
         std::string text;
-        for (int n = 1 + pick(4); n > 0; --n) text += words[pick(word_count)];
-        const int column = 2 + pick(3), row = 27 + pick(2);
+        if (i % 2 == 0) {
+            for (int n = 1 + pick(4); n > 0; --n) text += words[pick(word_count)];
+        } else {
+            // A label, a value of the same width as the last, blanks: the
+            // shape of the analyses' lines.
+            const char* const labels[] = {"T = ", ""};
+            const char* const values[] = {"V", "A", "1", "7", "j"};
+            const char* const tails[] = {"    ", "_", "j  "};
+            text = std::string(labels[pick(2)]) + values[pick(5)] + values[pick(5)] + tails[pick(3)];
+        }
+        // The structured lines mostly in one place, rewritten over each other.
+        const bool one_place = i % 2 == 1 && pick(4) != 0;
+        const int column = one_place ? 3 : 2 + pick(3), row = one_place ? 28 : 27 + pick(2);
         const rt::Colour ink = pick(3) == 0 ? 0x0000FF : 0x00FFFF;
         const double size = pick(9) == 0 ? 14 : 16;
         for (rt::Surface* s : {&incremental, &full}) {
