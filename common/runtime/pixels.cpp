@@ -16,6 +16,21 @@ void fill_row(QRgb* row, int count, QRgb colour) {
     for (; i < count; ++i) row[i] = colour;
 }
 
+// The first pixel of [begin, end) not in `colour`, four at a time: a frame
+// line redrawn over itself is only compared.
+QRgb* first_other(QRgb* begin, QRgb* end, QRgb colour) {
+    using Lanes = QRgb __attribute__((vector_size(16)));
+    const Lanes four = {colour, colour, colour, colour};
+    QRgb* p = begin;
+    for (; end - p >= 4; p += 4) {
+        Lanes pixels;
+        std::memcpy(&pixels, p, sizeof pixels);
+        const Lanes differs = pixels ^ four;
+        if ((differs[0] | differs[1] | differs[2] | differs[3]) != 0) break;
+    }
+    return std::find_if(p, end, [colour](QRgb pixel) { return pixel != colour; });
+}
+
 // The part of `area` inside the image, as [x0, x1) x [y0, y1).
 struct Span {
     int x0, x1, y0, y1;
@@ -48,7 +63,7 @@ bool fill(const Target& image, const QRect& area, QRgb colour) {
         QRgb* const begin = image.row(y) + r.x0;
         QRgb* const end = image.row(y) + r.x1;
         // Compared only up to the first difference: from there on it is a plain fill.
-        QRgb* const from = changed ? begin : std::find_if(begin, end, [colour](QRgb p) { return p != colour; });
+        QRgb* const from = changed ? begin : first_other(begin, end, colour);
         if (from == end) continue;
         changed = true;
         fill_row(from, static_cast<int>(end - from), colour);

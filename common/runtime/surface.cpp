@@ -11,16 +11,20 @@
 namespace rt {
 namespace {
 
-// A real to the nearest pixel (or cell). Values far off saturate at the
-// reach: turning a real beyond int into one is undefined, and a saturated
-// point keeps its direction while lying far off any surface. The reach leaves
-// room for the arithmetic that follows (columns times cell widths, line
-// widths). Not a number counts as far off.
+// A real to the nearest pixel (or cell), halves to even as std::nearbyint
+// gives it in the default rounding mode (which the programs never change).
+// Values far off saturate at the reach: turning a real beyond int into one is
+// undefined, and a saturated point keeps its direction while lying far off
+// any surface. The reach leaves room for the arithmetic that follows
+// (columns times cell widths, line widths). Not a number counts as far off.
+// Within the reach, adding and taking away 1.5 * 2^52 rounds without a call
+// into the maths library: every dot of the experiment has four coordinates.
 constexpr double pixel_reach = 1 << 24;
 int pixel(double coordinate) {
     if (!(coordinate > -pixel_reach)) return -static_cast<int>(pixel_reach);
     if (coordinate > pixel_reach) return static_cast<int>(pixel_reach);
-    return static_cast<int>(std::nearbyint(coordinate));
+    constexpr double shift = 0x1.8p52;
+    return static_cast<int>((coordinate + shift) - shift);
 }
 
 // The pixels from one corner to the other, both included, whichever corner
@@ -111,25 +115,13 @@ void Surface::mark_changed(int x, int y, int w, int h) {
 void Surface::touched(const QRect& area) {
     ++changes_;
     cells_.image_overdrawn();
-    mark_changed(area);
-    forget_texts_under(area);
-}
-
-std::uint64_t Surface::tiles(const QRect& area) const {
-    if (!on_image(area)) return 0;
-    const int c0 = std::max(area.left(), 0) >> tile_shift_;
-    const int c1 = (std::min(area.left() + area.width(), width_) - 1) >> tile_shift_;
-    const int r0 = std::max(area.top(), 0) >> tile_shift_;
-    const int r1 = (std::min(area.top() + area.height(), height_) - 1) >> tile_shift_;
-    const std::uint64_t columns = (0xFFu >> (7 - (c1 - c0))) << c0;
-    std::uint64_t mask = 0;
-    for (int r = r0; r <= r1; ++r) mask |= columns << (8 * r);
-    return mask;
+    mark_changed(area.x(), area.y(), area.width(), area.height());
+    if (shown_text_tiles_ != 0) forget_texts_under(area);
 }
 
 void Surface::forget_texts_under(const QRect& area) {
     if ((tiles(area) & shown_text_tiles_) == 0) return;
-    if (std::erase_if(shown_texts_, [&area](const ShownText& shown) { return overlap(shown.area, area); }) == 0) return;
+    if (drop_texts_where([&area](const ShownText& shown) { return overlap(shown.area, area); }) == 0) return;
     shown_text_tiles_ = 0;
     for (const ShownText& shown : shown_texts_) shown_text_tiles_ |= tiles(shown.area);
 }
@@ -206,6 +198,17 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
     // except when the box starts left of or above the image.
     if (line_width_ == 1 && r.width() >= 2 && r.height() >= 2 && r.left() >= 0 && r.top() >= 0) {
         if (!on_image(r)) return;
+        if (r.width() == 2 && r.height() == 2 && r.right() < width_ && r.bottom() < height_) {
+            // A dot of the experiment: four pixels, compared and written in place.
+            const pixels::Target pixels = target();
+            const QRgb ink = to_rgb(colour_);
+            QRgb* const upper = pixels.row(r.top()) + r.left();
+            QRgb* const lower = pixels.row(r.top() + 1) + r.left();
+            const bool changed = upper[0] != ink || upper[1] != ink || lower[0] != ink || lower[1] != ink;
+            upper[0] = upper[1] = lower[0] = lower[1] = ink;
+            if (changed) touched(r);
+            return;
+        }
         const pixels::Target pixels = target();
         bool changed = filled && pixels::fill(pixels, r.adjusted(1, 1, -1, -1), to_rgb(second_colour_));
         changed = pixels::outline(pixels, r, to_rgb(colour_)) || changed;
@@ -381,15 +384,37 @@ void Surface::draw_proportional(const std::vector<int>& glyph_x) {
                        cell_.height);
     const pixels::Target pixels = target();
     pixels::paint(pixels, filled, background);
-    for (std::size_t i = rewrite.draw_from; i < rewrite.draw_to; ++i)
-        if (chars[i] != U' ')
-            copy_glyph(pixels, proportional_glyphs_.painted(font_, font_key, chars[i], ink, background), glyph_x[i],
-                       baseline);
 
     // The record of the text rewritten here keeps its storage: a line
-    // rewritten at every step allocates nothing.
+    // rewritten at every step allocates nothing. Its ink columns come from
+    // the earlier record where glyphs stay, from the glyphs drawn elsewhere.
     ShownText record;
     if (same_place != nullptr) std::swap(record, *same_place);
+    const std::size_t n = chars.size();
+    ink_left_.resize(n);
+    ink_right_.resize(n);
+    for (std::size_t i = 0; i < rewrite.draw_from; ++i) {
+        ink_left_[i] = record.ink_left[i];
+        ink_right_[i] = record.ink_right[i];
+    }
+    for (std::size_t i = rewrite.draw_from; i < rewrite.draw_to; ++i) {
+        ink_left_[i] = std::numeric_limits<int>::max();
+        ink_right_[i] = std::numeric_limits<int>::min();
+        if (chars[i] == U' ') continue;
+        const PaintedGlyph& glyph = proportional_glyphs_.painted(font_, font_key, chars[i], ink, background);
+        copy_glyph(pixels, glyph, glyph_x[i], baseline);
+        if (glyph.ink_from < glyph.ink_to) {
+            ink_left_[i] = glyph_x[i] + glyph.ink_from;
+            ink_right_[i] = glyph_x[i] + glyph.ink_to;
+        }
+    }
+    // The tail stays where it was, at the end of the earlier text.
+    for (std::size_t i = rewrite.draw_to, k = record.text.size() - (n - i); i < n; ++i, ++k) {
+        ink_left_[i] = record.ink_left[k];
+        ink_right_[i] = record.ink_right[k];
+    }
+    std::swap(record.ink_left, ink_left_);
+    std::swap(record.ink_right, ink_right_);
     record.area = area;
     record.text.assign(chars);
     record.glyph_x.assign(glyph_x.begin(), glyph_x.end());
@@ -404,11 +429,11 @@ void Surface::draw_proportional(const std::vector<int>& glyph_x) {
     cells_.image_overdrawn();
     mark_changed(reach);
     // Texts never are empty: an empty one is the place the record came from.
-    const std::size_t erased = std::erase_if(shown_texts_, [&area, &reach](const ShownText& earlier) {
+    const std::size_t erased = drop_texts_where([&area, &reach](const ShownText& earlier) {
         return earlier.text.empty() || overlap(earlier.area, area) || overlap(earlier.area, reach);
     });
     const bool dropped = !area.isEmpty() && shown_texts_.size() >= max_shown_texts;
-    if (dropped) shown_texts_.erase(shown_texts_.begin());
+    if (dropped) shown_texts_.erase(shown_texts_.begin());  // any one will do: they only save redrawing
     if (!area.isEmpty()) shown_texts_.push_back(std::move(record));
     if (erased > (same_place != nullptr ? 1u : 0u) || dropped) {
         shown_text_tiles_ = 0;
@@ -436,31 +461,23 @@ void Surface::draw_proportional(const std::vector<int>& glyph_x) {
 // tail it is the fresh drawing.
 Surface::Rewrite Surface::rewrite_from(const ShownText& earlier, std::size_t first_change,
                                        const std::vector<int>& glyph_x, int font_key, QRgb ink, QRgb background) {
-    const auto ink_of = [&](char32_t ch) -> const PaintedGlyph& {
-        return proportional_glyphs_.painted(font_, font_key, ch, ink, background);
-    };
+    const std::u32string& chars = chars_;
+    const std::size_t n = chars.size(), m = earlier.text.size();
+    // Glyphs before the first change are the earlier text's own, in the same places.
     int earlier_ink_left = std::numeric_limits<int>::max();
-    for (std::size_t i = first_change; i < earlier.text.size(); ++i) {
-        const PaintedGlyph& g = ink_of(earlier.text[i]);
-        if (g.ink_from < g.ink_to) earlier_ink_left = std::min(earlier_ink_left, earlier.glyph_x[i] + g.ink_from);
-    }
+    for (std::size_t i = first_change; i < m; ++i) earlier_ink_left = std::min(earlier_ink_left, earlier.ink_left[i]);
     std::size_t fill_from = first_change;
     while (fill_from > 0 && earlier_ink_left < glyph_x[fill_from]) {
-        --fill_from;  // the glyphs before the change are the same in both texts
-        const PaintedGlyph& g = ink_of(earlier.text[fill_from]);
-        if (g.ink_from < g.ink_to) earlier_ink_left = std::min(earlier_ink_left, glyph_x[fill_from] + g.ink_from);
+        --fill_from;
+        earlier_ink_left = std::min(earlier_ink_left, earlier.ink_left[fill_from]);
     }
     std::size_t draw_from = fill_from;
-    for (std::size_t i = 0; i < fill_from; ++i) {
-        const PaintedGlyph& g = ink_of(earlier.text[i]);
-        if (g.ink_from < g.ink_to && glyph_x[i] + g.ink_to > glyph_x[fill_from]) {
+    for (std::size_t i = 0; i < fill_from; ++i)
+        if (earlier.ink_right[i] > glyph_x[fill_from]) {
             draw_from = i;
             break;
         }
-    }
 
-    const std::u32string& chars = chars_;
-    const std::size_t n = chars.size(), m = earlier.text.size();
     // The tail both texts share, glyph for glyph in the same places.
     std::size_t tail = 0;
     if (glyph_x[n] == earlier.glyph_x[m]) {
@@ -472,17 +489,12 @@ Surface::Rewrite Surface::rewrite_from(const ShownText& earlier, std::size_t fir
     if (tail > 0) {
         const int edge = glyph_x[n - tail];
         int tail_ink_left = std::numeric_limits<int>::max();
-        for (std::size_t i = n - tail; i < n; ++i) {
-            const PaintedGlyph& g = ink_of(chars[i]);
-            if (g.ink_from < g.ink_to) tail_ink_left = std::min(tail_ink_left, glyph_x[i] + g.ink_from);
-        }
+        for (std::size_t i = m - tail; i < m; ++i) tail_ink_left = std::min(tail_ink_left, earlier.ink_left[i]);
         bool keeps = tail_ink_left >= edge;
-        for (std::size_t i = 0; keeps && i < m - tail; ++i) {
-            const PaintedGlyph& g = ink_of(earlier.text[i]);
-            keeps = g.ink_from >= g.ink_to || earlier.glyph_x[i] + g.ink_to <= edge;
-        }
-        for (std::size_t i = 0; keeps && i < n - tail; ++i) {
-            const PaintedGlyph& g = ink_of(chars[i]);
+        for (std::size_t i = 0; keeps && i < m - tail; ++i) keeps = earlier.ink_right[i] <= edge;
+        for (std::size_t i = first_change; keeps && i < n - tail; ++i) {
+            if (chars[i] == U' ') continue;
+            const PaintedGlyph& g = proportional_glyphs_.painted(font_, font_key, chars[i], ink, background);
             keeps = g.ink_from >= g.ink_to || glyph_x[i] + g.ink_to <= tail_ink_left;
         }
         if (!keeps) tail = 0;

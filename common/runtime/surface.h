@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QRect>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -129,7 +130,17 @@ private:
     pixels::Target target() { return pixels::Target(image_.bits(), stride_, width_, height_); }
     // The tiles of the image an area touches, one bit each (at most 8 x 8
     // tiles of 2^tile_shift_ pixels square).
-    std::uint64_t tiles(const QRect& area) const;
+    std::uint64_t tiles(const QRect& area) const {
+        if (!on_image(area)) return 0;
+        const int c0 = std::max(area.left(), 0) >> tile_shift_;
+        const int c1 = (std::min(area.left() + area.width(), width_) - 1) >> tile_shift_;
+        const int r0 = std::max(area.top(), 0) >> tile_shift_;
+        const int r1 = (std::min(area.top() + area.height(), height_) - 1) >> tile_shift_;
+        const std::uint64_t columns = (0xFFu >> (7 - (c1 - c0))) << c0;
+        std::uint64_t mask = columns << (8 * r0);
+        for (int r = r0 + 1; r <= r1; ++r) mask |= columns << (8 * r);
+        return mask;
+    }
     int tile_shift_ = 0;
 
     // The image is a cache of what the cells hold: reading it draws them.
@@ -181,6 +192,7 @@ private:
     std::u32string chars_;
     std::u32string blanks_;
     std::vector<int> glyph_x_;
+    std::vector<int> ink_left_, ink_right_;  // a rewritten record's ink columns, being made
 
     // Proportional text is copied (opaque) or blended (transparent) from
     // glyphs rendered once.
@@ -190,6 +202,8 @@ private:
         QRect area;
         std::u32string text;
         std::vector<int> glyph_x;  // where each glyph starts, and the end
+        // Each glyph's ink columns [ink_left, ink_right) in pixels; empty for a blank.
+        std::vector<int> ink_left, ink_right;
         Colour fg = 0;
         Colour bg = 0;
         int font_key = 0;
@@ -208,6 +222,22 @@ private:
     // them, and the records are looked through only when tiles meet.
     std::uint64_t shown_text_tiles_ = 0;
     void forget_texts_under(const QRect& area);
+    // Removes the records that match, in any order (the last one takes the
+    // place of a removed one: no shifting); returns how many went.
+    template <typename Match>
+    std::size_t drop_texts_where(Match match) {
+        std::size_t dropped = 0;
+        for (std::size_t i = 0; i < shown_texts_.size();) {
+            if (!match(shown_texts_[i])) {
+                ++i;
+                continue;
+            }
+            if (i + 1 != shown_texts_.size()) std::swap(shown_texts_[i], shown_texts_.back());
+            shown_texts_.pop_back();
+            ++dropped;
+        }
+        return dropped;
+    }
 
     // Where pictures were drawn since the last clear: their pixels are no
     // palette colours, and re-colouring treats them as photos.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 namespace {
@@ -68,6 +69,18 @@ TEST(DirectPixels, ShapesMatchQtsPainterAlsoAtTheEdges) {
         }
         }
         ASSERT_EQ(surface.image(), expected) << "shape " << i << " at " << x << "," << y << " size " << w << "x" << h;
+    }
+}
+
+TEST(DirectPixels, HalfPixelCoordinatesRoundToEven) {
+    rt::Surface surface(64, 48);
+    rt::Colour colour = 1;
+    for (const double half : {0.5, 1.5, 2.5, 3.5, -0.5, 10.5, 47.5, 46.5000001, 2.4999999}) {
+        surface.set_colour(++colour);  // every box changes its pixel
+        surface.take_changed_area();
+        surface.filled_box(half, 3, half, 3);
+        const QRect expected(static_cast<int>(std::nearbyint(half)), 3, 1, 1);
+        EXPECT_EQ(surface.take_changed_area(), expected.intersected(QRect(0, 0, 64, 48))) << half;
     }
 }
 
