@@ -25,22 +25,41 @@ Clip clip(const QImage& image, int left, int top, const QSize& size) {
 }  // namespace
 
 const GlyphMask& GlyphCache::mask(const QFont& font, int font_key, char32_t ch) {
-    auto& masks = masks_[font_key];
-    const auto found = masks.constFind(ch);
-    if (found != masks.constEnd()) return found.value();
+    if (last_masks_ == nullptr || font_key != last_mask_font_) {
+        last_mask_font_ = font_key;
+        last_masks_ = &masks_[font_key];
+    }
+    Masks& masks = *last_masks_;
+    if (ch < masks.latin1.size() && masks.latin1[ch] != nullptr) return *masks.latin1[ch];
+    const auto found = masks.glyphs.find(ch);
+    if (found != masks.glyphs.end()) return found->second;
 
     const QString text = QString::fromStdU32String(std::u32string(1, ch));
     // Antialiasing reaches a pixel past the outline: one pixel of margin.
-    const QRect ink = QFontMetrics(font).boundingRect(text).adjusted(-1, -1, 1, 1);
-    QImage canvas(std::max(1, ink.width()), std::max(1, ink.height()), QImage::Format_RGB32);
+    const QRect box = QFontMetrics(font).boundingRect(text).adjusted(-1, -1, 1, 1);
+    QImage canvas(std::max(1, box.width()), std::max(1, box.height()), QImage::Format_RGB32);
     canvas.fill(Qt::black);
     QPainter painter(&canvas);
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(QPoint(-ink.left(), -ink.top()), text);
+    painter.drawText(QPoint(-box.left(), -box.top()), text);
     painter.end();
-    return masks.insert(ch, GlyphMask{canvas.convertToFormat(QImage::Format_Grayscale8), ink.left(), ink.top()})
-        .value();
+    GlyphMask made{canvas.convertToFormat(QImage::Format_Grayscale8), box.left(), box.top(), {}};
+    for (int y = 0; y < made.coverage.height(); ++y) {
+        const uchar* a = made.coverage.constScanLine(y);
+        for (int x = 0; x < made.coverage.width(); ++x) {
+            if (a[x] == 0) continue;
+            InkBox& ink = made.ink;
+            if (ink.empty()) ink = InkBox{made.left + x, made.left + x + 1, made.top + y, made.top + y + 1};
+            ink.left = std::min(ink.left, made.left + x);
+            ink.right = std::max(ink.right, made.left + x + 1);
+            ink.top = std::min(ink.top, made.top + y);
+            ink.bottom = std::max(ink.bottom, made.top + y + 1);
+        }
+    }
+    const GlyphMask& kept = masks.glyphs.emplace(ch, std::move(made)).first->second;
+    if (ch < masks.latin1.size()) masks.latin1[ch] = &kept;
+    return kept;
 }
 
 const PaintedGlyph& GlyphCache::painted(const QFont& font, int font_key, char32_t ch, QRgb ink, QRgb background) {
@@ -56,7 +75,8 @@ const PaintedGlyph& GlyphCache::painted(const QFont& font, int font_key, char32_
     if (found != glyphs.glyphs.end()) return found->second;
 
     const GlyphMask& m = mask(font, font_key, ch);
-    PaintedGlyph glyph{QImage(m.coverage.size(), QImage::Format_ARGB32), m.left, m.top, {}, {}, 0, 0};
+    PaintedGlyph glyph{
+        QImage(m.coverage.size(), QImage::Format_ARGB32), m.left, m.top, {}, {}, m.ink.left, m.ink.right};
     for (int y = 0; y < glyph.pixels.height(); ++y) {
         const uchar* a = m.coverage.constScanLine(y);
         auto* out = reinterpret_cast<QRgb*>(glyph.pixels.scanLine(y));
@@ -64,12 +84,6 @@ const PaintedGlyph& GlyphCache::painted(const QFont& font, int font_key, char32_
             out[x] = qRgba(mix(qRed(background), qRed(ink), a[x]), mix(qGreen(background), qGreen(ink), a[x]),
                            mix(qBlue(background), qBlue(ink), a[x]), a[x]);
             if (a[x] == 0) continue;
-            if (glyph.ink_from >= glyph.ink_to) {
-                glyph.ink_from = m.left + x;
-                glyph.ink_to = m.left + x + 1;
-            }
-            glyph.ink_from = std::min(glyph.ink_from, m.left + x);
-            glyph.ink_to = std::max(glyph.ink_to, m.left + x + 1);
             if (x == 0 || a[x - 1] == 0)
                 glyph.runs.push_back(InkRun{static_cast<std::int16_t>(y), static_cast<std::int16_t>(x), 0,
                                             static_cast<std::int32_t>(glyph.ink.size())});

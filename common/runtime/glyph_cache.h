@@ -7,7 +7,6 @@
 #include "common/runtime/pixels.h"
 
 #include <QFont>
-#include <QHash>
 #include <QImage>
 
 #include <array>
@@ -17,11 +16,19 @@
 
 namespace rt {
 
-// A glyph's ink box, placed relative to the pen position on the baseline.
+// Where a glyph has ink, relative to the pen position on the baseline:
+// columns [left, right), rows [top, bottom); empty for a glyph without ink.
+struct InkBox {
+    int left = 0, right = 0, top = 0, bottom = 0;
+    bool empty() const { return left >= right; }
+};
+
+// A glyph's coverage box, placed relative to the pen position on the baseline.
 struct GlyphMask {
     QImage coverage;  // Format_Grayscale8: 0 no ink, 255 full ink
     int left = 0;
     int top = 0;
+    InkBox ink;  // the pixels of the box that have ink
 };
 
 // A row's stretch of inked pixels in a painted glyph's box.
@@ -59,7 +66,14 @@ private:
         std::unordered_map<char32_t, PaintedGlyph> glyphs;
         std::array<const PaintedGlyph*, 256> latin1{};
     };
-    std::unordered_map<int, QHash<char32_t, GlyphMask>> masks_;
+    // The masks of one font; node-based for the same reason.
+    struct Masks {
+        std::unordered_map<char32_t, GlyphMask> glyphs;
+        std::array<const GlyphMask*, 256> latin1{};
+    };
+    std::unordered_map<int, Masks> masks_;
+    int last_mask_font_ = 0;
+    Masks* last_masks_ = nullptr;
     std::unordered_map<std::uint64_t, Palette> painted_;
     // The palette asked for last: a line asks for one palette.
     std::uint64_t last_palette_ = 0;

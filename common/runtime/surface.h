@@ -4,15 +4,17 @@
 // drawing of both runtimes goes through here, which is what makes the
 // scripted run produce the window's pixels.
 //
-// Monospace text goes into cells first (mono_cells.h) and becomes pixels
-// when the image is read or before anything else is drawn: whoever looks at
-// image() sees exactly the pixels of drawing everything at once.
+// Monospace text goes into cells first (mono_cells.h), proportional text
+// into a list of texts (text_layer.h); both become pixels when the image is
+// read or before other drawing goes where they are: whoever looks at image()
+// sees exactly the pixels of drawing everything at once.
 
 #include "common/runtime/glyph_cache.h"
 #include "common/runtime/mono_cells.h"
 #include "common/runtime/pixels.h"
 #include "common/runtime/runtime.h"
 #include "common/runtime/text_grid.h"
+#include "common/runtime/text_layer.h"
 
 #include <QColor>
 #include <QFont>
@@ -53,9 +55,10 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    // The pixels as drawn so far: pending monospace cells are drawn first.
+    // The pixels as drawn so far: waiting monospace cells and texts are drawn first.
     const QImage& image() const {
-        draw_cells();
+        draw_waiting();
+        image_handed_out_ = true;  // whoever reads it may keep a copy
         return image_;
     }
 
@@ -69,11 +72,11 @@ public:
     void set_observer(SurfaceObserver* observer) { observer_ = observer; }
     const TextGrid& text_grid() const { return grid_; }
 
-    // For tests: monospace cells drawn at every print instead of when looked
-    // at, and texts rewritten in place drawn in full instead of from their
-    // first change.
-    void set_cells_drawn_at_once(bool at_once) { cells_at_once_ = at_once; }
-    void set_rewrites_drawn_in_full(bool in_full) { rewrites_in_full_ = in_full; }
+    // For tests: monospace cells and texts drawn at every print instead of
+    // when looked at, and texts rewritten in place drawn in full instead of
+    // from their first change or where something was drawn over them.
+    void set_drawn_at_once(bool at_once) { drawn_at_once_ = at_once; }
+    void set_rewrites_drawn_in_full(bool in_full) { texts_.set_rewrites_in_full(in_full); }
 
     void set_background_colour(Colour c) { background_ = c; }
     Colour background_colour() const { return background_; }
@@ -110,54 +113,77 @@ public:
     int print_y() const { return print_y_; }
 
 private:
-    // Before anything else reads or draws pixels.
+    // Waiting cells and texts never overlap: whatever is added to one is
+    // first drawn from the other where they meet. So they may be drawn in
+    // any order, and before other drawing only where it goes.
+    void draw_waiting() const;
     void draw_cells() const {
-        if (cells_.pending()) draw_pending_cells();
+        if (cells_.pending()) cells_.draw_pending(image_);
     }
-    void draw_pending_cells() const;
+    // `area_tiles`: the tiles of `area` (TextLayer::tiles()), computed once
+    // per drawing.
+    void draw_texts_under(const QRect& area, std::uint64_t area_tiles) {
+        if (texts_.pending() && texts_.meets(area_tiles)) draw_texts_meeting(area);
+    }
+    void draw_texts_under(const QRect& area) { draw_texts_under(area, texts_.tiles().of(area)); }
+    void draw_texts_meeting(const QRect& area);
+    // Before other drawing over `area`.
+    void prepare(const QRect& area, std::uint64_t area_tiles) {
+        draw_cells();
+        draw_texts_under(area, area_tiles);
+    }
+    void prepare(const QRect& area) { prepare(area, texts_.tiles().of(area)); }
     // Every drawing that changed pixels tells where.
-    void touched(const QRect& area);
+    void touched(const QRect& area, std::uint64_t area_tiles) {
+        ++changes_;
+        cells_.image_overdrawn();
+        mark_changed(area.x(), area.y(), area.width(), area.height());
+        texts_.forget_under(area, area_tiles);
+    }
+    void touched(const QRect& area) { touched(area, texts_.tiles().of(area)); }
     void print_mono(const std::string& text);
     void print_proportional(const std::string& text);
-    void draw_proportional(const std::vector<int>& glyph_x);
 
     // Whether any pixel of `area` lies on the image.
     bool on_image(const QRect& area) const {
         return area.left() < width_ && area.top() < height_ && area.left() + area.width() > 0 &&
                area.top() + area.height() > 0 && area.width() > 0 && area.height() > 0;
     }
-    // The pixels for writing (bits() makes a shared image the surface's own).
-    pixels::Target target() { return pixels::Target(image_.bits(), stride_, width_, height_); }
-    // The tiles of the image an area touches, one bit each (at most 8 x 8
-    // tiles of 2^tile_shift_ pixels square).
-    std::uint64_t tiles(const QRect& area) const {
-        if (!on_image(area)) return 0;
-        const int c0 = std::max(area.left(), 0) >> tile_shift_;
-        const int c1 = (std::min(area.left() + area.width(), width_) - 1) >> tile_shift_;
-        const int r0 = std::max(area.top(), 0) >> tile_shift_;
-        const int r1 = (std::min(area.top() + area.height(), height_) - 1) >> tile_shift_;
-        const std::uint64_t columns = (0xFFu >> (7 - (c1 - c0))) << c0;
-        std::uint64_t mask = columns << (8 * r0);
-        for (int r = r0 + 1; r <= r1; ++r) mask |= columns << (8 * r);
-        return mask;
+    // The pixels for writing. bits() makes a shared image the surface's own;
+    // only image() hands it out to be shared, so it is asked again only after.
+    pixels::Target target() {
+        if (image_handed_out_) {
+            bits_ = image_.bits();
+            image_handed_out_ = false;
+        }
+        return pixels::Target(bits_, stride_, width_, height_);
     }
-    int tile_shift_ = 0;
 
-    // The image is a cache of what the cells hold: reading it draws them.
+    // The image is a cache of what the cells and texts hold: reading it draws them.
     mutable QImage image_;
+    mutable bool image_handed_out_ = true;
+    uchar* bits_ = nullptr;
     int width_ = 0, height_ = 0;
     qsizetype stride_ = 0;
     mutable MonoCells cells_;
-    bool cells_at_once_ = false;
-    bool rewrites_in_full_ = false;
+    mutable TextLayer texts_;
+    bool drawn_at_once_ = false;
     std::uint64_t changes_ = 0;
     // The changed area as pixel bounds, [left, right) x [top, bottom).
     struct Bounds {
         int left = 0, top = 0, right = 0, bottom = 0;
     };
     Bounds changed_;
-    void mark_changed(const QRect& area);
-    void mark_changed(int x, int y, int w, int h);
+    void mark_changed(int x, int y, int w, int h) {
+        const int left = std::max(x, 0), top = std::max(y, 0);
+        const int right = std::min(x + w, width_), bottom = std::min(y + h, height_);
+        if (left >= right || top >= bottom) return;
+        const bool none = changed_.left >= changed_.right;
+        changed_.left = none ? left : std::min(changed_.left, left);
+        changed_.top = none ? top : std::min(changed_.top, top);
+        changed_.right = none ? right : std::max(changed_.right, right);
+        changed_.bottom = none ? bottom : std::max(changed_.bottom, bottom);
+    }
     SurfaceObserver* observer_ = nullptr;
     TextGrid grid_;
 
@@ -192,52 +218,6 @@ private:
     std::u32string chars_;
     std::u32string blanks_;
     std::vector<int> glyph_x_;
-    std::vector<int> ink_left_, ink_right_;  // a rewritten record's ink columns, being made
-
-    // Proportional text is copied (opaque) or blended (transparent) from
-    // glyphs rendered once.
-    GlyphCache proportional_glyphs_;
-    // Opaque proportional texts as they stand, until something is drawn over them.
-    struct ShownText {
-        QRect area;
-        std::u32string text;
-        std::vector<int> glyph_x;  // where each glyph starts, and the end
-        // Each glyph's ink columns [ink_left, ink_right) in pixels; empty for a blank.
-        std::vector<int> ink_left, ink_right;
-        Colour fg = 0;
-        Colour bg = 0;
-        int font_key = 0;
-    };
-    // What a rewrite of `earlier` that differs from character `first_change`
-    // on must draw: the background over glyphs [fill_from, fill_to), the
-    // glyphs [draw_from, draw_to) (by glyph index of the new text).
-    struct Rewrite {
-        std::size_t fill_from, draw_from, fill_to, draw_to;
-    };
-    Rewrite rewrite_from(const ShownText& earlier, std::size_t first_change, const std::vector<int>& glyph_x,
-                         int font_key, QRgb ink, QRgb background);
-    static constexpr std::size_t max_shown_texts = 64;
-    std::vector<ShownText> shown_texts_;
-    // The tiles the shown texts lie in: most drawings are far from all of
-    // them, and the records are looked through only when tiles meet.
-    std::uint64_t shown_text_tiles_ = 0;
-    void forget_texts_under(const QRect& area);
-    // Removes the records that match, in any order (the last one takes the
-    // place of a removed one: no shifting); returns how many went.
-    template <typename Match>
-    std::size_t drop_texts_where(Match match) {
-        std::size_t dropped = 0;
-        for (std::size_t i = 0; i < shown_texts_.size();) {
-            if (!match(shown_texts_[i])) {
-                ++i;
-                continue;
-            }
-            if (i + 1 != shown_texts_.size()) std::swap(shown_texts_[i], shown_texts_.back());
-            shown_texts_.pop_back();
-            ++dropped;
-        }
-        return dropped;
-    }
 
     // Where pictures were drawn since the last clear: their pixels are no
     // palette colours, and re-colouring treats them as photos.

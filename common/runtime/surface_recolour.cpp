@@ -3,7 +3,7 @@
 namespace rt {
 
 void Surface::recolour(const std::function<QRgb(QRgb)>& drawn, const std::function<QRgb(QRgb)>& picture) {
-    draw_cells();  // what waits is drawn in the old colours first
+    draw_waiting();  // what waits is drawn in the old colours first
     std::vector<std::uint8_t> in_picture(static_cast<std::size_t>(width()) * height(), 0);
     for (const QRect& area : picture_areas_)
         for (int y = area.top(); y <= area.bottom(); ++y)

@@ -12,21 +12,14 @@ namespace rt {
 int TextGrid::put(int column, int row, const std::u32string& text, const std::vector<int>& glyph_x, bool opaque) {
     if (row < 0 || row >= max_cells || text.empty() || glyph_x.size() != text.size() + 1) return column;
     if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(row + 1);
-    std::vector<Cell>& line = general_cells(rows_[row]);
-
-    if (opaque) {
-        const int left = glyph_x.front(), right = glyph_x.back();
-        for (Cell& cell : line) {
-            // Without branches: most cells are tested, few erased.
-            const bool covered = (cell.ch != U' ') & (cell.x0 < right) & (cell.x1 > left);
-            if (covered) cell = Cell{};
-        }
-    }
+    Row& line = rows_[row];
+    give_pixel_ranges(line);
+    if (opaque) erase_covered(line, glyph_x.front(), glyph_x.back());
 
     // Move right while the text would overwrite a character that is still
     // visible. Trailing blanks never push: they only fill empty cells.
     const auto visible = [&line](long c) {
-        return c >= 0 && static_cast<std::size_t>(c) < line.size() && line[c].ch != U' ';
+        return c >= 0 && static_cast<std::size_t>(c) < line.ch.size() && line.ch[c] != U' ';
     };
     const std::size_t shaped = text.find_last_not_of(U' ') + 1;  // without trailing blanks
     long start = column;
@@ -42,13 +35,45 @@ int TextGrid::put(int column, int row, const std::u32string& text, const std::ve
     }
 
     const long end = std::min(start + static_cast<long>(text.size()), static_cast<long>(max_cells));
-    if (end > 0 && static_cast<std::size_t>(end) > line.size()) line.resize(static_cast<std::size_t>(end));
+    if (end > 0 && static_cast<std::size_t>(end) > line.ch.size()) {
+        line.ch.resize(static_cast<std::size_t>(end), U' ');
+        line.x0.resize(static_cast<std::size_t>(end), 0);
+        line.x1.resize(static_cast<std::size_t>(end), 0);
+    }
     for (std::size_t i = start < 0 ? static_cast<std::size_t>(-start) : 0; start + static_cast<long>(i) < end; ++i) {
-        Cell& cell = line[static_cast<std::size_t>(start) + i];
-        if (text[i] == U' ' && cell.ch != U' ') continue;
-        cell = Cell{text[i], glyph_x[i], glyph_x[i + 1]};
+        const auto c = static_cast<std::size_t>(start) + i;
+        if (text[i] == U' ' && line.ch[c] != U' ') continue;
+        line.ch[c] = text[i];
+        line.x0[c] = glyph_x[i];
+        line.x1[c] = glyph_x[i + 1];
     }
     return static_cast<int>(start);
+}
+
+void TextGrid::erase_covered(Row& row, int left, int right) {
+    using Lanes = int __attribute__((vector_size(16)));
+    constexpr std::size_t lanes = 4;
+    const std::size_t n = row.ch.size();
+    std::size_t c = 0;
+    for (; c + lanes <= n; c += lanes) {
+        Lanes ch, x0, x1;
+        std::memcpy(&ch, row.ch.data() + c, sizeof ch);
+        std::memcpy(&x0, row.x0.data() + c, sizeof x0);
+        std::memcpy(&x1, row.x1.data() + c, sizeof x1);
+        const Lanes covered = (ch != static_cast<int>(U' ')) & (x0 < right) & (x1 > left);
+        if ((covered[0] | covered[1] | covered[2] | covered[3]) == 0) continue;
+        ch = (ch & ~covered) | (static_cast<int>(U' ') & covered);
+        x0 &= ~covered;
+        x1 &= ~covered;
+        std::memcpy(row.ch.data() + c, &ch, sizeof ch);
+        std::memcpy(row.x0.data() + c, &x0, sizeof x0);
+        std::memcpy(row.x1.data() + c, &x1, sizeof x1);
+    }
+    for (; c < n; ++c)
+        if (row.ch[c] != U' ' && row.x0[c] < right && row.x1[c] > left) {
+            row.ch[c] = U' ';
+            row.x0[c] = row.x1[c] = 0;
+        }
 }
 
 int TextGrid::put(int column, int row, const std::u32string& text) {
@@ -57,28 +82,30 @@ int TextGrid::put(int column, int row, const std::u32string& text) {
     return put(column, row, text, x, true);
 }
 
-std::vector<TextGrid::Cell>& TextGrid::general_cells(Row& row) {
+void TextGrid::give_pixel_ranges(Row& row) {
     if (row.aligned_to > 0) {
         const int width = row.aligned_to;
-        row.cells.assign(row.aligned_chars.size(), Cell{});
-        for (std::size_t c = 0; c < row.aligned_chars.size(); ++c) {
-            const int x = static_cast<int>(c) * width;
+        const std::size_t n = row.ch.size();
+        row.x0.assign(n, 0);
+        row.x1.assign(n, 0);
+        for (std::size_t c = 0; c < n; ++c) {
             // A blank's pixels never matter: only visible characters clash or are erased.
-            if (row.aligned_chars[c] != U' ') row.cells[c] = Cell{row.aligned_chars[c], x, x + width};
+            if (row.ch[c] == U' ') continue;
+            row.x0[c] = static_cast<int>(c) * width;
+            row.x1[c] = static_cast<int>(c + 1) * width;
         }
-        row.aligned_chars.clear();
     }
     row.aligned_to = 0;
-    return row.cells;
 }
 
 int TextGrid::put_cells(int column, int row, const char32_t* text, std::size_t count, int x, int cell_width,
                         bool blank) {
-    if (row < 0 || count == 0) return column;
+    if (row < 0 || row >= max_cells || count == 0) return column;
     if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(row + 1);
     Row& line = rows_[row];
     const bool aligned = line.aligned_to == any_width || line.aligned_to == cell_width;
-    if (!aligned || column < 0 || cell_width < 1 || x != column * cell_width) {
+    if (!aligned || column < 0 || static_cast<std::size_t>(column) + count > max_cells || cell_width < 1 ||
+        x != column * cell_width) {
         std::vector<int> glyph_x(count + 1);
         for (std::size_t i = 0; i <= count; ++i) glyph_x[i] = x + static_cast<int>(i) * cell_width;
         const std::u32string chars = blank ? std::u32string(count, U' ') : std::u32string(text, count);
@@ -88,8 +115,8 @@ int TextGrid::put_cells(int column, int row, const char32_t* text, std::size_t c
     // takes, so nothing clashes and nothing moves.
     line.aligned_to = cell_width;
     const auto start = static_cast<std::size_t>(column);
-    if (line.aligned_chars.size() < start + count) line.aligned_chars.resize(start + count, U' ');
-    char32_t* const cells = line.aligned_chars.data() + start;
+    if (line.ch.size() < start + count) line.ch.resize(start + count, U' ');
+    char32_t* const cells = line.ch.data() + start;
     if (blank)
         std::fill_n(cells, count, U' ');
     else
@@ -99,11 +126,7 @@ int TextGrid::put_cells(int column, int row, const char32_t* text, std::size_t c
 
 std::u32string TextGrid::row(int r) const {
     if (r < 0 || static_cast<std::size_t>(r) >= rows_.size()) return {};
-    const Row& line = rows_[r];
-    if (line.aligned_to > 0) return line.aligned_chars;
-    std::u32string out;
-    for (const Cell& cell : line.cells) out.push_back(cell.ch);
-    return out;
+    return rows_[r].ch;
 }
 
 std::string TextGrid::to_text() const {

@@ -40,23 +40,23 @@ public:
     std::u32string row(int r) const;
 
 private:
-    struct Cell {
-        char32_t ch = U' ';
-        int x0 = 0;  // pixels covered by the glyph: [x0, x1)
-        int x1 = 0;
-    };
-    // A row holding only monospace text on cells of one width keeps just
-    // its characters (cell c covers pixels [c * width, (c + 1) * width));
-    // the first other text turns it into general cells.
+    // The cells of a row, by column: the character and the pixels its glyph
+    // covers, [x0, x1). Three arrays rather than one of records, so that the
+    // search for covered cells looks at four cells per step.
+    // A row holding only monospace text on cells of one width keeps just its
+    // characters (cell c covers pixels [c * width, (c + 1) * width)); the
+    // first other text gives it pixel ranges.
     struct Row {
-        std::vector<Cell> cells;
-        std::u32string aligned_chars;
-        // The cell width of aligned_chars; any_width while the row is empty,
-        // 0 for general cells.
+        std::u32string ch;
+        std::vector<int> x0, x1;
+        // The cell width of a row with characters only; any_width while the
+        // row is empty, 0 for a row with pixel ranges.
         int aligned_to = any_width;
     };
     static constexpr int any_width = -1;
-    static std::vector<Cell>& general_cells(Row& row);
+    static void give_pixel_ranges(Row& row);
+    // Blanks the visible cells that share a pixel with [left, right).
+    static void erase_covered(Row& row, int left, int right);
     std::vector<Row> rows_;
 };
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -17,7 +18,7 @@ const std::array<std::string, 8> pieces = {".", "*", "..*.", "ab", " ", "Ã„", "â
 
 class Mix {
 public:
-    explicit Mix(unsigned seed) : random_(seed) { eager_.set_cells_drawn_at_once(true); }
+    explicit Mix(unsigned seed) : random_(seed) { eager_.set_drawn_at_once(true); }
 
     // One random operation on both surfaces; false when the images differ
     // after a read of the lazy one.
@@ -101,7 +102,7 @@ private:
 // them out, however many prints wait to be drawn.
 TEST(LazyCells, CellsCoveredByOtherDrawingStayCoveredUntilPrintedAgain) {
     rt::Surface lazy(1024, 768), eager(1024, 768);
-    eager.set_cells_drawn_at_once(true);
+    eager.set_drawn_at_once(true);
     for (rt::Surface* s : {&lazy, &eager}) {
         s->set_font(rt::FontFamily::mono, 14);
         s->set_colour(0xFFFFFF);
@@ -114,6 +115,21 @@ TEST(LazyCells, CellsCoveredByOtherDrawingStayCoveredUntilPrintedAgain) {
         s->print("x");
         s->locate(20, 2);
         s->print("y");
+    }
+    EXPECT_EQ(lazy.image(), eager.image());
+}
+
+// A text printed again after another one came over it must come back on top.
+TEST(LazyCells, ATextPrintedAgainOverAnotherComesBackOnTop) {
+    rt::Surface lazy(1024, 768), eager(1024, 768);
+    eager.set_drawn_at_once(true);
+    for (rt::Surface* s : {&lazy, &eager}) {
+        s->set_colour(0xFFFFFF);
+        s->set_second_colour(0xEEA833);
+        for (const auto& [column, text] : {std::pair{2, "Versuch Nr. 1"}, {4, "XYZ"}, {2, "Versuch Nr. 1"}}) {
+            s->locate(column, 5);
+            s->print(text);
+        }
     }
     EXPECT_EQ(lazy.image(), eager.image());
 }

@@ -84,6 +84,21 @@ TEST(DirectPixels, HalfPixelCoordinatesRoundToEven) {
     }
 }
 
+// Pixels are written straight into the image: a copy taken earlier (a
+// snapshot, the final screen) must keep what it showed.
+TEST(DirectPixels, ACopyOfTheImageKeepsItsPixels) {
+    rt::Surface surface(64, 48);
+    surface.set_colour(0x0000FF);
+    surface.filled_box(1, 1, 10, 10);
+    const QImage before = surface.image();
+    const QImage kept = before.copy();
+    surface.rectangle(20, 20, 21, 21);
+    surface.filled_box(5, 5, 30, 30);
+    surface.line(0, 40, 60, 40);
+    EXPECT_EQ(before, kept);
+    EXPECT_NE(surface.image(), kept);
+}
+
 TEST(DirectPixels, RedrawingWhatIsThereChangesNothing) {
     rt::Surface surface(1024, 768);
     surface.set_background_colour(background);

@@ -150,7 +150,8 @@ TEST_F(SurfaceTest, RewrittenLinesLookAsIfPrintedAfresh) {
 }
 
 // The same, for any texts rewritten over each other in a few places that
-// overlap: drawn from the first change, they must look as drawn in full.
+// overlap, with drawings coming over them now and then: drawn from the first
+// change or where they were damaged, they must look as drawn in full.
 TEST(SurfaceRewrites, FromTheFirstChangeLookAsDrawnInFull) {
     std::mt19937 random(11);
     const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
@@ -178,7 +179,16 @@ TEST(SurfaceRewrites, FromTheFirstChangeLookAsDrawnInFull) {
         const int column = one_place ? 3 : 2 + pick(3), row = one_place ? 28 : 27 + pick(2);
         const rt::Colour ink = pick(3) == 0 ? 0x0000FF : 0x00FFFF;
         const double size = pick(9) == 0 ? 14 : 16;
+        // Now and then something drawn over the lines, before a text comes back.
+        const int over = pick(6), x = 20 + pick(80), y = 27 * 24 + pick(40), w = pick(12);
         for (rt::Surface* s : {&incremental, &full}) {
+            if (over == 0) {
+                s->set_colour(0xFFFFFF);
+                s->filled_box(x, y, x + w, y + w / 2);
+            } else if (over == 1) {
+                s->set_colour(0x000000);
+                s->line(x - 30, y, x + 60, y);
+            }
             s->set_font(rt::FontFamily::serif, size);
             s->set_colour(ink);
             s->set_second_colour(background);
@@ -187,6 +197,38 @@ TEST(SurfaceRewrites, FromTheFirstChangeLookAsDrawnInFull) {
         }
         ASSERT_EQ(incremental.image(), full.image()) << "print " << i << ": \"" << text << "\"";
     }
+}
+
+// Texts side by side whose glyphs reach over each other's edges (A, V and _
+// overhang by a pixel), damaged and printed again: a repaired glyph that
+// reaches into its neighbour damages the neighbour, and glyphs drawn again
+// over later ones bring those back on top.
+TEST(SurfaceRewrites, RepairsAcrossNeighboursLookAsDrawnInFull) {
+    rt::Surface incremental(1024, 768), full(1024, 768);
+    full.set_rewrites_drawn_in_full(true);
+    int end_of_first = 0, first_underscore = 0;
+    const auto print_pair = [&](rt::Surface& s) {
+        s.set_colour(0x00FFFF);
+        s.set_second_colour(background);
+        s.locate(2, 27);
+        s.print("T = A");
+        end_of_first = s.print_x();
+        s.print("V");  // goes on where the first one ended
+        first_underscore = s.print_x();
+        s.print("__A");
+    };
+    const int top = 27 * 24;
+    for (rt::Surface* s : {&incremental, &full}) {
+        print_pair(*s);
+        s->image();
+        s->set_colour(0x000000);
+        s->filled_box(end_of_first - 6, top + 2, end_of_first - 3, top + 20);  // over the first text's A
+        print_pair(*s);
+        s->image();
+        s->filled_box(first_underscore, top, first_underscore + 3, top + 23);  // over the first underscore
+        print_pair(*s);
+    }
+    EXPECT_EQ(incremental.image(), full.image());
 }
 
 TEST_F(SurfaceTest, TransparentTextKeepsWhatIsBehind) {

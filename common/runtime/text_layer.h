@@ -1,0 +1,172 @@
+#pragma once
+// Opaque proportional text, drawn when someone looks. A print becomes a job;
+// the jobs are drawn in print order when the image is read or, before any
+// other drawing, those that the drawing meets (with all printed before them).
+// A job that a later print in the same place paints over completely is
+// dropped: an analysis that rewrites its lines at every step has them drawn
+// about as often as a screen shows them. Whenever the image is read it equals
+// the image of drawing every print at once.
+//
+// A job draws the background over its area (from its first glyph to its end,
+// one cell high), then its glyphs. The layer keeps a record of the texts as
+// they stand on the image; a text drawn over the same text in the same place
+// repaints only from its first changed glyph (see rewrite_span).
+
+#include "common/runtime/glyph_cache.h"
+#include "common/runtime/pixels.h"
+#include "common/runtime/styles.h"
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rt {
+
+// Bits for the at most 8 x 8 tiles of an image that an area meets (tiles of
+// a power of two pixels square): most drawings are far from every text, and
+// the lists of texts are looked through only when tiles meet.
+class Tiles {
+public:
+    Tiles(int width, int height);
+    std::uint64_t of(const QRect& area) const {
+        if (area.width() <= 0 || area.height() <= 0 || area.left() >= width_ || area.top() >= height_ ||
+            area.left() + area.width() <= 0 || area.top() + area.height() <= 0)
+            return 0;
+        const int c0 = std::max(area.left(), 0) >> shift_;
+        const int c1 = (std::min(area.left() + area.width(), width_) - 1) >> shift_;
+        const int r0 = std::max(area.top(), 0) >> shift_;
+        const int r1 = (std::min(area.top() + area.height(), height_) - 1) >> shift_;
+        const std::uint64_t columns = (0xFFu >> (7 - (c1 - c0))) << c0;
+        std::uint64_t mask = columns << (8 * r0);
+        for (int r = r0 + 1; r <= r1; ++r) mask |= columns << (8 * r);
+        return mask;
+    }
+
+private:
+    int width_, height_;
+    int shift_ = 0;
+};
+
+// QRect::intersects without the call into Qt, for empty areas false.
+inline bool overlap(const QRect& a, const QRect& b) {
+    return a.left() < b.left() + b.width() && b.left() < a.left() + a.width() && a.top() < b.top() + b.height() &&
+           b.top() < a.top() + a.height() && !a.isEmpty() && !b.isEmpty();
+}
+
+// An opaque print as the surface hands it over.
+struct TextPrint {
+    QRect area;    // the background: from the first glyph to the end, one cell high
+    int baseline;  // pixel row of the baseline
+    const std::u32string& text;
+    const std::vector<int>& glyph_x;  // where each glyph starts, and the end
+    Colour ink, paper;
+    const QFont& font;
+    int font_key;  // tells fonts apart for the glyph cache
+};
+
+class TextLayer {
+public:
+    TextLayer(int width, int height) : tiles_(width, height) {}
+
+    GlyphCache& glyphs() { return glyphs_; }
+    const Tiles& tiles() const { return tiles_; }
+
+    // For tests: texts drawn in full instead of from their first change or
+    // where they were damaged.
+    void set_rewrites_in_full(bool in_full) { rewrites_in_full_ = in_full; }
+
+    // Takes a print; returns what its drawing may change, empty when it
+    // changes nothing (the same text stands or waits there already).
+    QRect add(const TextPrint& print);
+
+    bool pending() const { return !jobs_.empty(); }
+    // Whether `area`, lying in `area_tiles`, may meet a waiting text: a quick no.
+    bool meets(std::uint64_t area_tiles) const { return (area_tiles & job_tiles_) != 0; }
+    // More waiting texts than are worth looking through: time to draw them.
+    bool crowded() const { return jobs_.size() > max_jobs; }
+    // Draws the waiting texts that `area` meets, and those printed before
+    // them that they meet.
+    void draw_under(const QRect& area, QImage& image) {
+        if (meets(tiles_.of(area))) draw_jobs_under(area, image);
+    }
+    void draw_all(QImage& image);
+
+    // Other drawing changed `area`: the texts standing there are damaged there.
+    void forget_under(const QRect& area, std::uint64_t area_tiles) {
+        if ((area_tiles & record_tiles_) != 0) forget_records_under(area);
+    }
+    // The image was cleared: nothing waits, nothing stands.
+    void forget_all();
+
+private:
+    struct Job {
+        QRect area;
+        QRect effect;  // the area and every pixel of ink
+        int baseline = 0;
+        std::u32string text;
+        std::vector<int> glyph_x;
+        Colour ink = 0, paper = 0;
+        QFont font;
+        int font_key = 0;
+    };
+    // A text as it stands on the image.
+    struct Record {
+        QRect area;
+        std::u32string text;
+        std::vector<int> glyph_x;
+        std::vector<int> ink_left, ink_right;  // each glyph's ink columns; empty for a blank
+        Colour ink = 0, paper = 0;
+        int font_key = 0;
+        // What other drawing changed over the text since it was drawn (the
+        // bounding box; empty: nothing). The same text printed again
+        // repaints only there.
+        QRect damage;
+    };
+    // What drawing a text over `earlier` must do, by glyph of the new text:
+    // the background over [fill_from, fill_to), the glyphs [draw_from, draw_to).
+    struct Span {
+        std::size_t fill_from, draw_from, fill_to, draw_to;
+    };
+
+    QRect ink_effect(const TextPrint& print);
+    // A glyph's ink box; the Latin-1 ones of the font asked for last at hand.
+    const InkBox& ink_of(const QFont& font, int font_key, char32_t ch);
+    void draw_jobs_under(const QRect& area, QImage& image);
+    void draw(const Job& job, const pixels::Target& image);
+    Span rewrite_span(const Record& earlier, const Job& job, std::size_t first_change);
+    Record* record_at(const Job& job);
+    void forget_records_under(const QRect& area);
+    void repair(Record& record, const Job& job, const pixels::Target& image);
+    void add_record_tiles(const QRect& area) { record_tiles_ |= tiles_.of(area); }
+    void recount_record_tiles();
+    template <typename Match>
+    std::size_t drop_records_where(Match match);
+
+    Tiles tiles_;
+    GlyphCache glyphs_;
+    bool rewrites_in_full_ = false;
+
+    std::vector<Job> jobs_;        // in print order
+    std::vector<Job> spare_jobs_;  // drawn ones, kept for their storage
+    std::vector<char> drawn_;      // which jobs a drawing draws
+    std::vector<QRect> meeting_;   // their effects
+    std::uint64_t job_tiles_ = 0;
+    // A list of far more texts than a screen has lines would only be looked
+    // through longer.
+    static constexpr std::size_t max_jobs = 48;
+
+    std::vector<Record> records_;
+    std::uint64_t record_tiles_ = 0;
+    static constexpr std::size_t max_records = 64;
+    std::vector<int> ink_left_, ink_right_;  // a record's ink columns being made
+    int ink_font_ = -1;
+    std::array<InkBox, 256> ink_boxes_{};
+    std::array<bool, 256> ink_known_{};
+};
+
+}  // namespace rt
