@@ -28,7 +28,7 @@ void MonoCells::set_geometry(QSize image, int cell_width, int cell_height) {
     // Glyphs are cell images: another cell size needs them rendered anew.
     styles_.clear();
     style_keys_.clear();
-    last_style_key_ = ~std::uint64_t{0};
+    forget_recent_styles();
 }
 
 void MonoCells::forget_all() {
@@ -40,23 +40,29 @@ void MonoCells::forget_all() {
     std::fill(row_generation_.begin(), row_generation_.end(), generation_);
 }
 
-std::uint32_t MonoCells::style(Colour ink, Colour paper, const QFont& font, int pixel_size, QImage& image) {
-    const std::uint64_t key = static_cast<std::uint64_t>(ink & 0xFFFFFF) |
-                              (static_cast<std::uint64_t>(paper & 0xFFFFFF) << 24) |
-                              (static_cast<std::uint64_t>(pixel_size & 0xFFFF) << 48);
-    if (key == last_style_key_) return last_style_;
-    last_style_key_ = key;
+std::uint32_t MonoCells::find_style(Colour ink, Colour paper, const QFont& font, int pixel_size, QImage& image) {
+    const std::uint64_t key = style_key(ink, paper, pixel_size);
+    std::uint32_t id = 0;
     const auto known = std::find(style_keys_.begin(), style_keys_.end(), key);
-    if (known != style_keys_.end()) return last_style_ = static_cast<std::uint32_t>(known - style_keys_.begin());
-    if (styles_.size() >= max_styles) {
-        draw_pending(image);
-        image_overdrawn();
-        styles_.clear();
-        style_keys_.clear();
+    if (known != style_keys_.end()) {
+        id = static_cast<std::uint32_t>(known - style_keys_.begin());
+    } else {
+        if (styles_.size() >= max_styles) {
+            draw_pending(image);
+            image_overdrawn();
+            styles_.clear();
+            style_keys_.clear();
+            forget_recent_styles();
+        }
+        styles_.push_back(std::make_unique<Style>(Style{ink, paper, pixel_size, font, {}, {}}));
+        style_keys_.push_back(key);
+        id = static_cast<std::uint32_t>(styles_.size() - 1);
     }
-    styles_.push_back(std::make_unique<Style>(Style{ink, paper, pixel_size, font, {}, {}}));
-    style_keys_.push_back(key);
-    return last_style_ = static_cast<std::uint32_t>(styles_.size() - 1);
+    recent_keys_[1] = recent_keys_[0];
+    recent_styles_[1] = recent_styles_[0];
+    recent_keys_[0] = key;
+    recent_styles_[0] = id;
+    return id;
 }
 
 void MonoCells::refresh(int row) {

@@ -41,7 +41,18 @@ public:
     // A small number for text colour, background colour and font. When the
     // numbers run out, pending cells are drawn into `image` and every record
     // is forgotten, as after other drawing.
-    std::uint32_t style(Colour ink, Colour paper, const QFont& font, int pixel_size, QImage& image);
+    std::uint32_t style(Colour ink, Colour paper, const QFont& font, int pixel_size, QImage& image) {
+        // The two styles asked for last at hand: a line with one atom in red
+        // switches between two.
+        const std::uint64_t key = style_key(ink, paper, pixel_size);
+        if (key == recent_keys_[0]) return recent_styles_[0];
+        if (key == recent_keys_[1]) {
+            std::swap(recent_keys_[0], recent_keys_[1]);
+            std::swap(recent_styles_[0], recent_styles_[1]);
+            return recent_styles_[0];
+        }
+        return find_style(ink, paper, font, pixel_size, image);
+    }
 
     // Records `count` characters from cell (column, row) on; cells outside
     // the image are left out. True when the image is to change.
@@ -97,8 +108,14 @@ private:
 
     std::vector<std::unique_ptr<Style>> styles_;
     std::vector<std::uint64_t> style_keys_;  // ink, paper and pixel size of each style
-    std::uint64_t last_style_key_ = ~std::uint64_t{0};
-    std::uint32_t last_style_ = 0;
+    static std::uint64_t style_key(Colour ink, Colour paper, int pixel_size) {
+        return static_cast<std::uint64_t>(ink & 0xFFFFFF) | (static_cast<std::uint64_t>(paper & 0xFFFFFF) << 24) |
+               (static_cast<std::uint64_t>(pixel_size & 0xFFFF) << 48);
+    }
+    std::uint32_t find_style(Colour ink, Colour paper, const QFont& font, int pixel_size, QImage& image);
+    void forget_recent_styles() { recent_keys_ = {~std::uint64_t{0}, ~std::uint64_t{0}}; }
+    std::array<std::uint64_t, 2> recent_keys_{~std::uint64_t{0}, ~std::uint64_t{0}};
+    std::array<std::uint32_t, 2> recent_styles_{};
 };
 
 }  // namespace rt

@@ -215,7 +215,8 @@ private:
 
     // The text of the current print and where its glyphs start, kept so
     // that a print allocates nothing.
-    std::u32string chars_;
+    std::u32string chars_buffer_;  // only grows
+    std::u32string_view chars_;    // the current print's characters, in chars_buffer_
     std::u32string blanks_;
     std::vector<int> glyph_x_;
 

@@ -8,7 +8,8 @@ namespace rt {
 
 void Surface::print(const std::string& text) {
     if (text.empty()) return;
-    utf8_to_u32(text, chars_);
+    const std::size_t count = utf8_to_u32(text, chars_buffer_);  // may grow the buffer
+    chars_ = std::u32string_view(chars_buffer_.data(), count);
     if (family_ == FontFamily::mono && !transparent_)
         print_mono(text);
     else
@@ -38,7 +39,7 @@ void Surface::print_mono(const std::string& text) {
             // The other cells' records stay valid: only these cells change.
             ++changes_;
             mark_changed(area.x(), area.y(), area.width(), area.height());
-            texts_.forget_under(area, texts_.tiles().of(area));
+            if (texts_.standing()) texts_.forget_under(area, texts_.tiles().of(area));
             if (drawn_at_once_) draw_cells();
         }
     } else {
@@ -64,7 +65,8 @@ void Surface::print_proportional(const std::string& text) {
     // Text in its own background colour shows nothing: in the grid it only erases.
     const bool invisible = !transparent_ && colour_ == second_colour_;
     if (invisible) blanks_.assign(chars_.size(), U' ');
-    const int column = grid_.put(grid_column_, grid_row_, invisible ? blanks_ : chars_, glyph_x_, !transparent_);
+    const int column =
+        grid_.put(grid_column_, grid_row_, invisible ? std::u32string_view(blanks_) : chars_, glyph_x_, !transparent_);
     if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
     grid_column_ = column + static_cast<int>(chars_.size());
 

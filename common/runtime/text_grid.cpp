@@ -8,8 +8,23 @@
 #endif
 
 namespace rt {
+namespace {
 
-int TextGrid::put(int column, int row, const std::u32string& text, const std::vector<int>& glyph_x, bool opaque) {
+// Sixteen bytes at a time, in place: a call to memmove costs more than the
+// copy of a line's hundred characters.
+void copy_chars(const char32_t* from, std::size_t count, char32_t* to) {
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        char32_t four[4];
+        std::memcpy(four, from + i, sizeof four);
+        std::memcpy(to + i, four, sizeof four);
+    }
+    for (; i < count; ++i) to[i] = from[i];
+}
+
+}  // namespace
+
+int TextGrid::put(int column, int row, std::u32string_view text, const std::vector<int>& glyph_x, bool opaque) {
     if (row < 0 || row >= max_cells || text.empty() || glyph_x.size() != text.size() + 1) return column;
     if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(row + 1);
     Row& line = rows_[row];
@@ -120,7 +135,7 @@ int TextGrid::put_cells(int column, int row, const char32_t* text, std::size_t c
     if (blank)
         std::fill_n(cells, count, U' ');
     else
-        std::copy_n(text, count, cells);
+        copy_chars(text, count, cells);
     return column;
 }
 
@@ -142,13 +157,14 @@ std::string TextGrid::to_text() const {
 
 std::u32string utf8_to_u32(const std::string& text) {
     std::u32string out;
-    utf8_to_u32(text, out);
+    out.resize(utf8_to_u32(text, out));
     return out;
 }
 
-void utf8_to_u32(const std::string& text, std::u32string& out) {
-    out.resize(text.size());  // never more characters than bytes
-    char32_t* to = out.data();
+std::size_t utf8_to_u32(const std::string& text, std::u32string& buffer) {
+    if (buffer.size() < text.size()) buffer.resize(text.size());  // never more characters than bytes
+    char32_t* const first = buffer.data();
+    char32_t* to = first;
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t i = 0;
 #if defined(__SSE2__)
@@ -202,7 +218,7 @@ void utf8_to_u32(const std::string& text, std::u32string& out) {
         *to++ = cp;
         i += extra + 1;
     }
-    out.resize(static_cast<std::size_t>(to - out.data()));
+    return static_cast<std::size_t>(to - first);
 }
 
 std::string u32_to_utf8(const std::u32string& text) {

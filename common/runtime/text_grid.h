@@ -12,6 +12,7 @@
 // glyphs exactly in its cells, so there the plain cell rule holds.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rt {
@@ -26,7 +27,7 @@ public:
     // position where each character starts and, last, where the text ends
     // (text.size() + 1 values). An opaque text erases whatever it covers in
     // pixels. Returns the column where the text actually starts.
-    int put(int column, int row, const std::u32string& text, const std::vector<int>& glyph_x, bool opaque);
+    int put(int column, int row, std::u32string_view text, const std::vector<int>& glyph_x, bool opaque);
     // Cells as pixels of width 1: the plain one-character-per-cell rule.
     int put(int column, int row, const std::u32string& text);
     // Monospace text: glyphs `cell_width` pixels apart from pixel x, opaque;
@@ -61,8 +62,9 @@ private:
 };
 
 std::u32string utf8_to_u32(const std::string& text);
-// The same into `out`, which keeps its storage: no allocation per text.
-void utf8_to_u32(const std::string& text, std::u32string& out);
+// The same into the start of `buffer`, which only ever grows: no allocation
+// and no clearing per text. Returns the number of characters.
+std::size_t utf8_to_u32(const std::string& text, std::u32string& buffer);
 std::string u32_to_utf8(const std::u32string& text);
 
 }  // namespace rt

@@ -23,6 +23,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rt {
@@ -62,7 +63,7 @@ inline bool overlap(const QRect& a, const QRect& b) {
 struct TextPrint {
     QRect area;    // the background: from the first glyph to the end, one cell high
     int baseline;  // pixel row of the baseline
-    const std::u32string& text;
+    std::u32string_view text;
     const std::vector<int>& glyph_x;  // where each glyph starts, and the end
     Colour ink, paper;
     const QFont& font;
@@ -97,6 +98,8 @@ public:
     void draw_all(QImage& image);
 
     // Other drawing changed `area`: the texts standing there are damaged there.
+    // Whether any text stands recorded (a drawing elsewhere need not ask).
+    bool standing() const { return record_tiles_ != 0; }
     void forget_under(const QRect& area, std::uint64_t area_tiles) {
         if ((area_tiles & record_tiles_) != 0) forget_records_under(area);
     }

@@ -3,6 +3,7 @@
 #include "common/runtime/message_text.h"
 
 #include "common/runtime/surface.h"
+#include "common/runtime/vector_state.h"
 #include "common/scripted/transcript.h"
 
 #include <QBuffer>
@@ -235,6 +236,7 @@ void ScriptedRuntime::check_used_up() {
 }
 
 void ScriptedRuntime::take_snapshots(std::size_t from, std::size_t to) {
+    const CleanVectorStateOnExit clean;  // after Qt's PNG writer
     for (std::size_t i = from; i < to; ++i) {
         const ScriptItem& item = ahead_[i];
         if (item.kind != ScriptItemKind::snapshot || snapshot_dir_.empty()) continue;

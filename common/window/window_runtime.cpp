@@ -1,6 +1,7 @@
 #include "common/window/window_runtime.h"
 
 #include "common/runtime/surface.h"
+#include "common/runtime/vector_state.h"
 #include "common/window/input_blocker.h"
 #include "common/window/main_window.h"
 #include "common/window/message_dialogs.h"
@@ -29,7 +30,7 @@ namespace {
 
 constexpr int repaint_interval_ms = 16;  // about the screen rate
 constexpr int idle_wait_ms = 10;         // longest sleep of an idle poll
-constexpr qint64 pump_interval_ns = 1'000'000;
+constexpr double pump_interval = 1e-3;   // seconds
 // A loop may poll keys and mouse several times per drawing step; only a run
 // of polls with nothing drawn and nothing found counts as waiting.
 constexpr int idle_polls_before_wait = 4;
@@ -70,7 +71,6 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
     // Its only job is to end a wait; nothing listens to it.
     wake_timer_.setSingleShot(true);
     wake_timer_.setInterval(idle_wait_ms);
-    clock_.start();
     if (remembered_projector_colours()) set_projector_colours(true);
 }
 
@@ -82,11 +82,13 @@ WindowRuntime::~WindowRuntime() {
 QMainWindow* WindowRuntime::main_window() const { return window_.get(); }
 
 void WindowRuntime::set_title(const std::string& title) {
+    const CleanVectorStateOnExit clean;  // after Qt's widget code
     title_ = QString::fromStdString(title);
     window_->setWindowTitle(title_);
 }
 
 void WindowRuntime::open_window() {
+    const CleanVectorStateOnExit clean;  // after Qt's widget code
     throw_if_closed();
     // The status line lies below the surface, so it adds to the window's height.
     const int menu_height = window_->menuBar()->sizeHint().height() + window_->statusBar()->sizeHint().height();
@@ -107,6 +109,7 @@ void WindowRuntime::open_window() {
 }
 
 void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
+    const CleanVectorStateOnExit clean;  // after Qt's widget code
     menu_texts_ = entries;
     QMenuBar* bar = window_->menuBar();
     bar->clear();
@@ -142,17 +145,21 @@ void WindowRuntime::throw_if_closed() const {
 }
 
 void WindowRuntime::let_events_through() {
-    const qint64 now = clock_.nsecsElapsed();
-    if (now - last_pump_ns_ < pump_interval_ns) return;
-    last_pump_ns_ = now;
+    const double now = clock_.now();
+    if (now - last_pump_ < pump_interval) return;
+    last_pump_ = now;
+    const CleanVectorStateOnExit clean;  // repaints run Qt's painter
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    clock_.fresh();  // the events may have taken a while
 }
 
 void WindowRuntime::wait_for_events() {
+    const CleanVectorStateOnExit clean;
     wake_timer_.start();
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     wake_timer_.stop();
-    last_pump_ns_ = clock_.nsecsElapsed();
+    clock_.fresh();
+    last_pump_ = clock_.now();
 }
 
 void WindowRuntime::process_events() {
@@ -220,7 +227,7 @@ int WindowRuntime::mouse_state() {
     return buttons;
 }
 
-double WindowRuntime::time() { return static_cast<double>(clock_.nsecsElapsed()) / 1e9; }
+double WindowRuntime::time() { return clock_.now(); }
 
 QString WindowRuntime::dialog_caption() const {
     const QString caption = title_.trimmed();
@@ -228,6 +235,7 @@ QString WindowRuntime::dialog_caption() const {
 }
 
 int WindowRuntime::message_box(int style, const std::string& text, int default_button, const std::string& captions) {
+    const CleanVectorStateOnExit clean;  // after Qt's widget code
     throw_if_closed();
     input_.mouse_buttons = mouse_none;  // the release goes to the box
     const int pressed = show_message_box(window_.get(), dialog_caption(), style, text, default_button, captions,
@@ -237,6 +245,7 @@ int WindowRuntime::message_box(int style, const std::string& text, int default_b
 }
 
 std::string WindowRuntime::input_box(const std::string& prompt, const std::string& default_text) {
+    const CleanVectorStateOnExit clean;  // after Qt's widget code
     throw_if_closed();
     input_.mouse_buttons = mouse_none;
     auto answer = show_input_box(window_.get(), dialog_caption(), prompt, std::string(), default_text,
@@ -246,6 +255,7 @@ std::string WindowRuntime::input_box(const std::string& prompt, const std::strin
 }
 
 void WindowRuntime::input_dialog(const std::string& prompt, const std::string& hint, std::string& text) {
+    const CleanVectorStateOnExit clean;  // after Qt's widget code
     throw_if_closed();
     input_.mouse_buttons = mouse_none;
     auto answer = show_input_box(window_.get(), dialog_caption(), prompt, hint, text,
@@ -272,6 +282,7 @@ int WindowRuntime::wait_for_answer(QDialog& box) {
 }
 
 void WindowRuntime::play_sound(const std::string& file) {
+    const CleanVectorStateOnExit clean;  // after Qt's widget code
     if (ended_) return;
     if (!sound_) sound_ = std::make_unique<SoundPlayer>();
     sound_->play(QString::fromStdString(asset_path(file)));
@@ -280,6 +291,7 @@ void WindowRuntime::play_sound(const std::string& file) {
 std::string WindowRuntime::program_directory() const { return QCoreApplication::applicationDirPath().toStdString(); }
 
 void WindowRuntime::end() {
+    const CleanVectorStateOnExit clean;  // after Qt's widget code
     if (ended_) return;
     ended_ = true;
     input_.closed = true;

@@ -13,10 +13,10 @@
 //
 // Needs a QApplication that outlives the runtime.
 
+#include "common/runtime/coarse_clock.h"
 #include "common/runtime/runtime.h"
 #include "common/window/window_input.h"
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -80,7 +80,8 @@ protected:
 
 private:
     // Lets queued window events through without blocking; at most about once
-    // a millisecond, so loops that poll 100,000 times a second stay fast.
+    // a millisecond, so loops that poll millions of times a second stay fast
+    // (the clock that tells is itself read only every so many calls).
     void let_events_through();
     // Sleeps until a window event arrives or a short time has passed.
     void wait_for_events();
@@ -107,7 +108,7 @@ private:
     std::unique_ptr<SoundPlayer> sound_;
     QTimer repaint_timer_;
     QTimer wake_timer_;
-    QElapsedTimer clock_;
+    CoarseClock clock_;
     QString title_;
     std::vector<std::string> menu_texts_;  // the installed list, for queued_selection
 
@@ -115,7 +116,7 @@ private:
     std::uint64_t polled_changes_ = ~std::uint64_t{0};
     int idle_polls_ = 0;
     int last_mouse_result_ = mouse_none;
-    qint64 last_pump_ns_ = -1'000'000'000;
+    double last_pump_ = -1;  // clock_ seconds
     bool ended_ = false;
 
     QLabel* status_label_ = nullptr;  // owned by the window's status bar

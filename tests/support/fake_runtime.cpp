@@ -1,7 +1,5 @@
 #include "fake_runtime.h"
 
-#include <chrono>
-
 namespace test_support {
 
 void FakeRuntime::process_events() {
@@ -21,7 +19,7 @@ std::string FakeRuntime::key_query() {
 }
 
 double FakeRuntime::time() {
-    if (real_clock) return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    if (real_clock) return clock_.now();
     return (passes + keys) * 0.001;
 }
 

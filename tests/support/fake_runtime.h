@@ -3,6 +3,7 @@
 // who answers every wait at once, in a way each test sets, and a record of
 // what the program asked. Drawing goes to the real surface.
 
+#include "common/runtime/coarse_clock.h"
 #include "common/runtime/runtime.h"
 
 #include <functional>
@@ -28,7 +29,8 @@ public:
     int menu_at_wait = 0;
     // Called at each key query with its number, from 1.
     std::function<void(int)> on_key_query;
-    // time(): the real clock, or a clock that ticks a millisecond per pass and key.
+    // time(): the real clock, read as the window reads it (CoarseClock), or
+    // a clock that ticks a millisecond per pass and key.
     bool real_clock = false;
 
     // --- what the program asked ---------------------------------------------------
@@ -58,6 +60,9 @@ protected:
     void print_picture() override {}
     void copy_picture() override {}
     void toggle_full_screen() override {}
+
+private:
+    rt::CoarseClock clock_;
 };
 
 }  // namespace test_support
