@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 namespace rt {
 
 namespace {
@@ -28,10 +30,29 @@ SurfaceView::SurfaceView(const Surface& surface, WindowInput& input, QWidget* pa
     setMinimumSize(160, 120);
 }
 
+QRect SurfaceView::picture_rect() const {
+    const QSize shown = QSize(surface_.width(), surface_.height()).scaled(size(), Qt::KeepAspectRatio);
+    return QRect(QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
+}
+
+void SurfaceView::show_changes(const QRect& area) {
+    if (area.isEmpty()) return;
+    const QRect target = picture_rect();
+    if (target.isEmpty()) return;
+    const double sx = static_cast<double>(target.width()) / surface_.width();
+    const double sy = static_cast<double>(target.height()) / surface_.height();
+    // Smooth scaling mixes neighbouring pixels: two pixels more on each side.
+    const QRect shown(QPoint(target.left() + static_cast<int>(std::floor(area.left() * sx)) - 2,
+                             target.top() + static_cast<int>(std::floor(area.top() * sy)) - 2),
+                      QPoint(target.left() + static_cast<int>(std::ceil((area.right() + 1) * sx)) + 2,
+                             target.top() + static_cast<int>(std::ceil((area.bottom() + 1) * sy)) + 2));
+    update(shown.intersected(rect()));
+}
+
 void SurfaceView::paintEvent(QPaintEvent*) {
+    // The painter is clipped to the region asked for: only that is scaled.
     const QImage& picture = surface_.image();
-    const QSize shown = picture.size().scaled(size(), Qt::KeepAspectRatio);
-    const QRect target(QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
+    const QRect target = picture_rect();
     QPainter painter(this);
     const QColor letterbox = to_qcolor(surface_.background_colour());
     painter.fillRect(QRect(0, 0, width(), target.top()), letterbox);

@@ -1,7 +1,10 @@
 #pragma once
 // The central widget of the main window: shows the surface picture scaled to
 // the widget, keeping its aspect ratio, and records keys and mouse buttons
-// for the program's polls.
+// for the program's polls. Only what changed on the surface is painted again:
+// a full repaint scales the whole picture (millions of instructions when the
+// window is not the surface's size), sixty times a second while a simulation
+// runs.
 
 #include "common/window/window_input.h"
 
@@ -15,6 +18,10 @@ class SurfaceView : public QWidget {
 public:
     SurfaceView(const Surface& surface, WindowInput& input, QWidget* parent);
 
+    // Schedules a repaint of the part of the widget that shows `area` of the
+    // surface (pixels of the surface).
+    void show_changes(const QRect& area);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -24,6 +31,9 @@ protected:
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
+    // Where the picture lies in the widget, scaled to fit.
+    QRect picture_rect() const;
+
     const Surface& surface_;
     WindowInput& input_;
 };

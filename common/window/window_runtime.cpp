@@ -29,8 +29,9 @@ namespace rt {
 namespace {
 
 constexpr int repaint_interval_ms = 16;  // about the screen rate
-constexpr int idle_wait_ms = 10;         // longest sleep of an idle poll
-constexpr double pump_interval = 1e-3;   // seconds
+constexpr int quiet_ticks_before_sleep = 30;
+constexpr int idle_wait_ms = 10;        // longest sleep of an idle poll
+constexpr double pump_interval = 1e-3;  // seconds
 // A loop may poll keys and mouse several times per drawing step; only a run
 // of polls with nothing drawn and nothing found counts as waiting.
 constexpr int idle_polls_before_wait = 4;
@@ -105,7 +106,7 @@ void WindowRuntime::open_window() {
     window_->watch_native_window();
     window_->activateWindow();
     window_->centralWidget()->setFocus();
-    repaint_timer_.start();
+    start_repaints();
 }
 
 void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
@@ -145,6 +146,7 @@ void WindowRuntime::throw_if_closed() const {
 }
 
 void WindowRuntime::let_events_through() {
+    wake_repaints();
     const double now = clock_.now();
     if (now - last_pump_ < pump_interval) return;
     last_pump_ = now;
@@ -155,6 +157,7 @@ void WindowRuntime::let_events_through() {
 
 void WindowRuntime::wait_for_events() {
     const CleanVectorStateOnExit clean;
+    wake_repaints();
     wake_timer_.start();
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     wake_timer_.stop();
@@ -296,6 +299,7 @@ void WindowRuntime::end() {
     ended_ = true;
     input_.closed = true;
     repaint_timer_.stop();
+    repaint_running_ = false;
     wake_timer_.stop();
     sound_.reset();
     window_->hide();
@@ -303,11 +307,26 @@ void WindowRuntime::end() {
 
 void WindowRuntime::status_changed() { status_label_->setText(QString::fromStdString(status())); }
 
+std::uint64_t WindowRuntime::surface_changes() const { return surface().change_count(); }
+
+void WindowRuntime::start_repaints() {
+    quiet_ticks_ = 0;
+    repaint_running_ = true;
+    repaint_timer_.start();
+}
+
 void WindowRuntime::repaint_if_changed() {
     const std::uint64_t changes = surface().change_count();
-    if (changes == painted_changes_) return;
+    if (changes == painted_changes_) {
+        if (++quiet_ticks_ >= quiet_ticks_before_sleep) {
+            repaint_timer_.stop();
+            repaint_running_ = false;
+        }
+        return;
+    }
+    quiet_ticks_ = 0;
     painted_changes_ = changes;
-    window_->centralWidget()->update();
+    static_cast<SurfaceView*>(window_->centralWidget())->show_changes(surface().take_changed_area());
 }
 
 }  // namespace rt

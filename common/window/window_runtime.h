@@ -103,6 +103,15 @@ private:
     // "kalorix-2026-12-07-10-15" with the given ending.
     QString proposed_name(const QString& ending) const;
 
+    // The repaint timer sleeps after half a second without changes (an idle
+    // window would otherwise wake 60 times a second); the next poll that
+    // sees the surface changed starts it again.
+    void wake_repaints() {
+        if (!repaint_running_ && !ended_ && surface_changes() != painted_changes_) start_repaints();
+    }
+    void start_repaints();
+    std::uint64_t surface_changes() const;
+
     WindowInput input_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<SoundPlayer> sound_;
@@ -113,6 +122,8 @@ private:
     std::vector<std::string> menu_texts_;  // the installed list, for queued_selection
 
     std::uint64_t painted_changes_ = ~std::uint64_t{0};
+    bool repaint_running_ = false;
+    int quiet_ticks_ = 0;
     std::uint64_t polled_changes_ = ~std::uint64_t{0};
     int idle_polls_ = 0;
     int last_mouse_result_ = mouse_none;
