@@ -470,6 +470,14 @@ TEST_F(WindowRuntimeTest, DrawingFastRepaintsOnlyAFewTimes) {
     const int settled = runtime->paint_count();
     for (int i = 0; i < 20; ++i) runtime->key_query();
     EXPECT_EQ(runtime->paint_count(), settled);
+
+    // After a quiet spell long enough for the repaint timer to sleep, a new
+    // drawing still reaches the window.
+    settle.restart();
+    while (settle.elapsed() < 700) runtime->key_query();
+    runtime->set_colour(0x0000FF);  // a pixel that changes
+    runtime->point(5, 5);
+    EXPECT_TRUE(keep_going_until([&] { runtime->key_query(); }, [&] { return runtime->paint_count() > settled; }));
 }
 
 TEST_F(WindowRuntimeTest, TimeGoesOnAndEachRuntimeHasItsOwnRandomSequence) {
