@@ -7,12 +7,14 @@
 #include "common/runtime/projector_palette.h"
 #include "common/runtime/projector_picture.h"
 #include "common/runtime/surface.h"
+#include "common/runtime/vector_state.h"
 
 namespace rt {
 
 void Runtime::set_extras_help(const std::string& page) { extras_help_ = page; }
 
 void Runtime::run_extra(Extra extra) {
+    const CleanVectorStateOnExit clean;  // after Qt's dialogs, printing and picture files
     switch (extra) {
     case Extra::save_picture: save_picture(); break;
     case Extra::print_picture: print_picture(); break;

@@ -305,7 +305,10 @@ void WindowRuntime::end() {
     window_->hide();
 }
 
-void WindowRuntime::status_changed() { status_label_->setText(QString::fromStdString(status())); }
+void WindowRuntime::status_changed() {
+    const CleanVectorStateOnExit clean;  // after Qt's text layout
+    status_label_->setText(QString::fromStdString(status()));
+}
 
 std::uint64_t WindowRuntime::surface_changes() const { return surface().change_count(); }
 
