@@ -95,24 +95,19 @@ bool MonoCells::put(int column, int row, const char32_t* text, std::size_t count
     using Lanes = std::uint32_t __attribute__((vector_size(16)));
     constexpr int lanes = 4;
     Lanes differs = {};
-    int i = 0;
-    for (; i + lanes <= n; i += lanes) {
+    const auto put_four = [&](int at) {
         Lanes chars, shown_looks;
-        std::memcpy(&chars, text + i, sizeof chars);
-        std::memcpy(&shown_looks, shown + i, sizeof shown_looks);
+        std::memcpy(&chars, text + at, sizeof chars);
+        std::memcpy(&shown_looks, shown + at, sizeof shown_looks);
         const Lanes looks = (chars & char_mask) | tag;
         differs |= looks ^ shown_looks;
-        std::memcpy(wanted + i, &looks, sizeof looks);
-    }
+        std::memcpy(wanted + at, &looks, sizeof looks);
+    };
+    int i = 0;
+    for (; i + lanes <= n; i += lanes) put_four(i);
     // The last cells as the last four once more: storing a look twice is harmless.
     if (i < n && i >= lanes) {
-        i = n - lanes;
-        Lanes chars, shown_looks;
-        std::memcpy(&chars, text + i, sizeof chars);
-        std::memcpy(&shown_looks, shown + i, sizeof shown_looks);
-        const Lanes looks = (chars & char_mask) | tag;
-        differs |= looks ^ shown_looks;
-        std::memcpy(wanted + i, &looks, sizeof looks);
+        put_four(n - lanes);
         i = n;
     }
     std::uint32_t any = differs[0] | differs[1] | differs[2] | differs[3];
