@@ -31,6 +31,12 @@ namespace {
 constexpr int repaint_interval_ms = 16;  // about the screen rate
 constexpr int quiet_ticks_before_sleep = 30;
 constexpr int idle_wait_ms = 10;        // longest sleep of an idle poll
+// After a longer quiet spell (nothing drawn, nothing found by the polls) a
+// wait may last longer: an idle window wakes 25 times a second instead of a
+// hundred, which is most of its CPU. Paced loops draw at least once a second,
+// so their waits stay short; a key or a click ends any wait at once.
+constexpr double long_quiet_seconds = 2;
+constexpr int quiet_wait_ms = 40;
 constexpr double pump_interval = 1e-3;  // seconds
 // A loop may poll keys and mouse several times per drawing step; only a run
 // of polls with nothing drawn and nothing found counts as waiting.
@@ -160,7 +166,9 @@ void WindowRuntime::wait_for_events() {
     wake_repaints();
     // The wake timer runs on once started: setting a timer up and taking it
     // down again at each of a hundred waits a second cost about a third of
-    // an idle window's CPU. A wait thus ends at the next tick, within 10 ms.
+    // an idle window's CPU. A wait thus ends at the next tick.
+    const int tick = clock_.now() - quiet_since_ >= long_quiet_seconds ? quiet_wait_ms : idle_wait_ms;
+    if (wake_timer_.interval() != tick) wake_timer_.setInterval(tick);  // restarts a running timer
     if (!wake_timer_.isActive()) wake_timer_.start();
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     clock_.fresh();
@@ -203,8 +211,10 @@ auto WindowRuntime::poll(Look look, Found found) {
     }
     // Saturates: a wait may go on for days, and an overflown count would
     // stop the sleeping.
-    if (idle_polls_ < idle_polls_before_wait) ++idle_polls_;
-    if (idle_polls_ < idle_polls_before_wait) return result;
+    if (idle_polls_ < idle_polls_before_wait) {
+        if (++idle_polls_ < idle_polls_before_wait) return result;
+        quiet_since_ = clock_.now();
+    }
     wait_for_events();
     throw_if_closed();
     run_pending_extras();

@@ -126,6 +126,7 @@ private:
     int quiet_ticks_ = 0;
     std::uint64_t polled_changes_ = ~std::uint64_t{0};
     int idle_polls_ = 0;
+    double quiet_since_ = 0;  // clock_ seconds: when the polls last began to wait
     int last_mouse_result_ = mouse_none;
     double last_pump_ = -1;  // clock_ seconds
     bool ended_ = false;
