@@ -1,8 +1,11 @@
 // Monospace text is kept as cells and drawn only when the image is read or
 // before other drawing. Whatever mix of prints, drawings over them, font
-// changes, clears and reads, the image must be the one of drawing every
-// print at once.
+// changes, pictures, re-colouring, clears and reads, the image must be the
+// one of drawing every print at once, and a copy handed out must keep its
+// pixels.
 #include "common/runtime/surface.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +26,7 @@ public:
     // One random operation on both surfaces; false when the images differ
     // after a read of the lazy one.
     bool step() {
-        const int what = pick(20);
+        const int what = pick(25);
         if (what < 9) {
             // Mostly short texts in a crowded corner, where prints, reads and drawings meet.
             const bool crowded = pick(4) != 0;
@@ -70,8 +73,25 @@ public:
             both([&](rt::Surface& s) { s.point(x, y); });
         } else if (what == 17 && pick(8) == 0) {
             both([](rt::Surface& s) { s.clear(); });
-        } else if (what >= 18 && pick(3) == 0) {
-            return lazy_.image() == eager_.image();
+        } else if (what == 18) {
+            const int width = 1 + pick(3);
+            both([&](rt::Surface& s) { s.set_line_width(width); });
+        } else if (what == 19) {
+            const int style = pick(3);
+            both([&](rt::Surface& s) { s.set_fill_style(style); });
+        } else if (what == 20) {
+            const int x = pick(1024), y = pick(768);
+            both([&](rt::Surface& s) { s.draw_image(picture_, x, y, 30, 20); });
+        } else if (what == 21 && pick(8) == 0) {
+            both([](rt::Surface& s) {
+                s.recolour([](QRgb c) { return c ^ 0x00FF00; }, [](QRgb c) { return c ^ 0x0000FF; });
+            });
+        } else if (what == 22) {
+            // A copy handed out, as to a snapshot, must not change with later drawing.
+            kept_ = lazy_.image();
+            kept_pixels_ = kept_.copy();
+        } else if (what >= 23 && pick(3) == 0) {
+            return lazy_.image() == eager_.image() && kept_ == kept_pixels_;
         }
         return true;
     }
@@ -94,6 +114,12 @@ private:
     }
 
     std::mt19937 random_;
+    const QImage picture_ = [] {
+        QImage picture(7, 5, QImage::Format_RGB32);
+        picture.fill(0x123456);
+        return picture;
+    }();
+    QImage kept_, kept_pixels_;
     rt::Surface lazy_{1024, 768};
     rt::Surface eager_{1024, 768};
 };
