@@ -7,6 +7,7 @@
 #include "common/screens/menu_list.h"
 #include "common/window/window_runtime.h"
 #include "pdf_reading.h"
+#include "window_waits.h"
 
 #include <gtest/gtest.h>
 
@@ -46,35 +47,9 @@ void ensure_application() {
     new QApplication(argc, argv);
 }
 
-QDialog* shown_box() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QDialog*>(widget); box != nullptr && box->isVisible()) return box;
-    return nullptr;
-}
-
-// Acts on the next box as soon as it is shown.
-void when_box_shows(std::function<void(QDialog*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        QDialog* box = shown_box();
-        if (box == nullptr) return;
-        timer->stop();
-        timer->deleteLater();
-        act(box);
-    });
-    timer->start();
-}
-
-bool keep_going_until(const std::function<void()>& step, const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > 5000) return false;
-        step();
-    }
-    return true;
-}
+using test_support::keep_going_until;
+using test_support::shown_box;
+using test_support::when_box_shows;
 
 std::string read_file(const QString& path) {
     std::ifstream in(path.toStdString(), std::ios::binary);

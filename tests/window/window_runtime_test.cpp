@@ -6,6 +6,7 @@
 #include "common/window/message_dialogs.h"
 #include "common/window/quiet_messages.h"
 #include "common/window/sound_player.h"
+#include "window_waits.h"
 
 #include <gtest/gtest.h>
 
@@ -41,36 +42,9 @@ void ensure_application() {
     (void)application;
 }
 
-// Runs `step` until `done` holds; false when it never did within five seconds.
-bool keep_going_until(const std::function<void()>& step, const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > 5000) return false;
-        step();
-    }
-    return true;
-}
-
-QDialog* shown_box() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QDialog*>(widget); box != nullptr && box->isVisible()) return box;
-    return nullptr;
-}
-
-// Acts on the next box as soon as it is shown.
-void when_box_shows(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        QWidget* box = shown_box();
-        if (box == nullptr) return;
-        timer->stop();
-        timer->deleteLater();
-        act(box);
-    });
-    timer->start();
-}
+using test_support::keep_going_until;
+using test_support::shown_box;
+using test_support::when_box_shows;
 
 void press(QWidget* target, int key, const QString& text = QString()) {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -90,6 +64,20 @@ protected:
         runtime = std::make_unique<rt::WindowRuntime>();
     }
     QWidget* view() const { return runtime->main_window()->centralWidget(); }
+    // Polls keys until a poll throws the close; false when none did in time.
+    bool polls_until_closed() {
+        bool thrown = false;
+        keep_going_until(
+            [&] {
+                try {
+                    runtime->key_query();
+                } catch (const rt::WindowClosed&) {
+                    thrown = true;
+                }
+            },
+            [&] { return thrown; });
+        return thrown;
+    }
 
     std::unique_ptr<rt::WindowRuntime> runtime;
 };
@@ -178,17 +166,7 @@ TEST_F(WindowRuntimeTest, CloseArrivingDuringAPollIsThrownAfterQtReturns) {
     QWindow* native = runtime->main_window()->windowHandle();
     ASSERT_NE(native, nullptr);
     QTimer::singleShot(0, native, [native] { native->close(); });
-    bool thrown = false;
-    keep_going_until(
-        [&] {
-            try {
-                runtime->key_query();
-            } catch (const rt::WindowClosed&) {
-                thrown = true;
-            }
-        },
-        [&] { return thrown; });
-    EXPECT_TRUE(thrown);
+    EXPECT_TRUE(polls_until_closed());
     EXPECT_FALSE(runtime->main_window()->isVisible());
 }
 
@@ -199,17 +177,7 @@ TEST_F(WindowRuntimeTest, DestroyedNativeWindowEndsTheProgramAsAClose) {
     QWindow* native = runtime->main_window()->windowHandle();
     ASSERT_NE(native, nullptr);
     QTimer::singleShot(0, native, [native] { native->destroy(); });
-    bool thrown = false;
-    keep_going_until(
-        [&] {
-            try {
-                runtime->key_query();
-            } catch (const rt::WindowClosed&) {
-                thrown = true;
-            }
-        },
-        [&] { return thrown; });
-    EXPECT_TRUE(thrown);
+    EXPECT_TRUE(polls_until_closed());
     EXPECT_TRUE(runtime->window_closed());
     EXPECT_THROW(runtime->process_events(), rt::WindowClosed);
     runtime->end();
