@@ -258,6 +258,20 @@ void ScriptedRuntime::mismatch(int line, const std::string& what) const {
     throw ScriptFailure("script line " + std::to_string(line) + ": " + what);
 }
 
+std::size_t ScriptedRuntime::run_extras_before_answer() {
+    for (;;) {
+        const std::size_t k = next_item();
+        if (k >= ahead_.size()) return k;
+        const ScriptItem& item = ahead_[k];
+        if (item.kind != ScriptItemKind::menu) return k;
+        const std::optional<Extra> extra = extra_at(menu_, resolve_menu(item));
+        if (!extra) return k;
+        consume(k);
+        run_extra(*extra);
+        if (used_up_) return ahead_.size();
+    }
+}
+
 std::optional<std::size_t> ScriptedRuntime::dialog_answer(DialogSort sort, const std::string& what) {
     check_service();
     check_used_up();
@@ -266,7 +280,8 @@ std::optional<std::size_t> ScriptedRuntime::dialog_answer(DialogSort sort, const
     if (idle_passes_ > 0)
         mismatch(idle_line_, std::string("expected ") + expected + " for " + what + ", found passes with " +
                                  std::to_string(idle_passes_) + " still to go");
-    const std::size_t k = next_item();
+    const std::size_t k = run_extras_before_answer();
+    if (used_up_) return std::nullopt;
     const ScriptItem& item = ahead_[k];
     const bool fits = sort == DialogSort::message
                           ? item.kind == ScriptItemKind::button

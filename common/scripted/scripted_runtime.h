@@ -7,8 +7,9 @@
 // At each pass at most one item becomes due, strictly in script order:
 //   menu    queued, delivered to the menu handler inside process_events;
 //           an entry of the EXTRAS menu is the window's own instead: it runs
-//           at once, in any pass, and the pass goes on to the next item, so
-//           that a run with extras goes exactly as the same run without;
+//           at once, in any pass and in a dialog before its answer, and the
+//           pass goes on to the next item, so that a run with extras goes
+//           exactly as the same run without;
 //   mouse   changes the held buttons;
 //   passes  N  the next N passes (this one included) do nothing more;
 //   close   the window is gone: this and every later interactive call
@@ -152,6 +153,9 @@ private:
     int resolve_menu(const ScriptItem& item) const;
     int find_quit_entry() const;
     std::optional<std::size_t> dialog_answer(DialogSort sort, const std::string& what);
+    // Runs the EXTRAS entries that stand before a dialog's answer, on the
+    // picture behind the box; then as next_item().
+    std::size_t run_extras_before_answer();
     [[noreturn]] void mismatch(int line, const std::string& what) const;
 
     // The items read but not yet consumed (snapshots included), in order.

@@ -29,7 +29,7 @@ bool is_user_input(QEvent::Type type) {
 
 }  // namespace
 
-InputBlocker::InputBlocker(QWidget* blocked, QWidget* box) : blocked_(blocked), box_(box) {
+InputBlocker::InputBlocker(QWidget* blocked, QWidget* box, QWidget* open) : blocked_(blocked), box_(box), open_(open) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -37,7 +37,9 @@ InputBlocker::~InputBlocker() { QCoreApplication::instance()->removeEventFilter(
 
 bool InputBlocker::eventFilter(QObject* target, QEvent* event) {
     if (!is_user_input(event->type()) || !target->isWidgetType()) return false;
-    if (static_cast<QWidget*>(target)->window() != blocked_) return false;
+    auto* widget = static_cast<QWidget*>(target);
+    if (widget->window() != blocked_) return false;
+    if (open_ != nullptr && (widget == open_ || open_->isAncestorOf(widget))) return false;
     if (event->type() == QEvent::MouseButtonPress) {
         box_->raise();
         box_->activateWindow();

@@ -1,6 +1,10 @@
 #include "common/window/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
 #include <QPlatformSurfaceEvent>
 #include <QWindow>
 
@@ -47,7 +51,35 @@ bool MainWindow::nativeEvent(const QByteArray& event_type, void* message, qintpt
     return QMainWindow::nativeEvent(event_type, message, result);
 }
 
+void MainWindow::keep_keyboard_for_picture(QMenu* menu) {
+    menuBar()->removeEventFilter(this);
+    menuBar()->installEventFilter(this);
+    connect(menu, &QMenu::aboutToHide, this, [this] { return_keyboard_later(); });
+}
+
+void MainWindow::return_keyboard_later() {
+    QTimer::singleShot(0, this, [this] { return_keyboard_to_picture(); });
+}
+
+void MainWindow::return_keyboard_to_picture() {
+    if (QApplication::activePopupWidget() != nullptr || centralWidget() == nullptr) return;
+    // The bar's focus-out ends its keyboard mode and takes the highlight
+    // away. Asked of the window, not of the bar: the window may be inactive
+    // for a moment after its menu closed, and then no widget has the focus.
+    if (focusWidget() == menuBar()) centralWidget()->setFocus(Qt::OtherFocusReason);
+    if (menus_closed) menus_closed();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (resized) resized();
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == menuBar()) {
+        if (event->type() == QEvent::FocusIn) return_keyboard_later();
+        return QMainWindow::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::PlatformSurface && static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
                                                         QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
         input_.closed = true;

@@ -42,10 +42,13 @@ void WindowRuntime::add_extras_action(QAction* action, Extra extra) {
     for (const ExtraEntry& entry : extras_entries()) {
         if (entry.extra != extra) continue;
         if (*entry.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+        // Their keys work while a box of the program is in front too.
+        action->setShortcutContext(Qt::ApplicationShortcut);
         action->setCheckable(entry.toggle);
     }
     if (extra == Extra::full_screen) full_screen_action_ = action;
     if (extra == Extra::projector_colours) projector_action_ = action;
+    extras_actions_.emplace_back(action);
     // Only queued here, like the program's entries; run at the next poll.
     QObject::connect(action, &QAction::triggered, window_.get(), [this, extra] { input_.extras.push_back(extra); });
 }
@@ -55,14 +58,23 @@ void WindowRuntime::show_extras_state() {
     if (projector_action_) projector_action_->setChecked(projector_colours());
 }
 
-void WindowRuntime::run_pending_extras() {
+bool WindowRuntime::run_pending_extras() {
+    if (input_.extras.empty() || extra_running_) return false;
     while (!input_.extras.empty()) {
         const Extra extra = input_.extras.front();
         input_.extras.pop_front();
-        run_extra(extra);
+        extra_running_ = true;
+        try {
+            run_extra(extra);
+        } catch (...) {
+            extra_running_ = false;
+            throw;
+        }
+        extra_running_ = false;
         show_extras_state();
         throw_if_closed();
     }
+    return true;
 }
 
 QString WindowRuntime::picture_folder() const {

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -73,6 +74,15 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
     window_->statusBar()->addWidget(status_label_, 1);
     window_->statusBar()->setSizeGripEnabled(false);
 
+    // A menu closed while a box waits (an extra chosen, or Escape): the
+    // keyboard goes back to the box.
+    window_->menus_closed = [this] {
+        if (waiting_box_ && waiting_box_->isVisible()) {
+            waiting_box_->raise();
+            waiting_box_->activateWindow();
+        }
+    };
+
     repaint_timer_.setInterval(repaint_interval_ms);
     QObject::connect(&repaint_timer_, &QTimer::timeout, window_.get(), [this] { repaint_if_changed(); });
     // Its only job is to end a wait; nothing listens to it.
@@ -97,17 +107,7 @@ void WindowRuntime::set_title(const std::string& title) {
 void WindowRuntime::open_window() {
     const CleanVectorStateOnExit clean;  // after Qt's widget code
     throw_if_closed();
-    // The status line lies below the surface, so it adds to the window's height.
-    const int menu_height = window_->menuBar()->sizeHint().height() + window_->statusBar()->sizeHint().height();
-    QSize size(surface_width, surface_height);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        const QSize room(available.width() - window_frame_allowance,
-                         available.height() - menu_height - window_frame_allowance);
-        if (room.width() < size.width() || room.height() < size.height())
-            size = size.scaled(room.expandedTo(QSize(160, 120)), Qt::KeepAspectRatio);
-    }
-    window_->resize(size.width(), size.height() + menu_height);
+    fit_window_to_picture();
     window_->show();
     window_->watch_native_window();
     window_->activateWindow();
@@ -115,24 +115,63 @@ void WindowRuntime::open_window() {
     start_repaints();
 }
 
+void WindowRuntime::fit_window_to_picture() {
+    if (window_->isFullScreen() || window_->isMaximized()) return;
+    // The bars around the picture are measured, not estimated: the menu bar
+    // is still empty when the window opens (the programs install their menus
+    // afterwards), and a guess that misses by a pixel resamples every glyph.
+    window_->layout()->activate();
+    QSize bars = window_->size() - window_->centralWidget()->size();
+    if (window_->menuBar()->actions().isEmpty()) {
+        // Room for the menus the programs install just after the window
+        // opened: a shown window that changes its size at once may keep the
+        // old one, when the window manager is still placing it.
+        QMenuBar sample;
+        sample.addMenu(QStringLiteral("DESK"));
+        bars.rheight() += sample.sizeHint().height();
+    }
+    QSize picture(surface_width, surface_height);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        const QSize room(available.width() - bars.width() - window_frame_allowance,
+                         available.height() - bars.height() - window_frame_allowance);
+        if (room.width() < picture.width() || room.height() < picture.height())
+            picture = picture.scaled(room.expandedTo(QSize(160, 120)), Qt::KeepAspectRatio);
+    }
+    window_->resize(picture + bars);
+}
+
 void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
     const CleanVectorStateOnExit clean;  // after Qt's widget code
     menu_texts_ = entries;
+    program_actions_.clear();
+    program_menus_.clear();
+    extras_actions_.clear();
     QMenuBar* bar = window_->menuBar();
     bar->clear();
     for (QMenu* old : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) delete old;
 
     QMenu* menu = nullptr;
+    bool menu_has_extras = false;
+    const auto end_menu = [&] {
+        if (menu != nullptr && !menu_has_extras) program_menus_.emplace_back(menu->menuAction());
+        menu = nullptr;
+    };
     for (int index = 0; index < static_cast<int>(entries.size()); ++index) {
         const QString text = QString::fromStdString(entries[static_cast<std::size_t>(index)]);
         if (menu == nullptr) {
-            if (is_menu_title(text)) menu = bar->addMenu(menu_title(text));
+            if (is_menu_title(text)) {
+                menu = bar->addMenu(menu_title(text));
+                menu_has_extras = false;
+                window_->keep_keyboard_for_picture(menu);
+            }
         } else if (text.isEmpty()) {
-            menu = nullptr;
+            end_menu();
         } else if (is_separator(text)) {
             menu->addSeparator();
         } else if (const std::optional<Extra> extra = extra_at(entries, index)) {
             add_extras_action(menu->addAction(text), *extra);
+            menu_has_extras = true;
         } else {
             // Only queued here: the program's handler runs from process_events,
             // outside Qt's frames.
@@ -142,9 +181,23 @@ void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
             if (tab >= 0) action->setShortcut(QKeySequence(text.mid(tab + 1)));
             QObject::connect(action, &QAction::triggered, window_.get(),
                              [this, index] { input_.menu_selections.push_back(index); });
+            program_actions_.emplace_back(action);
         }
     }
+    end_menu();
+    offer_menus(menu_offer_);
     show_extras_state();
+    fit_window_to_picture();
+}
+
+void WindowRuntime::offer_menus(MenuOffer offer) {
+    menu_offer_ = offer;
+    for (const QPointer<QAction>& action : program_actions_)
+        if (action) action->setEnabled(offer == MenuOffer::everything);
+    for (const QPointer<QAction>& action : program_menus_)
+        if (action) action->setEnabled(offer == MenuOffer::everything);
+    for (const QPointer<QAction>& action : extras_actions_)
+        if (action) action->setEnabled(offer != MenuOffer::nothing);
 }
 
 void WindowRuntime::throw_if_closed() const {
@@ -282,17 +335,40 @@ void WindowRuntime::input_dialog(const std::string& prompt, const std::string& h
 int WindowRuntime::wait_for_answer(QDialog& box) {
     bool answered = false;
     QObject::connect(&box, &QDialog::finished, &box, [&answered] { answered = true; });
-    const InputBlocker blocker(window_.get(), &box);
+    const InputBlocker blocker(window_.get(), &box, window_->menuBar());
+    // Restored however the wait ends, the close of the main window included.
+    struct Restore {
+        WindowRuntime& runtime;
+        MenuOffer offer = runtime.menu_offer_;
+        QPointer<QDialog> box = runtime.waiting_box_;
+        ~Restore() {
+            runtime.offer_menus(offer);
+            runtime.waiting_box_ = box;
+        }
+    } restore{*this};
+    offer_menus(extra_running_ ? MenuOffer::nothing : MenuOffer::picture_services);
+    waiting_box_ = &box;
+
+    const auto bring_to_front = [&box] {
+        box.raise();
+        box.activateWindow();
+    };
     box.setWindowModality(Qt::NonModal);
     box.show();
-    box.raise();
-    box.activateWindow();
-    while (!answered && !input_.closed) wait_for_events();
+    bring_to_front();
+    while (!answered && !input_.closed) {
+        wait_for_events();
+        // Saving, full screen and the rest take the keyboard: it goes back to the box.
+        if (!extra_running_ && run_pending_extras() && !answered) bring_to_front();
+    }
     if (!answered) {
         box.hide();
         return 0;
     }
-    if (window_->isVisible()) window_->activateWindow();
+    if (window_->isVisible()) {
+        window_->activateWindow();
+        window_->centralWidget()->setFocus();  // the next key answers the program's wait
+    }
     return box.result();
 }
 

@@ -85,6 +85,9 @@ private:
     void let_events_through();
     // Sleeps until a window event arrives or a short time has passed.
     void wait_for_events();
+    // Sizes the window so that the picture is shown 1:1, or as large as the
+    // screen allows; leaves a full-screen or maximized window alone.
+    void fit_window_to_picture();
     void throw_if_closed() const;
     // Common part of the polls: events through, then wait a little when the
     // loop is evidently idle (nothing drawn, nothing new found).
@@ -94,9 +97,15 @@ private:
     // Shows the box and waits for its answer while the main window takes no
     // input; gives up (0) when the main window is closed meanwhile.
     int wait_for_answer(QDialog& box);
+    // What the menus offer: everything; while a box of the program waits,
+    // only the picture's services (they act on the picture behind it); while
+    // one of those runs a dialog of its own, nothing.
+    enum class MenuOffer { everything, picture_services, nothing };
+    void offer_menus(MenuOffer offer);
     void repaint_if_changed();
-    // Runs the EXTRAS entries chosen meanwhile, outside Qt's frames.
-    void run_pending_extras();
+    // Runs the EXTRAS entries chosen meanwhile, outside Qt's frames; whether
+    // any ran.
+    bool run_pending_extras();
     void add_extras_action(QAction* action, Extra extra);
     void show_extras_state();
     QString picture_folder() const;
@@ -120,6 +129,12 @@ private:
     CoarseClock clock_;
     QString title_;
     std::vector<std::string> menu_texts_;  // the installed list, for queued_selection
+    std::vector<QPointer<QAction>> program_actions_;  // the program's own entries
+    std::vector<QPointer<QAction>> program_menus_;    // menus holding only those
+    std::vector<QPointer<QAction>> extras_actions_;
+    MenuOffer menu_offer_ = MenuOffer::everything;
+    QPointer<QDialog> waiting_box_;  // the innermost box that waits
+    bool extra_running_ = false;
 
     std::uint64_t painted_changes_ = ~std::uint64_t{0};
     bool repaint_running_ = false;

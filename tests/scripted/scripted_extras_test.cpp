@@ -135,6 +135,17 @@ TEST(ScriptedExtras, AFailedSaveSaysSoAndChangesNothingElse) {
     EXPECT_EQ(h.runtime.random(), unchanged.random());
 }
 
+TEST(ScriptedExtras, EntriesBeforeABoxsAnswerActOnThePictureBehindIt) {
+    ExtrasHarness h("menu EXTRAS / Bild &kopieren\nmenu EXTRAS / &Beamer-Farben\nanswer 150\n");
+    const std::string digest = rt::picture_digest(h.runtime.surface().image());
+    EXPECT_EQ(h.runtime.input_box("Anzahl der Atome", "100"), "150");
+    const auto copied = h.records("copied");
+    ASSERT_EQ(copied.size(), 1u);
+    EXPECT_NE(copied[0].find(digest), std::string::npos) << "the picture behind the box, before the palette changed";
+    EXPECT_TRUE(h.runtime.projector_colours());
+    EXPECT_TRUE(h.delivered.empty());
+}
+
 TEST(ScriptedExtras, ProjectorColoursShowInThePictureAndInThePrintRecords) {
     ExtrasHarness h("menu EXTRAS / &Beamer-Farben\n");
     h.runtime.process_events();

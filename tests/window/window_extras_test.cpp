@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -128,6 +129,37 @@ TEST_F(WindowExtras, EntriesHaveDesktopKeysWhichLeaveOrdinaryKeysToThePrompt) {
     ASSERT_TRUE(poll_until([&] { return !last_key.empty(); }));
     EXPECT_EQ(last_key, "s") << "an ordinary key still reaches the prompt";
     EXPECT_TRUE(delivered.empty()) << "extras never reach the program";
+}
+
+TEST_F(WindowExtras, PictureServicesWorkWhileABoxWaitsAndActOnThePictureBehindIt) {
+    QApplication::clipboard()->clear();
+    QAction* program_entry = runtime->main_window()->menuBar()->actions().value(0)->menu()->actions().value(0);
+    ASSERT_EQ(program_entry->text(), "&Weiter");
+    bool program_entry_offered = true;
+    bool copy_offered = false;
+    when_box_shows([&](QDialog* box) {
+        program_entry_offered = program_entry->isEnabled();
+        copy_offered = extra("Bild &kopieren")->isEnabled();
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        // Answered once the copy is there, or after two seconds without it.
+        auto* answer = new QTimer(box);
+        auto* waited = new QElapsedTimer;
+        waited->start();
+        QObject::connect(answer, &QTimer::timeout, box, [box, answer, waited] {
+            if (QApplication::clipboard()->image().isNull() && waited->elapsed() < 2000) return;
+            answer->stop();
+            delete waited;
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        answer->start(5);
+    });
+    EXPECT_EQ(runtime->message_box(1, "Neue Eingabe?", 1, " OK "), 1);
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), runtime->surface().image())
+        << "Ctrl+C in front of the box copies the picture behind it";
+    EXPECT_FALSE(program_entry_offered) << "the program's entries wait for the box's answer";
+    EXPECT_TRUE(copy_offered);
+    EXPECT_TRUE(program_entry->isEnabled()) << "and are offered again after it";
+    EXPECT_TRUE(delivered.empty());
 }
 
 TEST_F(WindowExtras, SaveWritesTheSurfaceWhereTheDialogSaysAndAFailedWriteOnlySaysSo) {

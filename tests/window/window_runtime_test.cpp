@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTest>
 #include <QTimer>
 #include <QWindow>
 
@@ -113,6 +114,48 @@ TEST_F(WindowRuntimeTest, MenuBarFollowsTheListWithTitlesEntriesAndSeparators) {
     // Installing again replaces the bar instead of adding to it.
     runtime->install_menu({"AUSGABE |", "&Weiter", ""});
     EXPECT_EQ(runtime->main_window()->menuBar()->actions().size(), 1);
+}
+
+TEST_F(WindowRuntimeTest, PictureIsShownOneToOneWithTheMenusInstalledAfterTheWindowOpened) {
+    // The programs' order: the window first, its menus and status line after.
+    runtime->open_window();
+    runtime->install_menu(menu_list);
+    runtime->show_status("Statuszeile");
+    runtime->process_events();
+    EXPECT_EQ(view()->size(), QSize(rt::Runtime::surface_width, rt::Runtime::surface_height));
+}
+
+TEST_F(WindowRuntimeTest, AClosedMenuGivesTheKeyboardBackToThePicture) {
+    // Qt leaves the bar holding the keyboard after Escape; two Returns would
+    // then open DESK and run its first entry, Quit.
+    runtime->install_menu(menu_list);
+    std::vector<int> delivered;
+    runtime->set_menu_handler([&](int index) { delivered.push_back(index); });
+    runtime->open_window();
+    QMenuBar* bar = runtime->main_window()->menuBar();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(runtime->main_window()));
+
+    bar->setActiveAction(menu_titled(runtime->main_window(), "DESK")->menuAction());
+    ASSERT_TRUE(keep_going_until([&] { runtime->process_events(); },
+                                 [] { return QApplication::activePopupWidget() != nullptr; }));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    runtime->process_events();
+    runtime->main_window()->activateWindow();  // the window manager's part, offscreen ours
+    ASSERT_TRUE(QTest::qWaitForWindowActive(runtime->main_window()));
+    ASSERT_TRUE(keep_going_until([&] { runtime->process_events(); }, [&] { return view()->hasFocus(); }))
+        << "the bar kept the keyboard";
+
+    std::vector<std::string> keys;
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        std::string key;
+        keep_going_until([&] { key = runtime->key_query(); }, [&] { return !key.empty(); });
+        keys.push_back(key);
+        runtime->process_events();
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"\r", "\r"})) << "both Returns answer the program's waits";
+    EXPECT_TRUE(delivered.empty()) << "nothing was chosen";
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST_F(WindowRuntimeTest, SelectionsArriveByListPositionOnlyFromProcessEvents) {
