@@ -10,12 +10,13 @@
 
 namespace rt {
 
-bool write_png(const QImage& picture, const std::string& file) {
+bool write_png(const QImage& picture, const std::string& file, const std::string& description) {
     // Written beside the target and renamed at the end: a half-written file
     // never replaces a good one.
     QSaveFile out(QString::fromStdString(file));
     if (!out.open(QIODevice::WriteOnly)) return false;
     QImageWriter writer(&out, "png");
+    if (!description.empty()) writer.setText(QStringLiteral("Description"), QString::fromStdString(description));
     if (!writer.write(picture)) {
         out.cancelWriting();
         return false;

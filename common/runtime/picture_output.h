@@ -11,9 +11,10 @@ class QPainter;
 
 namespace rt {
 
-// Writes the picture as PNG. A failed write (read-only folder, full disk)
+// Writes the picture as PNG, with the description (UTF-8) as its text
+// "Description" unless empty. A failed write (read-only folder, full disk)
 // leaves nothing behind and an existing file as it was.
-bool write_png(const QImage& picture, const std::string& file);
+bool write_png(const QImage& picture, const std::string& file, const std::string& description = {});
 
 // Paints the picture as large as the painter's page allows with its aspect
 // ratio kept, centred.

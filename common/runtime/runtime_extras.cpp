@@ -31,7 +31,9 @@ void Runtime::run_extra(Extra extra) {
 void Runtime::save_picture() {
     const std::string file = picture_file();
     if (file.empty()) return;
-    if (write_png(surface_->image(), file))
+    // The status line goes with it: the figures it shows (diffundo's
+    // distance to the binomial law) are not in the picture.
+    if (write_png(surface_->image(), file, status_))
         picture_saved(file);
     else
         report_failure("gespeichert", file);

@@ -154,6 +154,9 @@ void WindowRuntime::toggle_full_screen() {
     window_->activateWindow();
 }
 
-void WindowRuntime::projector_colours_changed() { remember_projector_colours(projector_colours()); }
+void WindowRuntime::projector_colours_changed() {
+    remember_projector_colours(projector_colours());
+    style_status_line();
+}
 
 }  // namespace rt

@@ -1,5 +1,6 @@
 #include "common/window/window_runtime.h"
 
+#include "common/runtime/projector_palette.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
 #include "common/window/input_blocker.h"
@@ -13,6 +14,8 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMainWindow>
@@ -23,6 +26,7 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 namespace rt {
@@ -73,6 +77,8 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
     status_label_ = new QLabel(window_.get());
     window_->statusBar()->addWidget(status_label_, 1);
     window_->statusBar()->setSizeGripEnabled(false);
+    status_pixel_size_ = QFontInfo(status_label_->font()).pixelSize();
+    window_->resized = [this] { style_status_line(); };
 
     // A menu closed while a box waits (an extra chosen, or Escape): the
     // keyboard goes back to the box.
@@ -391,6 +397,28 @@ void WindowRuntime::end() {
     wake_timer_.stop();
     sound_.reset();
     window_->hide();
+}
+
+void WindowRuntime::style_status_line() {
+    // On the projector the line is read from the back of the room like the
+    // picture: in the picture's colours, and as much larger as the picture is.
+    QStatusBar* bar = window_->statusBar();
+    QPalette look = QApplication::palette(bar);
+    if (projector_colours()) {
+        look.setColor(QPalette::Window, to_qcolor(projector_colour(colours::background)));
+        look.setColor(QPalette::WindowText, to_qcolor(projector_colour(colours::white)));
+    }
+    bar->setAutoFillBackground(projector_colours());
+    bar->setPalette(look);
+    status_label_->setPalette(look);
+    const double scale = std::min(static_cast<double>(window_->width()) / surface_width,
+                                  static_cast<double>(window_->height()) / (surface_height + status_pixel_size_ * 3));
+    QFont font = status_label_->font();
+    const int pixels = std::max(status_pixel_size_, static_cast<int>(std::lround(status_pixel_size_ * scale)));
+    if (font.pixelSize() != pixels) {
+        font.setPixelSize(pixels);
+        status_label_->setFont(font);
+    }
 }
 
 void WindowRuntime::status_changed() {

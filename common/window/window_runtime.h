@@ -146,7 +146,10 @@ private:
     double last_pump_ = -1;  // clock_ seconds
     bool ended_ = false;
 
+    // The status line's colours follow the palette, its size the picture's.
+    void style_status_line();
     QLabel* status_label_ = nullptr;  // owned by the window's status bar
+    int status_pixel_size_ = 0;       // its font's size at the picture's own size
     QPointer<QAction> full_screen_action_;
     QPointer<QAction> projector_action_;
     Qt::WindowStates before_full_screen_;

@@ -88,6 +88,7 @@ TEST(ScriptedExtras, RunAtOnceInAnyPollWriteTheSurfaceAndNeverReachTheProgram) {
         "menu EXTRAS / &Vollbild\nkey x\nmenu EXTRAS / &Vollbild\nmenu AUSGABE / &Zeichnen\n");
     h.runtime.set_snapshot_directory(dir.path);
     h.runtime.set_picture_name("kalorix");
+    h.runtime.show_status("Abstand zur Binomialverteilung: 0,0123");
     const QImage surface = h.runtime.surface().image();
 
     // A waiting key poll meets all four and still gets its key in the same pass.
@@ -98,9 +99,9 @@ TEST(ScriptedExtras, RunAtOnceInAnyPollWriteTheSurfaceAndNeverReachTheProgram) {
     EXPECT_FALSE(h.runtime.full_screen());
     EXPECT_EQ(h.delivered, std::vector<int>{1}) << "only the program's own entry reaches it";
 
-    EXPECT_EQ(
-        QImage(QString::fromStdString((dir.path / "kalorix-1.png").string())).convertToFormat(QImage::Format_RGB32),
-        surface);
+    const QImage saved(QString::fromStdString((dir.path / "kalorix-1.png").string()));
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), surface);
+    EXPECT_EQ(saved.text("Description"), "Abstand zur Binomialverteilung: 0,0123") << "the status line's figures go along";
     const std::string pdf = read_file(dir.path / "kalorix-1.pdf");
     EXPECT_EQ(pdf_pages(pdf), 1);
     EXPECT_EQ(pdf_image(pdf, 1024, 768), rgb_bytes(surface)) << "the page shows the surface, not a blank";

@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -27,6 +28,7 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -234,6 +236,11 @@ TEST_F(WindowExtras, PrintingWithoutAPrinterGivesAOnePagePdfOfThePicture) {
 
 TEST_F(WindowExtras, FullScreenKeepsTheMenuAndGivesTheWindowBack) {
     const QSize before = runtime->main_window()->size();
+    runtime->show_status("Statuszeile");
+    const auto status_size = [&] {
+        return QFontInfo(runtime->main_window()->statusBar()->findChild<QLabel*>()->font()).pixelSize();
+    };
+    const int status_before = status_size();
     extra("&Vollbild")->trigger();
     runtime->process_events();
     EXPECT_TRUE(runtime->main_window()->isFullScreen());
@@ -242,6 +249,7 @@ TEST_F(WindowExtras, FullScreenKeepsTheMenuAndGivesTheWindowBack) {
     EXPECT_TRUE(
         keep_going_until([&] { runtime->process_events(); }, [&] { return runtime->main_window()->size() != before; }))
         << "the window grows to the screen";
+    EXPECT_GT(status_size(), status_before) << "the status line grows with the picture";
 
     extra("&Vollbild")->trigger();
     runtime->process_events();
@@ -259,6 +267,10 @@ TEST_F(WindowExtras, ProjectorColoursRecolourAtOnceAndAreRememberedForTheNextSta
     EXPECT_TRUE(extra("&Beamer-Farben")->isChecked());
     EXPECT_EQ(runtime->surface().image().pixel(800, 700),
               rt::to_qcolor(rt::projector_colour(rt::colours::background)).rgb());
+    const QStatusBar* status = runtime->main_window()->statusBar();
+    EXPECT_TRUE(status->autoFillBackground());
+    EXPECT_EQ(status->palette().color(QPalette::Window), rt::to_qcolor(rt::projector_colour(rt::colours::background)))
+        << "the status line follows the palette";
 
     rt::WindowRuntime next_start;
     EXPECT_TRUE(next_start.projector_colours());
