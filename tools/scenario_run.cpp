@@ -1,4 +1,4 @@
-// Runs kalorix or diffundo headless against a script; see common/scenario.h.
+// Runs kalorix or diffundo headless against a script; see tools/scenario_run/scenario.h.
 
 #include "diffundo/diffundo.h"
 #include "kalorix/kalorix.h"

@@ -35,8 +35,6 @@ public:
     bool has_geometry(int cell_width, int cell_height) const {
         return cell_width == cell_width_ && cell_height == cell_height_;
     }
-    int columns() const { return columns_; }
-    int rows() const { return rows_; }
 
     // A small number for text colour, background colour and font. When the
     // numbers run out, pending cells are drawn into `image` and every record

@@ -229,14 +229,4 @@ std::string describe(const ScriptItem& item) {
     return "?";
 }
 
-bool is_dialog_answer(const ScriptItem& item) {
-    return item.kind == ScriptItemKind::answer || item.kind == ScriptItemKind::cancel ||
-           item.kind == ScriptItemKind::button;
-}
-
-bool is_event(const ScriptItem& item) {
-    return item.kind == ScriptItemKind::menu || item.kind == ScriptItemKind::mouse ||
-           item.kind == ScriptItemKind::passes || item.kind == ScriptItemKind::close;
-}
-
 }  // namespace rt

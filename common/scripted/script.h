@@ -64,9 +64,4 @@ std::vector<ScriptItem> parse_script(const std::string& text);
 // The item as it reads in a message: "answer \"12\"", "key Return", "menu DESK / &Quit".
 std::string describe(const ScriptItem& item);
 
-// Dialog answers are consumed only by dialogs; every other item but `key`
-// and `snapshot` is an event consumed by an event pass.
-bool is_dialog_answer(const ScriptItem& item);
-bool is_event(const ScriptItem& item);
-
 }  // namespace rt
