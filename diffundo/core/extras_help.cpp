@@ -36,7 +36,7 @@ std::string extras_page_text() {
         " Solange die rechte Maustaste gedrückt ist, steht die Simulation auch still.",
         " ",
         " Abstand zur Binomialverteilung (unter der Statistik): die Hälfte der Summe",
-        " aller Beträge |relative Häufigkeit - g(N,m)/2^N|, also der Anteil, der",
+        " aller Beträge von (relative Häufigkeit - g(N,m)/2^N), also der Anteil, der",
         " verschoben werden müsste. Er schrumpft etwa wie 1/Wurzel(Zahl der Schritte),",
         " langsamer als bei unabhängigen Würfen: jeder Schritt ändert m nur um 1.",
         " ",
