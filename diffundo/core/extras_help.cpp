@@ -31,7 +31,7 @@ std::string extras_page_text() {
         " ",
         " Langsamer / Schneller (Strg+- / Strg++):  1, 2, 5, 10, ... Schritte pro Sekunde",
         "                                bis zur vollen Geschwindigkeit (beim Start).",
-        " Anhalten / Weiter   (Strg+Leertaste),  Einzelschritt (Strg+Pfeil rechts).",
+        " Anhalten / Fortsetzen (Strg+Leertaste), Einzelschritt (Strg+Pfeil rechts).",
         " Tempo und Zahl der Schritte stehen in der Zeile unter dem Bild.",
         " Solange die rechte Maustaste gedrückt ist, steht die Simulation auch still.",
         " ",
