@@ -254,6 +254,30 @@ TEST_F(DiffundoFrame, WeiterDuringTheDisplayEndsItsWaitAndTheSimulationGoesOn) {
     EXPECT_EQ(program.quit_marker, "*");
 }
 
+// "&Neue Eingabe" inside the statistics display starts a new run while the
+// display goes on waiting: the status line must leave the old run's distance
+// for the new run, which has made no step yet.
+TEST_F(DiffundoFrame, NewInputDuringTheDisplayRenewsTheStatusLine) {
+    class StatusAfterNewInput : public RecordingRuntime {
+    public:
+        using RecordingRuntime::RecordingRuntime;
+        std::string key_query() override {
+            if (inputs.size() == 2 && !seen) seen = status();
+            return RecordingRuntime::key_query();
+        }
+        std::optional<std::string> seen;  // at the first key poll after the second input
+    };
+    StatusAfterNewInput runtime(through_start_up +
+                                "answer 30\npasses 400\n"
+                                "menu AUSGABE / &Statistik zeigen\npasses 50\n"
+                                "menu AUSGABE / &Neue Eingabe\nanswer 20\npasses 50\nkey\n");
+    diffundo::Diffundo program(runtime);
+    program.run();
+    ASSERT_TRUE(runtime.seen);
+    EXPECT_EQ(*runtime.seen, "Tempo: volle Geschwindigkeit, läuft - 0 Schritte");
+    EXPECT_EQ(runtime.next_unused_item(), nullptr);  // the key ended the display's wait
+}
+
 TEST_F(DiffundoFrame, ClosingTheWindowEndsTheProgramWherever) {
     const std::string scripts[] = {
         "close",                                            // title screen
