@@ -333,4 +333,14 @@ TEST_F(DiffundoFrame, SlowerTempoMakesFewerSteps) {
     EXPECT_LE(program.gas.trial_count, 7);
 }
 
+// The scripted clock moves 1 ms per reading, two readings a pass: the loop
+// turns 500 times a second by that clock, and 50,000 steps/s cannot be had.
+// The status line says what the tempo reaches.
+TEST_F(DiffundoFrame, StatusLineSaysTheRateATempoReaches) {
+    RecordingRuntime runtime(through_start_up + "answer 20\nmenu EXTRAS / &Langsamer\npasses 3000\n");
+    diffundo::Diffundo program(runtime);
+    program.run();
+    EXPECT_EQ(runtime.status().rfind("Tempo: 50000 Schritte/s (erreicht: 500/s), läuft - ", 0), 0u) << runtime.status();
+}
+
 }  // namespace
