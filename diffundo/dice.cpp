@@ -37,6 +37,13 @@ void Diffundo::enter_atom_count(const std::string& prompt, const std::string& de
     row_margin = (screen_width - 8 * atom_input) / 2;
     gas.start_run(gas.N);
     compute_g_table();
+    // A status line left from the run before would go on describing it: in
+    // a statistics display, which goes on waiting after a new input, nothing
+    // else renews it. Before the first run there is none to replace.
+    if (!runtime_.status().empty()) {
+        status_shown_at = -1;
+        show_pace_status(runtime_.time());
+    }
 }
 
 void Diffundo::compute_g_table() {

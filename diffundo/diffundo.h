@@ -22,6 +22,9 @@ public:
 
     void main() override;
     void Win_0_MenuEvent(int index) override;
+    // One pass of the main loop: events, a dice step (when one is due), the
+    // tick and the status line.
+    void main_loop_pass();
 
     // --- frame (frame.cpp) ---------------------------------------------------
     static const std::vector<std::string>& menu_list();

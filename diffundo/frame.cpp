@@ -103,22 +103,24 @@ void Diffundo::main() {
     show_intro();
     enter_atom_count("Gesamtzahl d. Atome", first_atom_default());
 
-    // One dice step per pass; closing the window unwinds from any service
-    // call with rt::WindowClosed.
-    for (;;) {
-        runtime_.process_events();
-        if (pace.full_speed()) {
-            dice_step();
-            // Without atoms there is nothing to draw: a mouse poll lets the
-            // window's events through and sleeps, so the idle loop spares the CPU.
-            if (gas.N < 1) runtime_.mouse_state();
-        } else {
-            paced_pass();
-        }
-        last_tick = runtime_.time();
-        show_pace_status(last_tick);
-        if (quit_marker == "*") break;
+    // Closing the window unwinds from any service call with rt::WindowClosed.
+    do {
+        main_loop_pass();
+    } while (quit_marker != "*");
+}
+
+void Diffundo::main_loop_pass() {
+    runtime_.process_events();
+    if (pace.full_speed()) {
+        dice_step();
+        // Without atoms there is nothing to draw: a mouse poll lets the
+        // window's events through and sleeps, so the idle loop spares the CPU.
+        if (gas.N < 1) runtime_.mouse_state();
+    } else {
+        paced_pass();
     }
+    last_tick = runtime_.time();
+    show_pace_status(last_tick);
 }
 
 void Diffundo::Win_0_MenuEvent(int index) {

@@ -11,7 +11,8 @@ namespace {
 // Keys with Ctrl: an ordinary key still ends the statistics display's wait.
 const char* const slower_entry = "&Langsamer\tCtrl+-";
 const char* const faster_entry = "S&chneller\tCtrl++";
-const char* const pause_entry = "&Anhalten / Weiter\tCtrl+Space";
+// Not "Weiter": AUSGABE's "&Weiter" ends a statistics display, which this does not.
+const char* const pause_entry = "&Anhalten / Fortsetzen\tCtrl+Space";
 const char* const single_step_entry = "&Einzelschritt\tCtrl+Right";
 
 // Below this wait the loop turns on without sleeping, so fast tempos keep up.

@@ -23,13 +23,17 @@ double total_variation_distance(const DiceModel& gas) {
     return sum / 2;
 }
 
-std::string distance_text(double distance) {
+std::string distance_percent_text(double distance) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.1f", distance * 100);
     std::string number(buffer);
     for (char& c : number)
         if (c == '.') c = ',';
-    return "Abstand zur Binomialverteilung: " + number + " %";
+    return number;
+}
+
+std::string distance_text(double distance) {
+    return std::string(distance_name) + ": " + distance_percent_text(distance) + " %";
 }
 
 }  // namespace diffundo

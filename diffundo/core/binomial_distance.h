@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace diffundo {
 
@@ -18,7 +19,14 @@ double binomial_probability(std::int32_t N, std::int32_t m);
 // 0 when no step has been made.
 double total_variation_distance(const DiceModel& gas);
 
-// "Abstand zur Binomialverteilung: 1,3 %" (one decimal, decimal comma).
+// What the status line calls the distance; the data export names it alike.
+inline constexpr std::string_view distance_name = "Abstand zur Binomialverteilung";
+
+// The distance in per cent as the status line shows it: "1,3" (one decimal,
+// decimal comma).
+std::string distance_percent_text(double distance);
+
+// "Abstand zur Binomialverteilung: 1,3 %".
 std::string distance_text(double distance);
 
 }  // namespace diffundo

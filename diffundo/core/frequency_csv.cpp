@@ -14,7 +14,10 @@ std::string frequency_csv(const DiceModel& gas) {
     text += csv_row({"diffundo: Häufigkeit der Aufteilungen"});
     text += csv_row({"Atome N", std::to_string(gas.N)});
     text += csv_row({"Schritte", std::to_string(gas.trial_count)});
-    text += csv_row({"Abstand zur Binomialverteilung (%)", csv_number(100 * total_variation_distance(gas))});
+    // The distance as the status line shows it while the statistics display
+    // waits, so that a class finds the figure it saw; the table below gives
+    // it to full precision (half the sum of |relative frequency - g/2^N|).
+    text += csv_row({std::string(distance_name), distance_percent_text(total_variation_distance(gas)), "%"});
     text += csv_row({"m (Atome in Kasten 1)", "Anzahl", "relative Häufigkeit", "g(N,m)/2^N", "ln g(N,m)"});
     const auto steps = static_cast<double>(gas.trial_count);
     for (std::int32_t m = 0; m <= gas.N && m < DiceModel::table_size; ++m) {

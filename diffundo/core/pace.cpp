@@ -1,22 +1,49 @@
 #include "diffundo/core/pace.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 namespace diffundo {
 
+namespace {
+
+// "31200/s" (three significant digits, so that the line does not flicker),
+// "7,5/s" below ten.
+std::string rate_text(double rate) {
+    char buffer[32];
+    if (rate < 10) {
+        std::snprintf(buffer, sizeof buffer, "%.1f/s", rate);
+    } else {
+        const double unit = std::pow(10.0, std::max(0.0, std::floor(std::log10(rate)) - 2));
+        std::snprintf(buffer, sizeof buffer, "%.0f/s", std::nearbyint(rate / unit) * unit);
+    }
+    std::string text(buffer);
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+}
+
+}  // namespace
+
+void Pace::restart_schedule() {
+    origin_ = -1;
+    booked_ = 0;
+    if (level_ < full_speed_level) reached_.restart(tempo());
+}
+
 void Pace::slower() {
     level_ = std::max(0, level_ - 1);
-    next_due_ = -1;
+    restart_schedule();
 }
 
 void Pace::faster() {
     level_ = std::min(full_speed_level, level_ + 1);
-    next_due_ = -1;
+    restart_schedule();
 }
 
 void Pace::toggle_pause() {
     paused_ = !paused_;
-    next_due_ = -1;
+    restart_schedule();
 }
 
 void Pace::single_step() {
@@ -31,18 +58,25 @@ bool Pace::step_due(double now) {
     }
     if (paused_) return false;
     if (level_ == full_speed_level) return true;
-    const double interval = 1.0 / tempos[static_cast<std::size_t>(level_)];
-    // The first step after a change comes at once; later ones keep the
-    // rhythm, and a pass that comes late does not make up for lost steps.
-    if (next_due_ >= 0 && now < next_due_) return false;
-    next_due_ = next_due_ < 0 || now - next_due_ > interval ? now + interval : next_due_ + interval;
-    return true;
+    // The first step comes at once, step k at origin + k / tempo.
+    if (origin_ < 0) origin_ = now;
+    const std::int64_t owed_in_all = static_cast<std::int64_t>(std::floor((now - origin_) * tempo())) + 1;
+    const std::int64_t backlog_cap =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(tempo() * backlog_seconds));
+    // Steps beyond the cap are dropped, not made up later.
+    booked_ = std::max(booked_, owed_in_all - backlog_cap);
+    const bool due = booked_ < owed_in_all;
+    if (due) ++booked_;
+    reached_.pass(now, due);
+    return due;
 }
 
 double Pace::wait_before_next(double now) const {
     if (single_step_ || (!paused_ && level_ == full_speed_level)) return 0;
     if (paused_) return 1e9;
-    return next_due_ < 0 ? 0 : std::max(0.0, next_due_ - now);
+    if (origin_ < 0) return 0;
+    // Step booked_ + 1 is owed from origin + booked_ / tempo on.
+    return std::max(0.0, origin_ + static_cast<double>(booked_) / tempo() - now);
 }
 
 std::string Pace::describe() const {
@@ -50,8 +84,8 @@ std::string Pace::describe() const {
     if (level_ == full_speed_level)
         text += "volle Geschwindigkeit";
     else {
-        const int tempo = tempos[static_cast<std::size_t>(level_)];
-        text += std::to_string(tempo) + (tempo == 1 ? " Schritt/s" : " Schritte/s");
+        text += std::to_string(tempo()) + (tempo() == 1 ? " Schritt/s" : " Schritte/s");
+        if (!paused_ && reached_.falls_short()) text += " (erreicht: " + rate_text(reached_.rate()) + ")";
     }
     if (paused_) text += ", angehalten";
     return text;

@@ -1,5 +1,7 @@
 #include "diffundo/core/help_pages.h"
 
+#include "diffundo/core/extras_help.h"
+
 #include "common/runtime/message_text.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +170,22 @@ TEST(DiffundoHelpPages, LongestLineHasSeventyFourCharacters) {
         }
     }
     EXPECT_EQ(longest, 74u);
+}
+
+// In a message box "|" breaks the line wherever it stands: one written as a
+// sign (an absolute value, a choice) cuts a sentence, and the piece after it
+// lacks the blank every line of these pages begins with.
+TEST(DiffundoHelpPages, NoBarBreaksALineOfAnyPage) {
+    const std::pair<const char*, std::string> texts[] = {{"intro", diffundo::intro_page_text()},
+                                                         {"theory", diffundo::theory_page_text()},
+                                                         {"operation", diffundo::operation_page_text()},
+                                                         {"extras", diffundo::extras_page_text()}};
+    for (const auto& [name, text] : texts) {
+        SCOPED_TRACE(name);
+        const auto lines = box_lines(text);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            EXPECT_TRUE(lines[i].empty() || lines[i].front() == ' ') << "line " << i + 1 << ": " << lines[i];
+    }
 }
 
 }  // namespace
