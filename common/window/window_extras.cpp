@@ -59,18 +59,20 @@ void WindowRuntime::show_extras_state() {
 }
 
 bool WindowRuntime::run_pending_extras() {
+    // Not from inside an extra's own dialog: one save dialog at a time.
     if (input_.extras.empty() || extra_running_) return false;
+    struct Running {
+        bool& flag;
+        explicit Running(bool& running) : flag(running) { flag = true; }
+        ~Running() { flag = false; }
+    };
     while (!input_.extras.empty()) {
         const Extra extra = input_.extras.front();
         input_.extras.pop_front();
-        extra_running_ = true;
-        try {
+        {
+            const Running running(extra_running_);
             run_extra(extra);
-        } catch (...) {
-            extra_running_ = false;
-            throw;
         }
-        extra_running_ = false;
         show_extras_state();
         throw_if_closed();
     }
