@@ -679,6 +679,32 @@ TEST(ExperimentExport, RowsGiveTheValuesOnTheScreen) {
     EXPECT_FALSE(run.rt.exporter());
 }
 
+// The "angezeigt" columns hold the numbers of the table's T_A and T_B,
+// trial by trial; room A starts inverted, at negative temperatures.
+TEST(ExperimentExport, ShownColumnsHoldTheNumbersOfTheTable) {
+    Rig run({100, 300, 80, 80}, 3);
+    std::vector<std::string> shown_A, shown_B;
+    std::vector<std::vector<std::string>> rows;
+    run.rt.on_key_query = [&](int key) {
+        const auto value = [&](int column, const std::string& label) {
+            const std::string& text = run.record.at(column, 29)->text;
+            return text.substr(label.size(), text.find(' ', label.size()) - label.size());
+        };
+        shown_A.push_back(value(2, "T_A  = "));
+        shown_B.push_back(value(35, "T_B = "));
+        if (key == 1001) rows = test_support::csv_rows(run.rt.exporter()());
+    };
+    run.start();
+    ASSERT_EQ(rows.size(), 7u + 1001u);
+    int negative = 0;
+    for (std::size_t trial = 0; trial < 1001; ++trial) {
+        EXPECT_EQ(rows[7 + trial][14], shown_A[trial]) << "trial " << trial + 1;
+        EXPECT_EQ(rows[7 + trial][15], shown_B[trial]) << "trial " << trial + 1;
+        negative += shown_A[trial][0] == '-';
+    }
+    EXPECT_GT(negative, 0);
+}
+
 }  // namespace
 
 namespace {
