@@ -205,10 +205,9 @@ void Kalorix::set_up_experiment_screen(const ExperimentRun& run) {
 }
 
 void Kalorix::plot_trial_temperatures() {
-    // Rows outside (0, graph_bottom) are not plotted; a row the theoretical analysis
-    // left, or a hot room's row, may also lie above the frame, which is not
-    // part of the graph either.
-    const auto inside = [](double row) { return 0 < row && row < graph_bottom && std::nearbyint(row) >= graph_top; };
+    // Rows in (0, graph_bottom) are plotted, also those of a hot room above
+    // the frame's top edge: the graph goes on up to the window's first row.
+    const auto inside = [](double row) { return 0 < row && row < graph_bottom; };
     const double column = trial_index + graph_left;
     if (inside(graph_y_A)) {
         runtime_.set_colour(colour(saved_yellow));

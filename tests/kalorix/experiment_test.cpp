@@ -431,21 +431,29 @@ TEST(ExperimentRun, EmptyRoomShowsZeroOnRow319) {
     EXPECT_EQ(in_A ? run.text_at(35, 29, 7) : run.text_at(2, 29, 8), in_A ? "T_B = 0" : "T_A  = 0");
 }
 
-TEST(ExperimentRun, RowsLeftOverAreKeptButNeverPlottedOutsideTheFrame) {
+TEST(ExperimentRun, RowsLeftOverAreKeptAndPlottedOnlyBetweenZeroAnd580) {
     // The theoretical analysis stores its own point rows in the same places.
-    for (const double left_over : {5.0, 300.0}) {
+    // Points go above the frame's top edge (row 10) too, up to row 1.
+    const struct {
+        double row;
+        bool plotted;
+    } rows[] = {{5.0, true}, {0.6, true}, {300.0, true}, {579.4, true}, {0.0, false}, {-4.0, false}, {580.0, false}};
+    for (const auto& left_over : rows) {
+        SCOPED_TRACE(left_over.row);
         Rig run({400, 1200, 1, 0}, 3);
-        run.kx.graph_y_A = run.kx.graph_y_B = left_over;
+        run.kx.graph_y_A = run.kx.graph_y_B = left_over.row;
         run.pick_at_wait("&Quit", 1);
         run.start();
         // The room holding the one excitation is at the limit: not recomputed.
         const bool in_A = run.kx.count_A == 1;
-        EXPECT_EQ(in_A ? run.kx.graph_y_A : run.kx.graph_y_B, left_over);
-        const int y = static_cast<int>(left_over);
-        if (y >= 10)
-            EXPECT_EQ(run.pixel(10, y), in_A ? yellow : blue);
-        else
-            for (int above = 0; above < 10; ++above) EXPECT_EQ(run.pixel(10, above), background) << above;
+        EXPECT_EQ(in_A ? run.kx.graph_y_A : run.kx.graph_y_B, left_over.row);
+        const rt::Colour room = in_A ? yellow : blue;
+        int points = 0;
+        for (int y = 0; y < 600; ++y) points += run.pixel(10, y) == room;
+        EXPECT_EQ(points, left_over.plotted ? 1 : 0);
+        if (left_over.plotted) {
+            EXPECT_EQ(run.pixel(10, static_cast<int>(std::nearbyint(left_over.row))), room);
+        }
     }
 }
 
@@ -536,20 +544,27 @@ TEST(ExperimentRun, LastTrialOpensTheParameterInputAndTheGraphSpansTheFrame) {
     EXPECT_EQ(run.rt.keys, 1001);
     EXPECT_EQ(run.kx.trial_index, 1001);
     EXPECT_EQ(run.prompts_of_input(), 1);
-    int points = 0;
+    int points = 0, above_frame = 0;
     for (int t = 0; t <= 1000; ++t) {
-        for (const auto& [row, colour] : {std::pair{rows_B[t], blue}, {rows_A[t], yellow}}) {
+        std::vector<rt::Colour> top(10, background);  // what rows 0 to 9 above the frame show
+        for (const auto& [row, colour] : {std::pair{rows_A[t], yellow}, {rows_B[t], blue}}) {
             const long y = std::lround(row);
-            if (!(row > 0 && row < 580 && y >= 10)) continue;
-            // Blue is plotted last and wins a shared pixel.
+            if (!(row > 0 && row < 580)) continue;
+            if (y < 10) {
+                top[static_cast<std::size_t>(y)] = colour;  // blue is plotted last and wins a shared pixel
+                continue;
+            }
             if (colour == yellow && std::lround(rows_B[t]) == y) continue;
             EXPECT_EQ(run.pixel(t + 10, static_cast<int>(y)), colour) << "trial " << t;
             ++points;
         }
-        // Nothing of the graph above the frame.
-        for (int y = 0; y < 10; ++y) EXPECT_EQ(run.pixel(t + 10, y), background) << "trial " << t;
+        for (int y = 0; y < 10; ++y) {
+            EXPECT_EQ(run.pixel(t + 10, y), top[static_cast<std::size_t>(y)]) << "trial " << t << ", row " << y;
+            above_frame += top[static_cast<std::size_t>(y)] != background;
+        }
     }
     EXPECT_GT(points, 1500);
+    EXPECT_GT(above_frame, 0) << "the hot start of room A passes above the frame";
     EXPECT_EQ(run.text_at(2, 27, 15), "Versuch Nr.1001");
 }
 
