@@ -75,12 +75,13 @@ void ExperimentModel::set_excited(Cell c) {
 }
 
 void ExperimentModel::set_ground(Cell c) {
-    if (cell(c) != 0) {
+    const bool was_excited = cell(c) != 0;
+    if (was_excited) {
         cell(c) = 0;
         --excited_;
         if (rooms_.in_room_A(c.i, c.j)) --excited_in_A_;
     }
-    hooks_.dot_cleared(c.i, c.j);
+    hooks_.dot_cleared(c.i, c.j, was_excited);
 }
 
 void ExperimentModel::record(Cell c) {

@@ -8,6 +8,7 @@
 #include "common/screens/menu_list.h"
 #include "csv_reading.h"
 #include "fake_runtime.h"
+#include "kalorix/core/atom_picture.h"
 #include "kalorix/core/experiment_model.h"
 #include "kalorix/core/trial_quantities.h"
 #include "kalorix/kalorix.h"
@@ -96,6 +97,30 @@ TEST(ExperimentRooms, RoomSizesAreTheWholeRoomsEvenWhereSquaringMissesThem) {
         }
     }
     EXPECT_GT(missed, 0) << "the unrounded squares do miss some rooms";
+}
+
+// The atom picture has 198 pixels a side before the legend: 2 x 2 pixels
+// per cell up to 99 cells a side, one pixel up to 198, then k x k cells.
+TEST(ExperimentRooms, AtomPictureShrinksOnlyWhereTheSquareDoesNotFit) {
+    const struct {
+        double Nmax_A, Nmax_B;
+        std::int64_t dot_size, cells_per_dot;
+        double width_total, width_A;
+    } rows[] = {
+        {400, 1200, 2, 1, 80, 40},          {4900, 4901, 2, 1, 198, 140},  // 99 x 99 cells
+        {4900, 4902, 1, 1, 100, 70},                                       // 100 cells a side, rounded up
+        {19602, 19602, 1, 1, 198, 140},                                    // 198 x 198
+        {19602, 19603, 1, 2, 100, 70},                                     // 199: two cells a pixel
+        {1281600, 1281601, 1, 9, 178, 126},  // the whole table, 1601 x 1601; room A 1132 cells a side
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.Nmax_A << "/" << row.Nmax_B);
+        const auto picture = kalorix::AtomPicture::of_rooms(RoomSquare::of_rooms(row.Nmax_A, row.Nmax_B));
+        EXPECT_EQ(picture.dot_size, row.dot_size);
+        EXPECT_EQ(picture.cells_per_dot, row.cells_per_dot);
+        EXPECT_DOUBLE_EQ(picture.width_total, row.width_total);
+        EXPECT_DOUBLE_EQ(picture.width_A, row.width_A);
+    }
 }
 
 TEST(ExperimentRooms, RefusesWhatTheTablesCannotHold) {
@@ -454,6 +479,56 @@ TEST(ExperimentRun, RowsLeftOverAreKeptAndPlottedOnlyBetweenZeroAnd580) {
         if (left_over.plotted) {
             EXPECT_EQ(run.pixel(10, static_cast<int>(std::nearbyint(left_over.row))), room);
         }
+    }
+}
+
+// Rooms too large for a dot of 2 x 2 pixels per cell keep the picture in
+// its place before the legend (x 678): one pixel per cell, or per k x k
+// cells, lit exactly where one of them is excited, and a line says so.
+TEST(ExperimentRun, LargeRoomsAreShownSmallerInThePicturesPlace) {
+    const struct {
+        Parameters p;
+        int k;
+    } cases[] = {
+        {{1281600, 1281600, 1600, 1600}, 9},  // the whole table: 1601 cells a side on 178 pixels
+        {{40000, 40000, 1600, 0}, 2},
+        {{10000, 10000, 1600, 0}, 1},  // 142 cells a side, one pixel each
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.p.Nmax_A << "/" << c.p.Nmax_B << "/" << c.p.n << "/" << c.p.N_A);
+        Rig run(c.p, 2);
+        const std::int64_t span = run.rooms().span(), k = c.k, dots = (span + k - 1) / k;
+        run.rt.on_key_query = [&](int) {
+            std::vector<char> lit(static_cast<std::size_t>(dots * dots));
+            for (std::int64_t j = 0; j < span; ++j)
+                for (std::int64_t i = 0; i < span; ++i)
+                    if (run.kx.atom_grid[j * atom_grid_side + i] == 1) lit[(j / k) * dots + i / k] = 1;
+            int wrong = 0, shown = 0;
+            for (std::int64_t y = 0; y < dots; ++y)
+                for (std::int64_t x = 0; x < dots; ++x) {
+                    const rt::Colour p = run.pixel(static_cast<int>(479 + x), static_cast<int>(16 + y));
+                    if (p == white) continue;  // room A's outline, drawn again after every wait
+                    const bool yellow_pixel = p == yellow;
+                    wrong += yellow_pixel != (lit[y * dots + x] == 1) || (!yellow_pixel && p != background);
+                    shown += yellow_pixel;
+                }
+            EXPECT_EQ(wrong, 0);
+            EXPECT_GT(shown, 0);
+            // The outline follows the last dot; then the place is empty up
+            // to the legend's outline, which stays whole.
+            for (int y = 15; y <= 16 + dots; ++y) {
+                EXPECT_EQ(run.pixel(static_cast<int>(479 + dots), y), white) << y;
+                for (int x = static_cast<int>(480 + dots); x < 678; ++x) EXPECT_EQ(run.pixel(x, y), background) << x;
+                EXPECT_EQ(run.pixel(678, y), white) << y;
+            }
+        };
+        run.pick_at_wait("&Quit", 4);
+        run.start();
+        EXPECT_EQ(run.rt.keys, 3);
+        const std::string note = c.k == 1 ? ""
+                                          : "Atombild verkleinert: ein Punkt = " + std::to_string(c.k) + " x " +
+                                                std::to_string(c.k) + " Atome";
+        EXPECT_EQ(run.text_at(43, 25, 60), note);
     }
 }
 
