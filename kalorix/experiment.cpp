@@ -158,7 +158,7 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
         print_trial_text(run);
         record_trial(run.quantities);
 
-        wait_for_next_trial();
+        wait_for_next_trial(run);
         // A run chosen from the menu during the wait has taken over the
         // cells and the screen; this one ends with it.
         if (experiment_runs_begun != this_run) return;
@@ -173,7 +173,10 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
         runtime_.set_colour(rt::colours::white);
         outline_square(runtime_, picture_x, run.side_A_pixels());
 
-        if (quit_marker == "*") return;
+        if (quit_marker == "*") {
+            end_automatic_trials();
+            return;
+        }
         if (++trial_index > last_trial_index) break;
     }
     ask_parameters();
@@ -257,9 +260,7 @@ void Kalorix::print_trial_text(const ExperimentRun& run) {
     runtime_.set_colour(rt::colours::black);
     runtime_.locate(2, 27);
     runtime_.print("Versuch Nr." + rt::number_text(trial_index + 1));
-    runtime_.set_colour(colour(colour_red));
-    runtime_.locate(22 * x_scale, 27);
-    runtime_.print("Nächster Versuch: Taste!");
+    show_trial_prompt();
     runtime_.set_colour(rt::colours::black);
     runtime_.locate(27 * x_scale, 24);
     runtime_.print("Versuchs-Nr.");
@@ -292,8 +293,17 @@ void Kalorix::print_trial_text(const ExperimentRun& run) {
     entry(73, 31, "F_ges  =   ", picture(q.F_ges), 8);
 }
 
-void Kalorix::wait_for_next_trial() {
+void Kalorix::wait_for_next_trial(const ExperimentRun& run) {
     runtime_.set_colour(rt::colours::white);
+    // A run started from the menu waits inside this wait; this one's screen
+    // counts again once that one is over. Restored however the wait ends:
+    // closing the window unwinds through here.
+    struct Waiting {
+        std::uint64_t& screen;
+        const std::uint64_t outer;
+        ~Waiting() { screen = outer; }
+    } waiting{waiting_screen, waiting_screen};
+    waiting_screen = run.own_screen;
     // Menu selections run here, "&Quit" among them; the key query sleeps
     // while nothing happens.
     automatic_due = -1;
@@ -301,8 +311,12 @@ void Kalorix::wait_for_next_trial() {
         runtime_.process_events();
         if (quit_marker == "*") return;
         if (!runtime_.key_query().empty()) {
-            // A key takes the experiment back into the user's hands.
-            if (automatic_trials) toggle_automatic_trials();
+            // A key takes the experiment back into the user's hands; the
+            // trial it asks for shows the prompt again.
+            if (automatic_trials) {
+                set_automatic_trials(false);
+                show_trial_status();
+            }
             return;
         }
         if (automatic_trial_due()) return;

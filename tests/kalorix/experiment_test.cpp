@@ -12,6 +12,7 @@
 #include "kalorix/core/experiment_model.h"
 #include "kalorix/core/trial_quantities.h"
 #include "kalorix/kalorix.h"
+#include "kalorix_harness.h"
 #include "kalorix_setup.h"
 #include "surface_recorder.h"
 
@@ -799,20 +800,38 @@ TEST(ExperimentExport, ShownColumnsHoldTheNumbersOfTheTable) {
 
 namespace {
 
+const std::string automatic_status = "Experiment: automatisch, 10 Versuche/s - Taste oder Maus hält an";
+const std::string automatic_note = "Automatisch: Taste hält an";
+const std::string trial_prompt = "Nächster Versuch: Taste!";
+
+int automatic_entry_index(const Kalorix& kx) {
+    const auto& m = kx.menu_entries;
+    return static_cast<int>(std::find(m.begin(), m.end(), Kalorix::automatic_entry) - m.begin());
+}
+
 // Going on by itself, the experiment makes one trial per interval of the
 // clock (here 2 ms per pass of the wait: a pass and a key query); a key
-// stops the automatic mode and takes the next trial as before.
+// stops the automatic mode and takes the next trial as before, with the red
+// prompt back in the place of the note.
 TEST(ExperimentAutomatic, OneTrialPerIntervalUntilAKey) {
     Rig run({400, 1200, 150, 150}, 5);
     run.rt.key = "";
-    run.kx.automatic_trials = true;
+    run.pick_at_wait(Kalorix::automatic_entry, 1);
     int trials_at_key = -1;
     double clock_at_key = 0;
     run.rt.on_key_query = [&](int key) {
-        if (key != 2000) return;
-        trials_at_key = run.kx.trial_index;  // trials finished before this wait's trial
-        clock_at_key = run.rt.time();
-        run.rt.key = "\r";
+        if (key == 2000) {
+            trials_at_key = run.kx.trial_index;  // trials finished before this wait's trial
+            clock_at_key = run.rt.time();
+            run.rt.key = "\r";
+        }
+        if (key != 2001) return;
+        EXPECT_FALSE(run.rt.menu_checked(automatic_entry_index(run.kx)));
+        EXPECT_EQ(run.rt.status(), "Experiment: nächster Versuch mit einer Taste");
+        const std::string prompt_place = run.text_at(66, 27, 60);
+        EXPECT_EQ(prompt_place.substr(0, prompt_place.find_last_not_of(' ') + 1), trial_prompt) << "the note is gone";
+        EXPECT_EQ(run.pixels_like(rt::colours::black, 66, 27, 30), 0) << "and so are its pixels";
+        EXPECT_GT(run.pixels_like(red, 66, 27, 30), 50);
     };
     run.start();
     // About 2000 key queries of 2 ms: 40 intervals of 0.1 s, 40 trials.
@@ -820,6 +839,75 @@ TEST(ExperimentAutomatic, OneTrialPerIntervalUntilAKey) {
     EXPECT_GE(trials_at_key, 35);
     EXPECT_FALSE(run.kx.automatic_trials);
     EXPECT_EQ(run.kx.trial_index, 1001) << "the rest of the run went on key by key";
+}
+
+// Left on, the trials go by themselves to the end of the run: meanwhile the
+// entry is checked, the status line says so and a black note stands where
+// the red prompt stood. The parameter input after trial 1001 finds the mode
+// off, the check mark gone and the status line empty.
+TEST(ExperimentAutomatic, ShowsItsStateUntilTheRunEnds) {
+    Rig run({400, 1200, 150, 150}, 5);
+    run.rt.key = "";
+    run.pick_at_wait(Kalorix::automatic_entry, 1);
+    const int entry = automatic_entry_index(run.kx);
+    int waits = 0, wrong = 0;
+    run.rt.on_key_query = [&](int) {
+        ++waits;
+        wrong += !run.kx.automatic_trials || !run.rt.menu_checked(entry) || run.rt.status() != automatic_status ||
+                 run.text_at(66, 27, 60) != automatic_note || run.record.at(66, 27)->colour != rt::colours::black;
+    };
+    int inputs_in_automatic_mode = 0;
+    run.rt.on_input = [&] {
+        inputs_in_automatic_mode += run.kx.automatic_trials || run.rt.menu_checked(entry) || !run.rt.status().empty();
+    };
+    run.start();
+    EXPECT_EQ(run.kx.trial_index, 1001);
+    EXPECT_GT(waits, 1001);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(run.prompts_of_input(), 1);
+    EXPECT_EQ(inputs_in_automatic_mode, 0);
+}
+
+// Outside an experiment's wait there is nothing to go on by itself: the
+// entry stays unchecked and the status line says where it works. In the
+// experiment a mouse button stops the mode and brings the red prompt back
+// at once; switched on again, the mode ends when the theory is chosen from
+// the menu during the wait, and the experiment, going on after it, waits
+// for keys.
+TEST(ExperimentAutomatic, BelongsToTheExperimentsWaitOnItsScreen) {
+    kalorix_test::KalorixRun run(std::string(kalorix_test::start_up) +
+                                 "answer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 0.4\nanswer 2.0\nbutton 3\n"
+                                 "menu AUSGABE / &theoretische Analyse\npasses 20\n"
+                                 "menu EXTRAS / &Automatisch weiter\npasses 200\nkey\n"
+                                 "menu AUSGABE / &Experimentelle Analyse\nmenu EXTRAS / &Automatisch weiter\n"
+                                 "passes 1000\nmouse left down\npasses 3\nmouse left up\n"
+                                 "menu EXTRAS / &Automatisch weiter\npasses 500\n"
+                                 "menu AUSGABE / &theoretische Analyse\npasses 300\nkey\nkey\n");
+    run.program.run();
+    const auto lines = [&](const std::string& kind) {
+        std::vector<std::string> texts;
+        for (const std::string& line : run.records(kind)) {
+            const std::size_t from = line.find(kind == "status" ? "\"text\":" : "\"on\":");
+            texts.push_back(line.substr(from, line.find('}', from) - from));
+        }
+        return texts;
+    };
+    EXPECT_EQ(lines("status"),
+              (std::vector<std::string>{
+                  "\"text\":\"Automatisch weiter: nur während die experimentelle Analyse auf eine Taste wartet\"",
+                  "\"text\":\"\"", "\"text\":" + rt::json_string(automatic_status),
+                  "\"text\":\"Experiment: nächster Versuch mit einer Taste\"",
+                  "\"text\":" + rt::json_string(automatic_status), "\"text\":\"\""}));
+    EXPECT_EQ(lines("checked"),
+              (std::vector<std::string>{"\"on\":true", "\"on\":false", "\"on\":true", "\"on\":false"}));
+    // Between the two marks trials went by themselves, without the red prompt.
+    const std::string transcript = run.transcript.pending();
+    const std::size_t on = transcript.find("\"on\":true"), off = transcript.find("\"on\":false");
+    const std::string automatic = transcript.substr(on, off - on);
+    EXPECT_NE(automatic.find(automatic_note), std::string::npos);
+    const std::string red_prompt = "\"text\":\"" + trial_prompt + "\",\"colour\":\"#ff0000\"";
+    EXPECT_EQ(automatic.find(red_prompt), std::string::npos);
+    EXPECT_NE(transcript.substr(off).find(red_prompt), std::string::npos) << "a key brought the next trial";
 }
 
 }  // namespace
