@@ -100,7 +100,7 @@ public:
     void run_steps(bool transfer, std::int64_t limit);
 
     // Variant 2's removal: the cells recorded in slots 1 .. n back to the
-    // ground state, their dots cleared. Records outside the table are skipped.
+    // ground state, their dots cleared. Records outside the square are skipped.
     void clear_trial_atoms(std::int64_t n);
 
     // Excited atoms now in room A and in room B. The caller sets them at the

@@ -213,6 +213,27 @@ TEST(ExperimentModel, RemovalSkipsRecordsOutsideTheTable) {
     EXPECT_EQ(m.model.count_excited(), 0);
 }
 
+// A run that ends its first trial early (quit) clears slots it has not
+// filled: an earlier run's records, here of a larger square.
+TEST(ExperimentModel, RemovalSkipsRecordsOfAnEarlierLargerSquare) {
+    BareModel earlier(1281600, 1281600);
+    earlier.model.run_steps(false, 1600);
+    struct Clears : BareHooks {
+        using BareHooks::BareHooks;
+        void dot_cleared(std::int64_t i, std::int64_t j, bool) override {
+            outside += i >= 142 || j >= 142;
+            ++all;
+        }
+        int outside = 0, all = 0;
+    } hooks(3);
+    ExperimentModel model({earlier.grid, atom_grid_side, earlier.dot_x, earlier.dot_y},
+                          RoomSquare::of_rooms(10000, 10000), hooks);  // 142 cells a side
+    model.clear_grid();
+    model.clear_trial_atoms(1600);
+    EXPECT_EQ(hooks.outside, 0);
+    EXPECT_GT(hooks.all, 0) << "records inside the square are cleared";
+}
+
 TEST(ExperimentModel, TemperatureOfARoom) {
     using Case = kalorix::TemperatureCase;
     struct Row {
