@@ -55,6 +55,7 @@ void Kalorix::show_trial_status() {
 
 void Kalorix::mode_changed_in_wait() {
     show_trial_status();
+    use_plain_drawing();  // what a menu action during the wait may have changed
     show_trial_prompt();
     runtime_.set_colour(rt::colours::white);  // the wait's drawing colour
 }
@@ -63,7 +64,6 @@ void Kalorix::mode_changed_in_wait() {
 // so before this one is printed.
 void Kalorix::show_trial_prompt() {
     const double column = 22 * x_scale, row = 27;
-    use_plain_drawing();
     if (automatic_note_shown != automatic_trials) {
         runtime_.set_colour(colour(background_colour));
         runtime_.locate(column, row);
