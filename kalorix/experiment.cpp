@@ -1,6 +1,7 @@
 // The experimental analysis: excitations wander at random between the rooms,
 // trial by trial, with the temperatures plotted over the trials.
 #include "common/runtime/number_format.h"
+#include "kalorix/core/atom_picture.h"
 #include "kalorix/core/experiment_model.h"
 #include "kalorix/core/thermodynamics.h"
 #include "kalorix/core/trial_quantities.h"
@@ -24,18 +25,22 @@ constexpr double graph_bottom = 580;
 // The row of a room without excited or without ground-state atoms.
 constexpr double empty_or_full_row = 319;
 
-// The atom picture: one dot per cell (ExperimentModel::dot_x_of), the whole
-// square and room A outlined one pixel outside their dots. The legend picture
-// repeats the outlines legend_shift pixels to the right, with "A" in room A's
-// top-left corner and "B" beyond room A's bottom-right corner.
+// The atom picture: a dot per cell or, scaled down, per k x k cells
+// (atom_picture.h), the whole square and room A outlined one pixel outside
+// their dots. The legend picture repeats the outlines legend_shift pixels to
+// the right, with "A" in room A's top-left corner and "B" beyond room A's
+// bottom-right corner. A scaled picture says so in a line below the graph,
+// where neither points nor other texts come.
 constexpr double picture_x = ExperimentModel::dot_origin_x;
 constexpr double picture_y = ExperimentModel::dot_origin_y;
-constexpr double legend_shift = 200;
+constexpr double legend_shift = AtomPicture::legend_shift;
 constexpr double legend_x = picture_x + legend_shift;
 constexpr double label_A_x = legend_x + 3;
 constexpr double label_A_y = picture_y - 1;
 constexpr double label_B_x = legend_x + 20;  // plus the side of room A in pixels
 constexpr double label_B_y = picture_y + 17;
+constexpr int scale_note_column = 43;
+constexpr int scale_note_row = 25;
 
 // The outline of a square of `side` pixels of dots that starts at column
 // `left` and at the picture's top row.
@@ -65,16 +70,31 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
           Nmax_B(Nmax_B),
           setting(TrialSetting::of_run(N_A, n, Nmax_A, Nmax_B)),
           model({program.atom_grid, atom_grid_side, program.dot_x, program.dot_y}, RoomSquare::of_rooms(Nmax_A, Nmax_B),
-                *this) {}
+                *this),
+          picture(AtomPicture::of_rooms(model.rooms())),
+          lit_dots(picture, model.rooms().span()) {}
 
     double random() override { return program.runtime_.random(); }
     bool quit_requested() const override { return program.quit_marker == "*"; }
-    void dot_excited(std::int64_t i, std::int64_t j) override { draw(i, j, program.saved_yellow); }
-    void dot_cleared(std::int64_t i, std::int64_t j) override { draw(i, j, program.background_colour); }
+    void dot_excited(std::int64_t i, std::int64_t j) override {
+        if (picture.dot_size == 1) lit_dots.excited(i, j);
+        draw(i, j, program.saved_yellow);
+    }
+    // A pixel of a smaller picture stays lit while another of its cells is
+    // excited.
+    void dot_cleared(std::int64_t i, std::int64_t j, bool was_excited) override {
+        bool lit = false;
+        if (picture.dot_size == 1) lit = was_excited ? lit_dots.cleared(i, j) : lit_dots.lit(i, j);
+        draw(i, j, lit ? program.saved_yellow : program.background_colour);
+    }
 
     void draw(std::int64_t i, std::int64_t j, double colour_value) {
         program.runtime_.set_colour(colour(colour_value));
-        program.draw_dot(ExperimentModel::dot_x_of(i), ExperimentModel::dot_y_of(j));
+        const auto x = static_cast<double>(picture.dot_x(i)), y = static_cast<double>(picture.dot_y(j));
+        if (picture.dot_size == 1)
+            program.runtime_.point(x, y);
+        else
+            program.draw_dot(x, y);
     }
 
     // Variant 1 moves N_A excitations about; variant 2 (N_A = 0) places n
@@ -82,8 +102,8 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
     bool transfers() const { return N_A > 0; }
     std::int64_t limit() const { return setting.limit; }
     // Widths in pixels of room A's dots and of the whole square's.
-    double side_A_pixels() const { return ExperimentModel::dot_pitch * model.rooms().side_A; }
-    double side_total_pixels() const { return ExperimentModel::dot_pitch * model.rooms().side_total; }
+    double side_A_pixels() const { return picture.width_A; }
+    double side_total_pixels() const { return picture.width_total; }
 
     Kalorix& program;
     // The run keeps its own four values: a new parameter input chosen from
@@ -92,6 +112,8 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
     const double N_A, n, Nmax_A, Nmax_B;
     const TrialSetting setting;
     ExperimentModel model;
+    const AtomPicture picture;
+    LitDots lit_dots;  // of a picture with one pixel per dot; the run starts with the cells cleared
     TrialQuantities quantities;
     // The program's count of cleared windows once this run's screen was set
     // up; a larger count means another screen has replaced it.
@@ -136,7 +158,7 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
         print_trial_text(run);
         record_trial(run.quantities);
 
-        wait_for_next_trial();
+        wait_for_next_trial(run);
         // A run chosen from the menu during the wait has taken over the
         // cells and the screen; this one ends with it.
         if (experiment_runs_begun != this_run) return;
@@ -151,7 +173,10 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
         runtime_.set_colour(rt::colours::white);
         outline_square(runtime_, picture_x, run.side_A_pixels());
 
-        if (quit_marker == "*") return;
+        if (quit_marker == "*") {
+            end_automatic_trials();
+            return;
+        }
         if (++trial_index > last_trial_index) break;
     }
     ask_parameters();
@@ -202,13 +227,17 @@ void Kalorix::set_up_experiment_screen(const ExperimentRun& run) {
     runtime_.set_colour(colour(saved_blue));
     runtime_.print("/  Temperatur B");
     runtime_.set_colour(rt::colours::black);
+    if (run.picture.scaled()) {
+        const std::string k = rt::number_text(run.picture.cells_per_dot);
+        runtime_.locate(scale_note_column, scale_note_row);
+        runtime_.print("Atombild verkleinert: ein Punkt = " + k + " x " + k + " Atome");
+    }
 }
 
 void Kalorix::plot_trial_temperatures() {
-    // Rows outside (0, graph_bottom) are not plotted; a row the theoretical analysis
-    // left, or a hot room's row, may also lie above the frame, which is not
-    // part of the graph either.
-    const auto inside = [](double row) { return 0 < row && row < graph_bottom && std::nearbyint(row) >= graph_top; };
+    // Rows in (0, graph_bottom) are plotted, also those of a hot room above
+    // the frame's top edge: the graph goes on up to the window's first row.
+    const auto inside = [](double row) { return 0 < row && row < graph_bottom; };
     const double column = trial_index + graph_left;
     if (inside(graph_y_A)) {
         runtime_.set_colour(colour(saved_yellow));
@@ -231,9 +260,7 @@ void Kalorix::print_trial_text(const ExperimentRun& run) {
     runtime_.set_colour(rt::colours::black);
     runtime_.locate(2, 27);
     runtime_.print("Versuch Nr." + rt::number_text(trial_index + 1));
-    runtime_.set_colour(colour(colour_red));
-    runtime_.locate(22 * x_scale, 27);
-    runtime_.print("Nächster Versuch: Taste!");
+    show_trial_prompt();
     runtime_.set_colour(rt::colours::black);
     runtime_.locate(27 * x_scale, 24);
     runtime_.print("Versuchs-Nr.");
@@ -266,8 +293,17 @@ void Kalorix::print_trial_text(const ExperimentRun& run) {
     entry(73, 31, "F_ges  =   ", picture(q.F_ges), 8);
 }
 
-void Kalorix::wait_for_next_trial() {
+void Kalorix::wait_for_next_trial(const ExperimentRun& run) {
     runtime_.set_colour(rt::colours::white);
+    // A run started from the menu waits inside this wait; this one's screen
+    // counts again once that one is over. Restored however the wait ends:
+    // closing the window unwinds through here.
+    struct Waiting {
+        std::uint64_t& screen;
+        const std::uint64_t outer;
+        ~Waiting() { screen = outer; }
+    } waiting{waiting_screen, waiting_screen};
+    waiting_screen = run.own_screen;
     // Menu selections run here, "&Quit" among them; the key query sleeps
     // while nothing happens.
     automatic_due = -1;
@@ -275,8 +311,12 @@ void Kalorix::wait_for_next_trial() {
         runtime_.process_events();
         if (quit_marker == "*") return;
         if (!runtime_.key_query().empty()) {
-            // A key takes the experiment back into the user's hands.
-            if (automatic_trials) toggle_automatic_trials();
+            // A key takes the experiment back into the user's hands; the
+            // trial it asks for shows the prompt again.
+            if (automatic_trials) {
+                set_automatic_trials(false);
+                show_trial_status();
+            }
             return;
         }
         if (automatic_trial_due()) return;

@@ -74,8 +74,11 @@ void Kalorix::init_common() {
 void Kalorix::clear_window() {
     runtime_.clear_screen();
     ++windows_cleared;
-    // The records describe the screen: they go with it.
+    // The records describe the screen: they go with it, and so do the
+    // automatic trials of an experiment that showed it.
     forget_records();
+    automatic_note_shown = false;
+    end_automatic_trials();
 }
 
 common::TitleScreen Kalorix::title_screen() const {

@@ -34,6 +34,8 @@ bool ask_until_accepted(rt::Runtime& runtime, Field field, const AcceptedCounts&
 
 void Kalorix::ask_parameters() {
     ++parameter_inputs_begun;
+    // New values end the automatic trials before the first box opens.
+    end_automatic_trials();
     const auto abort_input = [this] {
         quit_marker = "*";
         clear_window();

@@ -36,15 +36,25 @@ public:
     void run_experiment(double N_A_value, double n_value, double Nmax_A_value, double Nmax_B_value);
 
     // --- automatic trials (automatic_trials.cpp) ------------------------------------
-    // The EXTRAS entry of kalorix's own, its key after the tab.
+    // The EXTRAS entry of kalorix's own, its key after the tab; checked while
+    // the trials go on by themselves.
     static constexpr const char* automatic_entry = "&Automatisch weiter\tCtrl+A";
     // Trials per second while the experiment goes on by itself.
     static constexpr double automatic_trials_per_second = 10;
+    // The entry: on and off while an experiment waits for its next trial on
+    // its own screen; elsewhere the status line says where it works.
     void toggle_automatic_trials();
     // Whether the wait after a trial ends by itself now: called in every
     // pass of the wait. A mouse button stops the automatic mode.
     bool automatic_trial_due();
+    // The mode belongs to one run and one screen: it ends with the run, with
+    // a new parameter input and with every cleared window, and the status
+    // line with it.
+    void end_automatic_trials();
     void show_trial_status();
+    // Right of the trial number: the red "Nächster Versuch: Taste!" while the
+    // run waits for a key, a note while the trials go on by themselves.
+    void show_trial_prompt();
     bool automatic_trials = false;
     double automatic_due = -1;  // clock time of the next automatic trial; < 0: not booked
 
@@ -175,10 +185,20 @@ private:
     void set_up_experiment_screen(const ExperimentRun& run);
     void plot_trial_temperatures();
     void print_trial_text(const ExperimentRun& run);
-    void wait_for_next_trial();
+    void wait_for_next_trial(const ExperimentRun& run);
     // Runs begun so far: a run started from the menu while another one waits
     // for its key takes over the cells, and the waiting run then ends.
     std::uint64_t experiment_runs_begun = 0;
+
+    // automatic_trials.cpp
+    void set_automatic_trials(bool on);
+    void mode_changed_in_wait();
+    // The screen (count of cleared windows) of the run whose wait after a
+    // trial is the innermost one going on; 0 while none waits.
+    std::uint64_t waiting_screen = 0;
+    bool trial_wait_shown() const { return waiting_screen != 0 && waiting_screen == windows_cleared; }
+    // Whether the note of automatic trials stands where the prompt belongs.
+    bool automatic_note_shown = false;
 };
 
 std::unique_ptr<common::Program> make_program(rt::Runtime& runtime);

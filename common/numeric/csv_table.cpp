@@ -1,14 +1,23 @@
 #include "common/numeric/csv_table.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
+#include <cmath>
 
 namespace numeric {
 
+// printf's %g switches to an exponent below 1e-4 and, at 15 digits, from
+// 1e15 on; the same layout keeps counts and ordinary values as plain digits.
+// Fixed notation is exact for the whole part there (every whole number below
+// 2^53 is a double), so its shortest form has no more digits than needed.
 std::string csv_number(double value) {
+    if (std::isnan(value)) return "nan";  // never "-nan": the sign of a NaN means nothing
+    const double magnitude = std::fabs(value);
+    const auto format = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e15) ? std::chars_format::fixed
+                                                                                  : std::chars_format::scientific;
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    std::string text(buffer);
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, format).ptr;
+    std::string text(buffer, end);
     std::replace(text.begin(), text.end(), '.', ',');
     return text;
 }

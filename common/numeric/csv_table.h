@@ -12,7 +12,10 @@ namespace numeric {
 
 inline constexpr std::string_view csv_byte_order_mark = "\xEF\xBB\xBF";
 
-// "0,1", "-2,5e-31", "780" (printf's %.15g with a decimal comma).
+// The shortest text that reads back to the same double, with a decimal
+// comma: "0,1", "0,30000000000000004" (0.1 + 0.2), "780", "2563200",
+// "-2,5e-31". Plain digits from 1e-4 up to below 1e15, an exponent outside;
+// "inf", "-inf" and "nan" for values that are not finite.
 std::string csv_number(double value);
 
 // The fields joined by ";" and the line end; a field holding ";", a quote

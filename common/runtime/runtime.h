@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -170,6 +171,12 @@ public:
     // screen shows nothing to export, and the runtime says so.
     void set_export(std::function<std::string()> provider);
     const std::function<std::string()>& exporter() const { return export_; }
+    // A check mark at one of the program's own entries, by position in the
+    // installed menu list: the menu shows what the program says, not what a
+    // click would make of it. Unchecked until set; passed on only when the
+    // state changes.
+    void set_menu_checked(int index, bool checked);
+    bool menu_checked(int index) const { return checked_entries_.contains(index); }
 
 protected:
     // Runs the menu handler, unless `max_menu_depth` selections are already
@@ -188,6 +195,7 @@ protected:
     virtual void toggle_full_screen() = 0;
     virtual void projector_colours_changed() {}
     virtual void status_changed() {}
+    virtual void menu_checked_changed(int /*index*/, bool /*checked*/) {}
     // Where the CSV file goes (empty: cancelled), and a report of the file written.
     virtual std::string data_file() { return {}; }
     virtual void data_saved(const std::string& /*file*/) {}
@@ -211,6 +219,7 @@ private:
     std::string extras_help_;
     std::string status_;
     std::function<std::string()> export_;
+    std::set<int> checked_entries_;
 };
 
 }  // namespace rt

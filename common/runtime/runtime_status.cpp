@@ -1,5 +1,6 @@
-// The status line and the data export, shared by both runtimes: where the
-// line shows and where the file goes is each runtime's own.
+// The status line, the check marks of the program's entries and the data
+// export, shared by both runtimes: where they show and where the file goes
+// is each runtime's own.
 #include "common/runtime/runtime.h"
 
 #include <fstream>
@@ -10,6 +11,15 @@ void Runtime::show_status(const std::string& text) {
     if (text == status_) return;
     status_ = text;
     status_changed();
+}
+
+void Runtime::set_menu_checked(int index, bool checked) {
+    if (menu_checked(index) == checked) return;
+    if (checked)
+        checked_entries_.insert(index);
+    else
+        checked_entries_.erase(index);
+    menu_checked_changed(index, checked);
 }
 
 void Runtime::set_export(std::function<std::string()> provider) { export_ = std::move(provider); }

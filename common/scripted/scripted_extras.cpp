@@ -28,6 +28,11 @@ void ScriptedRuntime::status_changed() {
     if (transcript_) transcript_->status(status());
 }
 
+void ScriptedRuntime::menu_checked_changed(int index, bool checked) {
+    const auto entry = static_cast<std::size_t>(index);
+    if (transcript_) transcript_->checked(entry < menu_.size() ? menu_[entry] : std::string(), checked);
+}
+
 void ScriptedRuntime::print_picture() {
     if (snapshot_dir_.empty()) return;
     const std::string name = picture_name_ + "-" + std::to_string(++pictures_printed_) + ".pdf";

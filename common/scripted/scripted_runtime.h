@@ -133,6 +133,7 @@ protected:
     void toggle_full_screen() override;
     void projector_colours_changed() override;
     void status_changed() override;
+    void menu_checked_changed(int index, bool checked) override;
     std::string data_file() override;
     void data_saved(const std::string& file) override;
 

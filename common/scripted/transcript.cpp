@@ -245,6 +245,11 @@ void Transcript::status(const std::string& text) {
     finish_line();
 }
 
+void Transcript::checked(const std::string& entry, bool on) {
+    buffer_ += "{\"kind\":\"checked\",\"entry\":" + json_string(entry) + ",\"on\":" + (on ? "true" : "false");
+    finish_line();
+}
+
 void Transcript::end() {
     buffer_ += "{\"kind\":\"end\"";
     finish_line();

@@ -50,6 +50,8 @@ public:
     void palette(bool projector);
     // The status line below the picture, when its text changed.
     void status(const std::string& text);
+    // A program's menu entry got or lost its check mark.
+    void checked(const std::string& entry, bool on);
 
     // Hands the buffered lines to the file; also done whenever the buffer grows large.
     void flush();

@@ -1,10 +1,12 @@
 // The window's extras: the desktop's save and print dialogs, the clipboard,
 // full screen and the remembered projector colours. They run from the
 // runtime's polls, outside Qt's frames, like the program's menu actions.
+// The check marks of the program's own entries are shown here, too.
 #include "common/window/window_extras.h"
 
 #include "common/runtime/picture_output.h"
 #include "common/runtime/surface.h"
+#include "common/runtime/vector_state.h"
 #include "common/window/main_window.h"
 #include "common/window/window_runtime.h"
 
@@ -16,6 +18,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -56,6 +59,23 @@ void WindowRuntime::add_extras_action(QAction* action, Extra extra) {
 void WindowRuntime::show_extras_state() {
     if (full_screen_action_) full_screen_action_->setChecked(window_->isFullScreen());
     if (projector_action_) projector_action_->setChecked(projector_colours());
+}
+
+// A program's entry becomes checkable when first checked. Qt turns a
+// checkable entry's mark over on every click, whatever the program then
+// decides; the mark is put back at once, and the program's decision sets it.
+void WindowRuntime::menu_checked_changed(int index, bool checked) {
+    const CleanVectorStateOnExit clean;  // after Qt's widget code
+    for (QAction* action : window_->menuBar()->findChildren<QAction*>()) {
+        bool program_entry = false;
+        if (action->data().toInt(&program_entry) != index || !program_entry) continue;
+        if (!action->isCheckable()) {
+            action->setCheckable(true);
+            QObject::connect(action, &QAction::triggered, action,
+                             [this, index, action] { action->setChecked(menu_checked(index)); });
+        }
+        action->setChecked(checked);
+    }
 }
 
 bool WindowRuntime::run_pending_extras() {

@@ -184,6 +184,7 @@ void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
             // "Text\tKey": the key after the tab is the entry's shortcut.
             const qsizetype tab = text.indexOf(QLatin1Char('\t'));
             QAction* action = menu->addAction(text.left(tab));
+            action->setData(index);  // found again by menu_checked_changed
             if (tab >= 0) action->setShortcut(QKeySequence(text.mid(tab + 1)));
             QObject::connect(action, &QAction::triggered, window_.get(),
                              [this, index] { input_.menu_selections.push_back(index); });

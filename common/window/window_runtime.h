@@ -76,6 +76,7 @@ protected:
     void toggle_full_screen() override;
     void projector_colours_changed() override;
     void status_changed() override;
+    void menu_checked_changed(int index, bool checked) override;
     std::string data_file() override;
 
 private:

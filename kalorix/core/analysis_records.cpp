@@ -1,11 +1,20 @@
 #include "kalorix/core/analysis_records.h"
 
 #include "common/numeric/csv_table.h"
+#include "kalorix/core/thermodynamics.h"
 
 namespace kalorix {
 
 using numeric::csv_number;
 using numeric::csv_row;
+
+namespace {
+
+// The "angezeigt" columns hold the number the screen prints, from the
+// same function, not the scaled temperature before its rounding down.
+std::string shown(double T, double temperature_scale) { return csv_number(shown_temperature(T, temperature_scale)); }
+
+}  // namespace
 
 std::string theory_csv(const std::vector<TheoryRecord>& rows, double excitation_energy, double temperature_scale) {
     std::string text(numeric::csv_byte_order_mark);
@@ -15,10 +24,9 @@ std::string theory_csv(const std::vector<TheoryRecord>& rows, double excitation_
                      "T_B (eV)", "T_A angezeigt (" + csv_number(temperature_scale) + " T)",
                      "T_B angezeigt (" + csv_number(temperature_scale) + " T)"});
     for (const TheoryRecord& r : rows)
-        text +=
-            csv_row({std::to_string(r.transferred), std::to_string(r.excited_A), std::to_string(r.excited_B),
-                     csv_number(r.S_A), csv_number(r.S_B), csv_number(r.S_ges), csv_number(r.T_A), csv_number(r.T_B),
-                     csv_number(temperature_scale * r.T_A), csv_number(temperature_scale * r.T_B)});
+        text += csv_row({std::to_string(r.transferred), std::to_string(r.excited_A), std::to_string(r.excited_B),
+                         csv_number(r.S_A), csv_number(r.S_B), csv_number(r.S_ges), csv_number(r.T_A),
+                         csv_number(r.T_B), shown(r.T_A, temperature_scale), shown(r.T_B, temperature_scale)});
     return text;
 }
 
@@ -40,7 +48,7 @@ std::string experiment_csv(const std::vector<TrialRecord>& rows, const Experimen
             csv_row({std::to_string(r.trial), std::to_string(r.N_A), std::to_string(r.N_B), csv_number(r.T_A),
                      csv_number(r.T_B), csv_number(r.U_A), csv_number(r.U_B), csv_number(r.U_ges), csv_number(r.S_A),
                      csv_number(r.S_B), csv_number(r.S_ges), csv_number(r.F_A), csv_number(r.F_B), csv_number(r.F_ges),
-                     csv_number(temperature_scale * r.T_A), csv_number(temperature_scale * r.T_B)});
+                     shown(r.T_A, temperature_scale), shown(r.T_B, temperature_scale)});
     return text;
 }
 

@@ -32,7 +32,8 @@ struct ExperimentValues {
 };
 
 // CSV texts (common/numeric/csv_table.h's format). Temperatures are given in
-// eV and as the screen shows them, scaled by temperature_scale.
+// eV and as the screen shows them: the whole number shown_temperature gives
+// for temperature_scale.
 std::string theory_csv(const std::vector<TheoryRecord>& rows, double excitation_energy, double temperature_scale);
 std::string experiment_csv(const std::vector<TrialRecord>& rows, const ExperimentValues& values,
                            double excitation_energy, double temperature_scale);

@@ -75,12 +75,13 @@ void ExperimentModel::set_excited(Cell c) {
 }
 
 void ExperimentModel::set_ground(Cell c) {
-    if (cell(c) != 0) {
+    const bool was_excited = cell(c) != 0;
+    if (was_excited) {
         cell(c) = 0;
         --excited_;
         if (rooms_.in_room_A(c.i, c.j)) --excited_in_A_;
     }
-    hooks_.dot_cleared(c.i, c.j);
+    hooks_.dot_cleared(c.i, c.j, was_excited);
 }
 
 void ExperimentModel::record(Cell c) {
@@ -159,10 +160,12 @@ void ExperimentModel::clear_trial_atoms(std::int64_t n) {
     for (std::int64_t s = 1; s <= last; ++s) {
         const std::int64_t x = tables_.dot_x[static_cast<std::size_t>(s)];
         const std::int64_t y = tables_.dot_y[static_cast<std::size_t>(s)];
-        // A slot this run has not filled yet may hold anything.
+        // A slot this run has not filled yet may hold anything, a cell of an
+        // earlier run's larger square among others: its dot is not this
+        // run's, nor its place in the picture.
         if (x < dot_origin_x || y < dot_origin_y) continue;
         const Cell c{(x - dot_origin_x) / dot_pitch, (y - dot_origin_y) / dot_pitch};
-        if (c.i >= tables_.grid_size || c.j >= tables_.grid_size) continue;
+        if (c.i >= rooms_.span() || c.j >= rooms_.span()) continue;
         set_ground(c);
     }
 }

@@ -60,8 +60,11 @@ public:
         virtual ~Hooks() = default;
         virtual double random() = 0;  // uniform in [0, 1)
         virtual bool quit_requested() const = 0;
+        // Cell (i, j) went from the ground state to excited.
         virtual void dot_excited(std::int64_t /*i*/, std::int64_t /*j*/) {}
-        virtual void dot_cleared(std::int64_t /*i*/, std::int64_t /*j*/) {}
+        // Cell (i, j) is in the ground state now; was_excited is false for a
+        // removal that met a cell not excited (its dot is drawn over alike).
+        virtual void dot_cleared(std::int64_t /*i*/, std::int64_t /*j*/, bool /*was_excited*/) {}
     };
 
     // The program's tables, owned elsewhere: the cells row-major
@@ -97,7 +100,7 @@ public:
     void run_steps(bool transfer, std::int64_t limit);
 
     // Variant 2's removal: the cells recorded in slots 1 .. n back to the
-    // ground state, their dots cleared. Records outside the table are skipped.
+    // ground state, their dots cleared. Records outside the square are skipped.
     void clear_trial_atoms(std::int64_t n);
 
     // Excited atoms now in room A and in room B. The caller sets them at the

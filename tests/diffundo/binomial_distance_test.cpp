@@ -4,6 +4,7 @@
 #include "csv_reading.h"
 #include "diffundo/core/dice_model.h"
 #include "diffundo/core/frequency_csv.h"
+#include "diffundo/core/ln_g.h"
 #include "diffundo/core/step_count_text.h"
 
 #include <gtest/gtest.h>
@@ -80,8 +81,9 @@ TEST(FrequencyCsv, OneRowPerSplitWithFullPrecision) {
         ASSERT_EQ(row.size(), 5u);
         EXPECT_EQ(std::stoi(row[0]), m);
         EXPECT_EQ(std::stoi(row[1]), gas.frequency_count[static_cast<std::size_t>(m)]);
-        // 15 significant digits: far more than the screen's.
-        EXPECT_NEAR(german_number(row[2]), gas.frequency_count[static_cast<std::size_t>(m)] / 20000.0, 1e-15);
+        // Every digit: the text reads back to the very double.
+        EXPECT_EQ(german_number(row[2]), gas.frequency_count[static_cast<std::size_t>(m)] / 20000.0);
+        EXPECT_EQ(german_number(row[4]), diffundo::ln_g(100, m));
         frequencies += german_number(row[2]);
     }
     EXPECT_NEAR(frequencies, 1.0, 1e-12);

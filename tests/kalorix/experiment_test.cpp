@@ -8,9 +8,11 @@
 #include "common/screens/menu_list.h"
 #include "csv_reading.h"
 #include "fake_runtime.h"
+#include "kalorix/core/atom_picture.h"
 #include "kalorix/core/experiment_model.h"
 #include "kalorix/core/trial_quantities.h"
 #include "kalorix/kalorix.h"
+#include "kalorix_harness.h"
 #include "kalorix_setup.h"
 #include "surface_recorder.h"
 
@@ -96,6 +98,30 @@ TEST(ExperimentRooms, RoomSizesAreTheWholeRoomsEvenWhereSquaringMissesThem) {
         }
     }
     EXPECT_GT(missed, 0) << "the unrounded squares do miss some rooms";
+}
+
+// The atom picture has 198 pixels a side before the legend: 2 x 2 pixels
+// per cell up to 99 cells a side, one pixel up to 198, then k x k cells.
+TEST(ExperimentRooms, AtomPictureShrinksOnlyWhereTheSquareDoesNotFit) {
+    const struct {
+        double Nmax_A, Nmax_B;
+        std::int64_t dot_size, cells_per_dot;
+        double width_total, width_A;
+    } rows[] = {
+        {400, 1200, 2, 1, 80, 40},          {4900, 4901, 2, 1, 198, 140},  // 99 x 99 cells
+        {4900, 4902, 1, 1, 100, 70},                                       // 100 cells a side, rounded up
+        {19602, 19602, 1, 1, 198, 140},                                    // 198 x 198
+        {19602, 19603, 1, 2, 100, 70},                                     // 199: two cells a pixel
+        {1281600, 1281601, 1, 9, 178, 126},  // the whole table, 1601 x 1601; room A 1132 cells a side
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.Nmax_A << "/" << row.Nmax_B);
+        const auto picture = kalorix::AtomPicture::of_rooms(RoomSquare::of_rooms(row.Nmax_A, row.Nmax_B));
+        EXPECT_EQ(picture.dot_size, row.dot_size);
+        EXPECT_EQ(picture.cells_per_dot, row.cells_per_dot);
+        EXPECT_DOUBLE_EQ(picture.width_total, row.width_total);
+        EXPECT_DOUBLE_EQ(picture.width_A, row.width_A);
+    }
 }
 
 TEST(ExperimentRooms, RefusesWhatTheTablesCannotHold) {
@@ -185,6 +211,27 @@ TEST(ExperimentModel, RemovalSkipsRecordsOutsideTheTable) {
     m.model.clear_trial_atoms(kalorix::max_recorded_excitations);
     EXPECT_EQ(m.scanned(), 0);
     EXPECT_EQ(m.model.count_excited(), 0);
+}
+
+// A run that ends its first trial early (quit) clears slots it has not
+// filled: an earlier run's records, here of a larger square.
+TEST(ExperimentModel, RemovalSkipsRecordsOfAnEarlierLargerSquare) {
+    BareModel earlier(1281600, 1281600);
+    earlier.model.run_steps(false, 1600);
+    struct Clears : BareHooks {
+        using BareHooks::BareHooks;
+        void dot_cleared(std::int64_t i, std::int64_t j, bool) override {
+            outside += i >= 142 || j >= 142;
+            ++all;
+        }
+        int outside = 0, all = 0;
+    } hooks(3);
+    ExperimentModel model({earlier.grid, atom_grid_side, earlier.dot_x, earlier.dot_y},
+                          RoomSquare::of_rooms(10000, 10000), hooks);  // 142 cells a side
+    model.clear_grid();
+    model.clear_trial_atoms(1600);
+    EXPECT_EQ(hooks.outside, 0);
+    EXPECT_GT(hooks.all, 0) << "records inside the square are cleared";
 }
 
 TEST(ExperimentModel, TemperatureOfARoom) {
@@ -431,21 +478,79 @@ TEST(ExperimentRun, EmptyRoomShowsZeroOnRow319) {
     EXPECT_EQ(in_A ? run.text_at(35, 29, 7) : run.text_at(2, 29, 8), in_A ? "T_B = 0" : "T_A  = 0");
 }
 
-TEST(ExperimentRun, RowsLeftOverAreKeptButNeverPlottedOutsideTheFrame) {
+TEST(ExperimentRun, RowsLeftOverAreKeptAndPlottedOnlyBetweenZeroAnd580) {
     // The theoretical analysis stores its own point rows in the same places.
-    for (const double left_over : {5.0, 300.0}) {
+    // Points go above the frame's top edge (row 10) too, up to row 1.
+    const struct {
+        double row;
+        bool plotted;
+    } rows[] = {{5.0, true}, {0.6, true}, {300.0, true}, {579.4, true}, {0.0, false}, {-4.0, false}, {580.0, false}};
+    for (const auto& left_over : rows) {
+        SCOPED_TRACE(left_over.row);
         Rig run({400, 1200, 1, 0}, 3);
-        run.kx.graph_y_A = run.kx.graph_y_B = left_over;
+        run.kx.graph_y_A = run.kx.graph_y_B = left_over.row;
         run.pick_at_wait("&Quit", 1);
         run.start();
         // The room holding the one excitation is at the limit: not recomputed.
         const bool in_A = run.kx.count_A == 1;
-        EXPECT_EQ(in_A ? run.kx.graph_y_A : run.kx.graph_y_B, left_over);
-        const int y = static_cast<int>(left_over);
-        if (y >= 10)
-            EXPECT_EQ(run.pixel(10, y), in_A ? yellow : blue);
-        else
-            for (int above = 0; above < 10; ++above) EXPECT_EQ(run.pixel(10, above), background) << above;
+        EXPECT_EQ(in_A ? run.kx.graph_y_A : run.kx.graph_y_B, left_over.row);
+        const rt::Colour room = in_A ? yellow : blue;
+        int points = 0;
+        for (int y = 0; y < 600; ++y) points += run.pixel(10, y) == room;
+        EXPECT_EQ(points, left_over.plotted ? 1 : 0);
+        if (left_over.plotted) {
+            EXPECT_EQ(run.pixel(10, static_cast<int>(std::nearbyint(left_over.row))), room);
+        }
+    }
+}
+
+// Rooms too large for a dot of 2 x 2 pixels per cell keep the picture in
+// its place before the legend (x 678): one pixel per cell, or per k x k
+// cells, lit exactly where one of them is excited, and a line says so.
+TEST(ExperimentRun, LargeRoomsAreShownSmallerInThePicturesPlace) {
+    const struct {
+        Parameters p;
+        int k;
+    } cases[] = {
+        {{1281600, 1281600, 1600, 1600}, 9},  // the whole table: 1601 cells a side on 178 pixels
+        {{40000, 40000, 1600, 0}, 2},
+        {{10000, 10000, 1600, 0}, 1},  // 142 cells a side, one pixel each
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.p.Nmax_A << "/" << c.p.Nmax_B << "/" << c.p.n << "/" << c.p.N_A);
+        Rig run(c.p, 2);
+        const std::int64_t span = run.rooms().span(), k = c.k, dots = (span + k - 1) / k;
+        run.rt.on_key_query = [&](int) {
+            std::vector<char> lit(static_cast<std::size_t>(dots * dots));
+            for (std::int64_t j = 0; j < span; ++j)
+                for (std::int64_t i = 0; i < span; ++i)
+                    if (run.kx.atom_grid[j * atom_grid_side + i] == 1) lit[(j / k) * dots + i / k] = 1;
+            int wrong = 0, shown = 0;
+            for (std::int64_t y = 0; y < dots; ++y)
+                for (std::int64_t x = 0; x < dots; ++x) {
+                    const rt::Colour p = run.pixel(static_cast<int>(479 + x), static_cast<int>(16 + y));
+                    if (p == white) continue;  // room A's outline, drawn again after every wait
+                    const bool yellow_pixel = p == yellow;
+                    wrong += yellow_pixel != (lit[y * dots + x] == 1) || (!yellow_pixel && p != background);
+                    shown += yellow_pixel;
+                }
+            EXPECT_EQ(wrong, 0);
+            EXPECT_GT(shown, 0);
+            // The outline follows the last dot; then the place is empty up
+            // to the legend's outline, which stays whole.
+            for (int y = 15; y <= 16 + dots; ++y) {
+                EXPECT_EQ(run.pixel(static_cast<int>(479 + dots), y), white) << y;
+                for (int x = static_cast<int>(480 + dots); x < 678; ++x) EXPECT_EQ(run.pixel(x, y), background) << x;
+                EXPECT_EQ(run.pixel(678, y), white) << y;
+            }
+        };
+        run.pick_at_wait("&Quit", 4);
+        run.start();
+        EXPECT_EQ(run.rt.keys, 3);
+        const std::string note = c.k == 1 ? ""
+                                          : "Atombild verkleinert: ein Punkt = " + std::to_string(c.k) + " x " +
+                                                std::to_string(c.k) + " Atome";
+        EXPECT_EQ(run.text_at(43, 25, 60), note);
     }
 }
 
@@ -536,20 +641,27 @@ TEST(ExperimentRun, LastTrialOpensTheParameterInputAndTheGraphSpansTheFrame) {
     EXPECT_EQ(run.rt.keys, 1001);
     EXPECT_EQ(run.kx.trial_index, 1001);
     EXPECT_EQ(run.prompts_of_input(), 1);
-    int points = 0;
+    int points = 0, above_frame = 0;
     for (int t = 0; t <= 1000; ++t) {
-        for (const auto& [row, colour] : {std::pair{rows_B[t], blue}, {rows_A[t], yellow}}) {
+        std::vector<rt::Colour> top(10, background);  // what rows 0 to 9 above the frame show
+        for (const auto& [row, colour] : {std::pair{rows_A[t], yellow}, {rows_B[t], blue}}) {
             const long y = std::lround(row);
-            if (!(row > 0 && row < 580 && y >= 10)) continue;
-            // Blue is plotted last and wins a shared pixel.
+            if (!(row > 0 && row < 580)) continue;
+            if (y < 10) {
+                top[static_cast<std::size_t>(y)] = colour;  // blue is plotted last and wins a shared pixel
+                continue;
+            }
             if (colour == yellow && std::lround(rows_B[t]) == y) continue;
             EXPECT_EQ(run.pixel(t + 10, static_cast<int>(y)), colour) << "trial " << t;
             ++points;
         }
-        // Nothing of the graph above the frame.
-        for (int y = 0; y < 10; ++y) EXPECT_EQ(run.pixel(t + 10, y), background) << "trial " << t;
+        for (int y = 0; y < 10; ++y) {
+            EXPECT_EQ(run.pixel(t + 10, y), top[static_cast<std::size_t>(y)]) << "trial " << t << ", row " << y;
+            above_frame += top[static_cast<std::size_t>(y)] != background;
+        }
     }
     EXPECT_GT(points, 1500);
+    EXPECT_GT(above_frame, 0) << "the hot start of room A passes above the frame";
     EXPECT_EQ(run.text_at(2, 27, 15), "Versuch Nr.1001");
 }
 
@@ -679,24 +791,68 @@ TEST(ExperimentExport, RowsGiveTheValuesOnTheScreen) {
     EXPECT_FALSE(run.rt.exporter());
 }
 
+// The "angezeigt" columns hold the numbers of the table's T_A and T_B,
+// trial by trial; room A starts inverted, at negative temperatures.
+TEST(ExperimentExport, ShownColumnsHoldTheNumbersOfTheTable) {
+    Rig run({100, 300, 80, 80}, 3);
+    std::vector<std::string> shown_A, shown_B;
+    std::vector<std::vector<std::string>> rows;
+    run.rt.on_key_query = [&](int key) {
+        const auto value = [&](int column, const std::string& label) {
+            const std::string& text = run.record.at(column, 29)->text;
+            return text.substr(label.size(), text.find(' ', label.size()) - label.size());
+        };
+        shown_A.push_back(value(2, "T_A  = "));
+        shown_B.push_back(value(35, "T_B = "));
+        if (key == 1001) rows = test_support::csv_rows(run.rt.exporter()());
+    };
+    run.start();
+    ASSERT_EQ(rows.size(), 7u + 1001u);
+    int negative = 0;
+    for (std::size_t trial = 0; trial < 1001; ++trial) {
+        EXPECT_EQ(rows[7 + trial][14], shown_A[trial]) << "trial " << trial + 1;
+        EXPECT_EQ(rows[7 + trial][15], shown_B[trial]) << "trial " << trial + 1;
+        negative += shown_A[trial][0] == '-';
+    }
+    EXPECT_GT(negative, 0);
+}
+
 }  // namespace
 
 namespace {
 
+const std::string automatic_status = "Experiment: automatisch, 10 Versuche/s - Taste oder Maus hält an";
+const std::string automatic_note = "Automatisch: Taste hält an";
+const std::string trial_prompt = "Nächster Versuch: Taste!";
+
+int automatic_entry_index(const Kalorix& kx) {
+    const auto& m = kx.menu_entries;
+    return static_cast<int>(std::find(m.begin(), m.end(), Kalorix::automatic_entry) - m.begin());
+}
+
 // Going on by itself, the experiment makes one trial per interval of the
 // clock (here 2 ms per pass of the wait: a pass and a key query); a key
-// stops the automatic mode and takes the next trial as before.
+// stops the automatic mode and takes the next trial as before, with the red
+// prompt back in the place of the note.
 TEST(ExperimentAutomatic, OneTrialPerIntervalUntilAKey) {
     Rig run({400, 1200, 150, 150}, 5);
     run.rt.key = "";
-    run.kx.automatic_trials = true;
+    run.pick_at_wait(Kalorix::automatic_entry, 1);
     int trials_at_key = -1;
     double clock_at_key = 0;
     run.rt.on_key_query = [&](int key) {
-        if (key != 2000) return;
-        trials_at_key = run.kx.trial_index;  // trials finished before this wait's trial
-        clock_at_key = run.rt.time();
-        run.rt.key = "\r";
+        if (key == 2000) {
+            trials_at_key = run.kx.trial_index;  // trials finished before this wait's trial
+            clock_at_key = run.rt.time();
+            run.rt.key = "\r";
+        }
+        if (key != 2001) return;
+        EXPECT_FALSE(run.rt.menu_checked(automatic_entry_index(run.kx)));
+        EXPECT_EQ(run.rt.status(), "Experiment: nächster Versuch mit einer Taste");
+        const std::string prompt_place = run.text_at(66, 27, 60);
+        EXPECT_EQ(prompt_place.substr(0, prompt_place.find_last_not_of(' ') + 1), trial_prompt) << "the note is gone";
+        EXPECT_EQ(run.pixels_like(rt::colours::black, 66, 27, 30), 0) << "and so are its pixels";
+        EXPECT_GT(run.pixels_like(red, 66, 27, 30), 50);
     };
     run.start();
     // About 2000 key queries of 2 ms: 40 intervals of 0.1 s, 40 trials.
@@ -704,6 +860,75 @@ TEST(ExperimentAutomatic, OneTrialPerIntervalUntilAKey) {
     EXPECT_GE(trials_at_key, 35);
     EXPECT_FALSE(run.kx.automatic_trials);
     EXPECT_EQ(run.kx.trial_index, 1001) << "the rest of the run went on key by key";
+}
+
+// Left on, the trials go by themselves to the end of the run: meanwhile the
+// entry is checked, the status line says so and a black note stands where
+// the red prompt stood. The parameter input after trial 1001 finds the mode
+// off, the check mark gone and the status line empty.
+TEST(ExperimentAutomatic, ShowsItsStateUntilTheRunEnds) {
+    Rig run({400, 1200, 150, 150}, 5);
+    run.rt.key = "";
+    run.pick_at_wait(Kalorix::automatic_entry, 1);
+    const int entry = automatic_entry_index(run.kx);
+    int waits = 0, wrong = 0;
+    run.rt.on_key_query = [&](int) {
+        ++waits;
+        wrong += !run.kx.automatic_trials || !run.rt.menu_checked(entry) || run.rt.status() != automatic_status ||
+                 run.text_at(66, 27, 60) != automatic_note || run.record.at(66, 27)->colour != rt::colours::black;
+    };
+    int inputs_in_automatic_mode = 0;
+    run.rt.on_input = [&] {
+        inputs_in_automatic_mode += run.kx.automatic_trials || run.rt.menu_checked(entry) || !run.rt.status().empty();
+    };
+    run.start();
+    EXPECT_EQ(run.kx.trial_index, 1001);
+    EXPECT_GT(waits, 1001);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(run.prompts_of_input(), 1);
+    EXPECT_EQ(inputs_in_automatic_mode, 0);
+}
+
+// Outside an experiment's wait there is nothing to go on by itself: the
+// entry stays unchecked and the status line says where it works. In the
+// experiment a mouse button stops the mode and brings the red prompt back
+// at once; switched on again, the mode ends when the theory is chosen from
+// the menu during the wait, and the experiment, going on after it, waits
+// for keys.
+TEST(ExperimentAutomatic, BelongsToTheExperimentsWaitOnItsScreen) {
+    kalorix_test::KalorixRun run(std::string(kalorix_test::start_up) +
+                                 "answer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 0.4\nanswer 2.0\nbutton 3\n"
+                                 "menu AUSGABE / &theoretische Analyse\npasses 20\n"
+                                 "menu EXTRAS / &Automatisch weiter\npasses 200\nkey\n"
+                                 "menu AUSGABE / &Experimentelle Analyse\nmenu EXTRAS / &Automatisch weiter\n"
+                                 "passes 1000\nmouse left down\npasses 3\nmouse left up\n"
+                                 "menu EXTRAS / &Automatisch weiter\npasses 500\n"
+                                 "menu AUSGABE / &theoretische Analyse\npasses 300\nkey\nkey\n");
+    run.program.run();
+    const auto lines = [&](const std::string& kind) {
+        std::vector<std::string> texts;
+        for (const std::string& line : run.records(kind)) {
+            const std::size_t from = line.find(kind == "status" ? "\"text\":" : "\"on\":");
+            texts.push_back(line.substr(from, line.find('}', from) - from));
+        }
+        return texts;
+    };
+    EXPECT_EQ(lines("status"),
+              (std::vector<std::string>{
+                  "\"text\":\"Automatisch weiter: nur während die experimentelle Analyse auf eine Taste wartet\"",
+                  "\"text\":\"\"", "\"text\":" + rt::json_string(automatic_status),
+                  "\"text\":\"Experiment: nächster Versuch mit einer Taste\"",
+                  "\"text\":" + rt::json_string(automatic_status), "\"text\":\"\""}));
+    EXPECT_EQ(lines("checked"),
+              (std::vector<std::string>{"\"on\":true", "\"on\":false", "\"on\":true", "\"on\":false"}));
+    // Between the two marks trials went by themselves, without the red prompt.
+    const std::string transcript = run.transcript.pending();
+    const std::size_t on = transcript.find("\"on\":true"), off = transcript.find("\"on\":false");
+    const std::string automatic = transcript.substr(on, off - on);
+    EXPECT_NE(automatic.find(automatic_note), std::string::npos);
+    const std::string red_prompt = "\"text\":\"" + trial_prompt + "\",\"colour\":\"#ff0000\"";
+    EXPECT_EQ(automatic.find(red_prompt), std::string::npos);
+    EXPECT_NE(transcript.substr(off).find(red_prompt), std::string::npos) << "a key brought the next trial";
 }
 
 }  // namespace

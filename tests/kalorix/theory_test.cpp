@@ -23,6 +23,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -536,10 +537,35 @@ TEST(TheoryExport, OneRowPerStepWithTheShownValues) {
         if (S_ges >= S_max) S_max = S_ges, at_max = std::stoi(rows[r][0]);
     }
     EXPECT_EQ(at_max, 113);
-    EXPECT_NEAR(S_max, a.kx.S_max, 1e-9);  // 15 significant digits
+    EXPECT_EQ(S_max, a.kx.S_max);  // every digit
     // The last step line on the screen, to its digits.
     EXPECT_EQ(a.step_lines(" Temperatur_B = ").back().text,
               " Temperatur_B = " + rt::number_text(std::floor(german_number(rows.back()[9]))) + "   ");
+}
+
+// The "angezeigt" columns hold the very number of each step line, also
+// where room A is inverted and its negative temperature is rounded down.
+TEST(TheoryExport, ShownColumnsHoldTheNumbersOfTheStepLines) {
+    for (const Parameters p : {Parameters{1000, 200, 150, 150}, Parameters{37, 41, 30, 30}}) {
+        SCOPED_TRACE(::testing::Message() << p.Nmax_A << "/" << p.Nmax_B << "/" << p.n);
+        TheoryRun a(p);
+        a.kx.theoretical_analysis();
+        const auto rows = test_support::csv_rows(a.rt.exporter()());
+        ASSERT_EQ(rows.size(), 3u + p.N_A + 1u);
+        int negative = 0;
+        for (const auto& [room, column] : {std::pair{"A", 8}, std::pair{"B", 9}}) {
+            const std::string start = std::string(" Temperatur_") + room + " = ";
+            const std::vector<Printed> lines = a.step_lines(start);
+            ASSERT_EQ(lines.size(), rows.size() - 3);
+            for (std::size_t step = 0; step < lines.size(); ++step) {
+                const std::string shown =
+                    lines[step].text.substr(start.size(), lines[step].text.find(' ', start.size()) - start.size());
+                EXPECT_EQ(rows[3 + step][column], shown) << "room " << room << ", step " << step;
+                negative += shown[0] == '-';
+            }
+        }
+        EXPECT_GT(negative, 0);
+    }
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ int FakeRuntime::message_box(int, const std::string& text, int default_button, c
 
 std::string FakeRuntime::input_box(const std::string& prompt, const std::string& default_text) {
     prompts.push_back(prompt);
+    if (on_input) on_input();
     switch (inputs) {
     case Inputs::take_defaults: return default_text;
     case Inputs::cancel: return {};

@@ -27,8 +27,9 @@ public:
     int menu_index = -1;
     int menu_at_pass = 0;
     int menu_at_wait = 0;
-    // Called at each key query with its number, from 1.
+    // Called at each key query with its number, from 1, and at each input box.
     std::function<void(int)> on_key_query;
+    std::function<void()> on_input;
     // time(): the real clock, read as the window reads it (CoarseClock), or
     // a clock that ticks a millisecond per pass and key.
     bool real_clock = false;

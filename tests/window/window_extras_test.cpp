@@ -241,6 +241,32 @@ TEST_F(WindowExtras, PrintingWithoutAPrinterGivesAOnePagePdfOfThePicture) {
         << "the page shows the picture";
 }
 
+// A program's entry shows the check mark the program sets. A click, whose
+// mark Qt would turn over, reaches the program and leaves the mark as the
+// program last set it.
+TEST_F(WindowExtras, ProgramEntryShowsTheCheckMarkTheProgramSets) {
+    QAction* entry = nullptr;
+    for (QAction* title : runtime->main_window()->menuBar()->actions())
+        if (title->text() == "AUSGABE") entry = title->menu()->actions().value(0);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_FALSE(entry->isCheckable()) << "a plain entry until the program checks it";
+    entry->trigger();
+    runtime->process_events();
+    ASSERT_EQ(delivered.size(), 1u);
+    const int index = delivered[0];
+
+    for (const bool on : {true, false}) {
+        runtime->set_menu_checked(index, on);
+        EXPECT_TRUE(entry->isCheckable());
+        EXPECT_EQ(entry->isChecked(), on);
+        entry->trigger();
+        EXPECT_EQ(entry->isChecked(), on) << "the program decides, not the click";
+        runtime->process_events();
+        EXPECT_EQ(delivered.back(), index);
+    }
+    EXPECT_EQ(delivered.size(), 3u);
+}
+
 TEST_F(WindowExtras, FullScreenKeepsTheMenuAndGivesTheWindowBack) {
     const QSize before = runtime->main_window()->size();
     runtime->show_status("Statuszeile");
