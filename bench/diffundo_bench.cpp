@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
     // The non-drawing services as cheap as the window's are between its event
     // pumps: nothing pending, no key, no button held, the clock read.
     test_support::FakeRuntime runtime;
+    runtime.surface().keep_text_grid(false);  // as in the window
     runtime.key.clear();
     runtime.real_clock = true;
     runtime.inputs = test_support::FakeRuntime::Inputs::answer;

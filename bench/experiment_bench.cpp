@@ -8,6 +8,7 @@
 // (or measure_bare) and divide the collected count by 1001.
 
 #include "bench_clock.h"
+#include "common/runtime/surface.h"
 #include "common/runtime/runtime.h"
 #include "fake_runtime.h"
 #include "kalorix/core/experiment_model.h"
@@ -115,6 +116,7 @@ int main(int argc, char** argv) {
         {"largest square", half_table, half_table, kalorix::max_recorded_excitations, 0},
     };
     test_support::FakeRuntime runtime;
+    runtime.surface().keep_text_grid(false);  // as in the window
     std::printf("experiment_bench: %d trials per run, median of %d; times in ms\n", trials, repetitions);
     std::printf("%-4s %-56s %10s %10s %10s %10s %10s %12s\n", "case", "", "drawn CPU", "bare CPU", "drawn/bare",
                 "drawn wall", "bare wall", "draws (bare)");

@@ -8,6 +8,7 @@
 //   valgrind --tool=callgrind --toggle-collect='*measure_drawn*' theory_bench 1
 // (or measure_bare); each parameter set is one call.
 #include "bench_clock.h"
+#include "common/runtime/surface.h"
 #include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
 #include "kalorix/core/theory_model.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
     rt::ScriptedRuntime runtime(rt::parse_script("passes 1000000000\n"));
+    runtime.surface().keep_text_grid(false);  // as in the window
     const Parameters sets[] = {{400, 1200, 150, 150, 2.0}, {10000, 30000, 5000, 5000, 2.0}};
     std::printf("theory_bench: median of %d; times in ms\n", repetitions);
     std::printf("%-24s %6s %10s %10s %10s %10s %10s %8s\n", "Nmax_A,Nmax_B,n,N_A", "steps", "drawn CPU", "bare CPU",

@@ -103,7 +103,7 @@ void Surface::clear() {
     cells_.forget_all();
     texts_.forget_all();
     image_.fill(to_qcolor(background_));
-    grid_.clear();
+    if (keeps_grid_) grid_.clear();
     picture_areas_.clear();
     touched(image_.rect());
     if (observer_) observer_->cleared();

@@ -70,6 +70,13 @@ public:
     QRect take_changed_area();
 
     void set_observer(SurfaceObserver* observer) { observer_ = observer; }
+    // The characters in the text cells, kept only where someone reads them
+    // (headless runs and tests): a window shows pixels, and recording every
+    // print cost a sixth of a drawn dice step. Off, the grid stays empty.
+    void keep_text_grid(bool keep) {
+        keeps_grid_ = keep;
+        grid_.clear();
+    }
     const TextGrid& text_grid() const { return grid_; }
 
     // For tests: monospace cells and texts drawn at every print instead of
@@ -186,6 +193,7 @@ private:
     }
     SurfaceObserver* observer_ = nullptr;
     TextGrid grid_;
+    bool keeps_grid_ = false;
 
     Colour background_ = 0xFFFFFF;
     Colour colour_ = 0x000000;

@@ -19,8 +19,9 @@ void Surface::print(const std::string& text) {
 void Surface::print_mono(const std::string& text) {
     const std::size_t count = chars_.size();
     // Text in its own background colour shows nothing: in the grid it only erases.
-    const int column = grid_.put_cells(grid_column_, grid_row_, chars_.data(), count, print_x_, cell_.width,
-                                       colour_ == second_colour_);
+    const int column = keeps_grid_ ? grid_.put_cells(grid_column_, grid_row_, chars_.data(), count, print_x_,
+                                                     cell_.width, colour_ == second_colour_)
+                                   : grid_column_;
     if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
     const QRect area(print_x_, print_y_, static_cast<int>(count) * cell_.width, cell_.height);
     draw_texts_under(area);
@@ -62,11 +63,14 @@ void Surface::print_proportional(const std::string& text) {
         x += advance(chars_[i]);
     }
     glyph_x_.back() = x;
-    // Text in its own background colour shows nothing: in the grid it only erases.
-    const bool invisible = !transparent_ && colour_ == second_colour_;
-    if (invisible) blanks_.assign(chars_.size(), U' ');
-    const int column =
-        grid_.put(grid_column_, grid_row_, invisible ? std::u32string_view(blanks_) : chars_, glyph_x_, !transparent_);
+    int column = grid_column_;
+    if (keeps_grid_) {
+        // Text in its own background colour shows nothing: in the grid it only erases.
+        const bool invisible = !transparent_ && colour_ == second_colour_;
+        if (invisible) blanks_.assign(chars_.size(), U' ');
+        column = grid_.put(grid_column_, grid_row_, invisible ? std::u32string_view(blanks_) : chars_, glyph_x_,
+                           !transparent_);
+    }
     if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
     grid_column_ = column + static_cast<int>(chars_.size());
 

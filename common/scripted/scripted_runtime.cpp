@@ -50,11 +50,16 @@ int find_menu_entry(const std::vector<std::string>& menu, const std::string& tit
     return -1;
 }
 
+// A headless run writes what the screen showed as text too.
 ScriptedRuntime::ScriptedRuntime(std::vector<ScriptItem> items, int width, int height)
-    : Runtime(width, height), ahead_(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end())) {}
+    : Runtime(width, height), ahead_(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end())) {
+    surface().keep_text_grid(true);
+}
 
 ScriptedRuntime::ScriptedRuntime(ScriptSource source, int width, int height)
-    : Runtime(width, height), source_(std::move(source)) {}
+    : Runtime(width, height), source_(std::move(source)) {
+    surface().keep_text_grid(true);
+}
 
 ScriptedRuntime::~ScriptedRuntime() {
     if (transcript_) surface().set_observer(nullptr);

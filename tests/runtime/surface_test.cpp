@@ -19,6 +19,7 @@ class SurfaceTest : public ::testing::Test {
 protected:
     rt::Surface surface{1024, 768};
     void SetUp() override {
+        surface.keep_text_grid(true);
         surface.set_background_colour(background);
         surface.clear();
     }

@@ -1,6 +1,10 @@
 #include "fake_runtime.h"
 
+#include "common/runtime/surface.h"
+
 namespace test_support {
+
+FakeRuntime::FakeRuntime(int width, int height) : Runtime(width, height) { surface().keep_text_grid(true); }
 
 void FakeRuntime::process_events() {
     ++passes;

@@ -14,7 +14,9 @@ namespace test_support {
 
 class FakeRuntime : public rt::Runtime {
 public:
-    using Runtime::Runtime;
+    // Tests read the text grid; a benchmark that stands for the window
+    // switches it off again.
+    explicit FakeRuntime(int width = surface_width, int height = surface_height);
 
     // --- what the user does -----------------------------------------------------
     std::string key = "\r";  // the answer of every key query; empty: no key
