@@ -145,23 +145,22 @@ int Surface::measured_advance(char32_t ch) {
 void Surface::line(double x1, double y1, double x2, double y2) {
     const QPoint from(pixel(x1), pixel(y1)), to(pixel(x2), pixel(y2));
     const QRect span = box(from.x(), from.y(), to.x(), to.y());
-    const QRect reach = span.adjusted(-line_width_, -line_width_, line_width_, line_width_);
-    prepare(reach);
     // Thin horizontal and vertical lines are pixel runs, end pixels included.
     if (line_width_ == 1 && from != to && (from.x() == to.x() || from.y() == to.y())) {
-        if (on_image(span) && pixels::fill(target(), span, to_rgb(colour_))) touched(span);
+        if (on_image(span)) drawing(span, [&] { return pixels::fill(target(), span, to_rgb(colour_)); });
         return;
     }
-    const CleanVectorStateOnExit clean;
-    QPainter painter(&image_);
-    QPen pen(to_qcolor(colour_));
-    pen.setWidth(line_width_);
-    // Thin lines include their end pixel; thick ones (bars) end exactly.
-    pen.setCapStyle(line_width_ <= 1 ? Qt::SquareCap : Qt::FlatCap);
-    painter.setPen(pen);
-    painter.drawLine(from, to);
-    painter.end();
-    touched(reach);
+    drawing(span.adjusted(-line_width_, -line_width_, line_width_, line_width_), [&] {
+        const CleanVectorStateOnExit clean;
+        QPainter painter(&image_);
+        QPen pen(to_qcolor(colour_));
+        pen.setWidth(line_width_);
+        // Thin lines include their end pixel; thick ones (bars) end exactly.
+        pen.setCapStyle(line_width_ <= 1 ? Qt::SquareCap : Qt::FlatCap);
+        painter.setPen(pen);
+        painter.drawLine(from, to);
+        return true;
+    });
 }
 
 void Surface::rectangle(double x1, double y1, double x2, double y2) {
@@ -171,55 +170,45 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
     // except when the box starts left of or above the image.
     if (line_width_ == 1 && r.width() >= 2 && r.height() >= 2 && r.left() >= 0 && r.top() >= 0) {
         if (!on_image(r)) return;
-        const std::uint64_t tiles = texts_.tiles().of(r);
-        prepare(r, tiles);
-        if (r.width() == 2 && r.height() == 2 && r.right() < width_ && r.bottom() < height_) {
-            // A dot of the experiment: four pixels, compared and written in place.
+        drawing(r, [&] {
             const pixels::Target pixels = target();
-            const QRgb ink = to_rgb(colour_);
-            QRgb* const upper = pixels.row(r.top()) + r.left();
-            QRgb* const lower = pixels.row(r.top() + 1) + r.left();
-            const bool changed = upper[0] != ink || upper[1] != ink || lower[0] != ink || lower[1] != ink;
-            upper[0] = upper[1] = lower[0] = lower[1] = ink;
-            if (changed) touched(r, tiles);
-            return;
-        }
-        const pixels::Target pixels = target();
-        bool changed = filled && pixels::fill(pixels, r.adjusted(1, 1, -1, -1), to_rgb(second_colour_));
-        changed = pixels::outline(pixels, r, to_rgb(colour_)) || changed;
-        if (changed) touched(r, tiles);
+            if (r.width() == 2 && r.height() == 2 && r.right() < width_ && r.bottom() < height_) {
+                // A dot of the experiment: four pixels, compared and written in place.
+                const QRgb ink = to_rgb(colour_);
+                QRgb* const upper = pixels.row(r.top()) + r.left();
+                QRgb* const lower = pixels.row(r.top() + 1) + r.left();
+                const bool changed = upper[0] != ink || upper[1] != ink || lower[0] != ink || lower[1] != ink;
+                upper[0] = upper[1] = lower[0] = lower[1] = ink;
+                return changed;
+            }
+            const bool inside = filled && pixels::fill(pixels, r.adjusted(1, 1, -1, -1), to_rgb(second_colour_));
+            return pixels::outline(pixels, r, to_rgb(colour_)) || inside;
+        });
         return;
     }
-    const QRect reach = r.adjusted(-line_width_, -line_width_, line_width_, line_width_);
-    prepare(reach);
-    const CleanVectorStateOnExit clean;
-    QPainter painter(&image_);
-    if (filled) painter.fillRect(r.adjusted(1, 1, -1, -1), to_qcolor(second_colour_));
-    QPen pen(to_qcolor(colour_));
-    pen.setWidth(line_width_);
-    pen.setJoinStyle(Qt::MiterJoin);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    // Corners inclusive: the outline runs through (x1, y1) and (x2, y2).
-    painter.drawRect(QRectF(r.left(), r.top(), r.width() - 1, r.height() - 1));
-    painter.end();
-    touched(reach);
+    drawing(r.adjusted(-line_width_, -line_width_, line_width_, line_width_), [&] {
+        const CleanVectorStateOnExit clean;
+        QPainter painter(&image_);
+        if (filled) painter.fillRect(r.adjusted(1, 1, -1, -1), to_qcolor(second_colour_));
+        QPen pen(to_qcolor(colour_));
+        pen.setWidth(line_width_);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        // Corners inclusive: the outline runs through (x1, y1) and (x2, y2).
+        painter.drawRect(QRectF(r.left(), r.top(), r.width() - 1, r.height() - 1));
+        return true;
+    });
 }
 
 void Surface::filled_box(double x1, double y1, double x2, double y2) {
     const QRect r = box(x1, y1, x2, y2);
-    if (!on_image(r)) return;
-    const std::uint64_t tiles = texts_.tiles().of(r);
-    prepare(r, tiles);
-    if (pixels::fill(target(), r, to_rgb(colour_))) touched(r, tiles);
+    if (on_image(r)) drawing(r, [&] { return pixels::fill(target(), r, to_rgb(colour_)); });
 }
 
 void Surface::point(double x, double y) {
     const QRect p(pixel(x), pixel(y), 1, 1);
-    if (!on_image(p)) return;
-    const std::uint64_t tiles = texts_.tiles().of(p);
-    prepare(p, tiles);
-    if (pixels::fill(target(), p, to_rgb(colour_))) touched(p, tiles);
+    if (on_image(p)) drawing(p, [&] { return pixels::fill(target(), p, to_rgb(colour_)); });
 }
 
 void Surface::graphics_text(double x, double y, const std::string& text) {
@@ -227,27 +216,27 @@ void Surface::graphics_text(double x, double y, const std::string& text) {
     const QString q = QString::fromStdString(text);
     const int left = pixel(x), top = pixel(y);
     const QRect area(left, top, metrics_.horizontalAdvance(q), metrics_.height());
-    const QRect reach = area.adjusted(-metrics_.height(), 0, metrics_.height(), 0);  // glyphs may overhang
-    prepare(reach);
-    QPainter painter(&image_);
-    painter.setFont(font_);
-    if (!transparent_) painter.fillRect(area, to_qcolor(second_colour_));
-    painter.setPen(to_qcolor(colour_));
-    painter.drawText(QPoint(left, top + metrics_.ascent()), q);
-    painter.end();
-    touched(reach);
+    // Glyphs may overhang their advances.
+    drawing(area.adjusted(-metrics_.height(), 0, metrics_.height(), 0), [&] {
+        QPainter painter(&image_);
+        painter.setFont(font_);
+        if (!transparent_) painter.fillRect(area, to_qcolor(second_colour_));
+        painter.setPen(to_qcolor(colour_));
+        painter.drawText(QPoint(left, top + metrics_.ascent()), q);
+        return true;
+    });
     if (observer_) observer_->graphics_text(left, top, text, colour_);
 }
 
 void Surface::draw_image(const QImage& picture, int left, int top, int width, int height) {
     const CleanVectorStateOnExit clean;
     const QRect area(left, top, width, height);
-    prepare(area);
-    QPainter painter(&image_);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(area, picture);
-    painter.end();
-    touched(area);
+    drawing(area, [&] {
+        QPainter painter(&image_);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(area, picture);
+        return true;
+    });
     picture_areas_.push_back(area.intersected(image_.rect()));
 }
 

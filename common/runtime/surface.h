@@ -80,10 +80,8 @@ public:
     const TextGrid& text_grid() const { return grid_; }
 
     // For tests: monospace cells and texts drawn at every print instead of
-    // when looked at, and texts rewritten in place drawn in full instead of
-    // from their first change or where something was drawn over them.
+    // when looked at.
     void set_drawn_at_once(bool at_once) { drawn_at_once_ = at_once; }
-    void set_rewrites_drawn_in_full(bool in_full) { texts_.set_rewrites_in_full(in_full); }
 
     void set_background_colour(Colour c) { background_ = c; }
     Colour background_colour() const { return background_; }
@@ -141,13 +139,19 @@ private:
     }
     void prepare(const QRect& area) { prepare(area, texts_.tiles().of(area)); }
     // Every drawing that changed pixels tells where.
-    void touched(const QRect& area, std::uint64_t area_tiles) {
+    void touched(const QRect& area) {
         ++changes_;
         cells_.image_overdrawn();
         mark_changed(area.x(), area.y(), area.width(), area.height());
-        texts_.forget_under(area, area_tiles);
     }
-    void touched(const QRect& area) { touched(area, texts_.tiles().of(area)); }
+    // The steps of every drawing primitive: what waits under `reach` (all the
+    // drawing may change) is drawn first, then `draw` writes the pixels and
+    // tells whether any changed; a change is counted and its area marked.
+    template <typename Draw>
+    void drawing(const QRect& reach, Draw&& draw) {
+        prepare(reach);
+        if (draw()) touched(reach);
+    }
     void print_mono(const std::string& text);
     void print_proportional(const std::string& text);
 

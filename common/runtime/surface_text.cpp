@@ -40,7 +40,6 @@ void Surface::print_mono(const std::string& text) {
             // The other cells' records stay valid: only these cells change.
             ++changes_;
             mark_changed(area.x(), area.y(), area.width(), area.height());
-            if (texts_.standing()) texts_.forget_under(area, texts_.tiles().of(area));
             if (drawn_at_once_) draw_cells();
         }
     } else {

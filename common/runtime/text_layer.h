@@ -8,9 +8,7 @@
 // the image of drawing every print at once.
 //
 // A job draws the background over its area (from its first glyph to its end,
-// one cell high), then its glyphs. The layer keeps a record of the texts as
-// they stand on the image; a text drawn over the same text in the same place
-// repaints only from its first changed glyph (see rewrite_span).
+// one cell high), then its glyphs.
 
 #include "common/runtime/glyph_cache.h"
 #include "common/runtime/pixels.h"
@@ -77,12 +75,8 @@ public:
     GlyphCache& glyphs() { return glyphs_; }
     const Tiles& tiles() const { return tiles_; }
 
-    // For tests: texts drawn in full instead of from their first change or
-    // where they were damaged.
-    void set_rewrites_in_full(bool in_full) { rewrites_in_full_ = in_full; }
-
     // Takes a print; returns what its drawing may change, empty when it
-    // changes nothing (the same text stands or waits there already).
+    // changes nothing (the same text waits there already).
     QRect add(const TextPrint& print);
 
     bool pending() const { return !jobs_.empty(); }
@@ -97,13 +91,7 @@ public:
     }
     void draw_all(QImage& image);
 
-    // Other drawing changed `area`: the texts standing there are damaged there.
-    // Whether any text stands recorded (a drawing elsewhere need not ask).
-    bool standing() const { return record_tiles_ != 0; }
-    void forget_under(const QRect& area, std::uint64_t area_tiles) {
-        if ((area_tiles & record_tiles_) != 0) forget_records_under(area);
-    }
-    // The image was cleared: nothing waits, nothing stands.
+    // The image was cleared: nothing waits.
     void forget_all();
 
 private:
@@ -117,42 +105,14 @@ private:
         QFont font;
         int font_key = 0;
     };
-    // A text as it stands on the image.
-    struct Record {
-        QRect area;
-        std::u32string text;
-        std::vector<int> glyph_x;
-        std::vector<int> ink_left, ink_right;  // each glyph's ink columns; empty for a blank
-        Colour ink = 0, paper = 0;
-        int font_key = 0;
-        // What other drawing changed over the text since it was drawn (the
-        // bounding box; empty: nothing). The same text printed again
-        // repaints only there.
-        QRect damage;
-    };
-    // What drawing a text over `earlier` must do, by glyph of the new text:
-    // the background over [fill_from, fill_to), the glyphs [draw_from, draw_to).
-    struct Span {
-        std::size_t fill_from, draw_from, fill_to, draw_to;
-    };
-
     QRect ink_effect(const TextPrint& print);
     // A glyph's ink box; the Latin-1 ones of the font asked for last at hand.
     const InkBox& ink_of(const QFont& font, int font_key, char32_t ch);
     void draw_jobs_under(const QRect& area, QImage& image);
     void draw(const Job& job, const pixels::Target& image);
-    Span rewrite_span(const Record& earlier, const Job& job, std::size_t first_change);
-    Record* record_at(const Job& job);
-    void forget_records_under(const QRect& area);
-    void repair(Record& record, const Job& job, const pixels::Target& image);
-    void add_record_tiles(const QRect& area) { record_tiles_ |= tiles_.of(area); }
-    void recount_record_tiles();
-    template <typename Match>
-    std::size_t drop_records_where(Match match);
 
     Tiles tiles_;
     GlyphCache glyphs_;
-    bool rewrites_in_full_ = false;
 
     std::vector<Job> jobs_;        // in print order
     std::vector<Job> spare_jobs_;  // drawn ones, kept for their storage
@@ -163,10 +123,6 @@ private:
     // through longer.
     static constexpr std::size_t max_jobs = 48;
 
-    std::vector<Record> records_;
-    std::uint64_t record_tiles_ = 0;
-    static constexpr std::size_t max_records = 64;
-    std::vector<int> ink_left_, ink_right_;  // a record's ink columns being made
     int ink_font_ = -1;
     std::array<InkBox, 256> ink_boxes_{};
     std::array<bool, 256> ink_known_{};

@@ -162,7 +162,7 @@ TEST(SurfaceRewrites, FromTheFirstChangeLookAsDrawnInFull) {
                                  "AV",    "_",    "A1", "V",     "1"};
     const int word_count = sizeof words / sizeof *words;
     rt::Surface incremental(1024, 768), full(1024, 768);
-    full.set_rewrites_drawn_in_full(true);
+    full.set_drawn_at_once(true);
     for (int i = 0; i < 1500; ++i) {
         std::string text;
         if (i % 2 == 0) {
@@ -206,7 +206,7 @@ TEST(SurfaceRewrites, FromTheFirstChangeLookAsDrawnInFull) {
 // over later ones bring those back on top.
 TEST(SurfaceRewrites, RepairsAcrossNeighboursLookAsDrawnInFull) {
     rt::Surface incremental(1024, 768), full(1024, 768);
-    full.set_rewrites_drawn_in_full(true);
+    full.set_drawn_at_once(true);
     int end_of_first = 0, first_underscore = 0;
     const auto print_pair = [&](rt::Surface& s) {
         s.set_colour(0x00FFFF);
