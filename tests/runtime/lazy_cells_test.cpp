@@ -97,8 +97,24 @@ public:
             kept_ = lazy_.image();
             kept_pixels_ = kept_.copy();
         } else if (what >= 23 && pick(3) == 0) {
-            return lazy_.image() == eager_.image() && windowed_.image() == eager_.image() && kept_ == kept_pixels_;
+            return lazy_.image() == eager_.image() && windowed_.image() == eager_.image() && kept_ == kept_pixels_ &&
+                   changes_reported();
         }
+        return true;
+    }
+
+    // The window repaints only the area the surface reports: every pixel
+    // changed since the last look must lie in it.
+    bool changes_reported() {
+        const QRect reported = windowed_.take_changed_area();
+        const QImage& now = windowed_.image();
+        for (int y = 0; y < now.height(); ++y) {
+            const auto* a = reinterpret_cast<const QRgb*>(now.constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(last_look_.constScanLine(y));
+            for (int x = 0; x < now.width(); ++x)
+                if (a[x] != b[x] && !reported.contains(x, y)) return false;
+        }
+        last_look_ = now.copy();
         return true;
     }
 
@@ -131,6 +147,7 @@ private:
     rt::Surface lazy_{1024, 768};
     rt::Surface eager_{1024, 768};
     rt::Surface windowed_{1024, 768};
+    QImage last_look_ = windowed_.image().copy();
 };
 
 // Cells drawn over by a box stay covered when later prints in the row leave
@@ -163,6 +180,22 @@ TEST(LazyCells, ATextPrintedAgainOverAnotherComesBackOnTop) {
         s->set_second_colour(0xEEA833);
         for (const auto& [column, text] : {std::pair{2, "Versuch Nr. 1"}, {4, "XYZ"}, {2, "Versuch Nr. 1"}}) {
             s->locate(column, 5);
+            s->print(text);
+        }
+    }
+    EXPECT_EQ(lazy.image(), eager.image());
+}
+
+// A waiting text is dropped only when a later one covers it completely: a
+// shorter value printed over a longer one leaves the longer one's tail.
+TEST(LazyCells, AShorterTextOverAWaitingLongerOneLeavesItsTail) {
+    rt::Surface lazy(1024, 768), eager(1024, 768);
+    eager.set_drawn_at_once(true);
+    for (rt::Surface* s : {&lazy, &eager}) {
+        s->set_colour(0xFFFFFF);
+        s->set_second_colour(0xEEA833);
+        for (const char* text : {"T_A = 261,47", "T_A = 9"}) {
+            s->locate(3, 7);
             s->print(text);
         }
     }
