@@ -1,6 +1,6 @@
 // Writes the font table (common/runtime/font_table.h has the format): every
 // face the surface draws with, rendered by Qt with the surface's own font
-// settings. Usage: make_font_table OUTPUT
+// settings. Usage: make_font_table [-platform NAME] OUTPUT
 #include "common/runtime/font_table.h"
 #include "tools/make_font_table/surface_font.h"
 
@@ -167,13 +167,14 @@ bool write_face(std::vector<std::uint8_t>& out, const FaceRequest& request) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_font_table OUTPUT\n");
-        return 2;
-    }
-    // Fonts need the GUI application; no window is opened.
+    // Fonts need the GUI application; no window is opened. Qt's own
+    // `-platform xcb` before OUTPUT renders on another platform, to compare.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_font_table [-platform NAME] OUTPUT\n");
+        return 2;
+    }
     const std::vector<FaceRequest> faces = font_table_tool::covered_faces();
     std::vector<std::uint8_t> out = {'K', 'D', 'F', 'T'};
     put(out, 1, 2);
