@@ -27,15 +27,19 @@
 // within its family, and each family has at least one face.
 //
 // Missing characters. Qt, asked for a character its font lacks, takes it
-// from another font on the machine that has it (CJK from Droid Sans
-// Fallback here), or, when no font has it, draws the font's own missing-
-// glyph box (.notdef: an outlined rectangle, advance 7 px in serif 20 and 12
-// in mono 13). The first depends on the machine's fonts and cannot be
+// from another font on the machine that has it (CJK and even U+FFFD from
+// Droid Sans Fallback here), or, when no font has it, draws the font's own
+// missing-glyph box (.notdef: an outlined rectangle, advance 7 px in serif
+// 20, 8 in mono 13). The first depends on the machine's fonts and cannot be
 // reproduced in a browser; the table keeps the second: a face's missing
 // glyph is what Qt draws for a character no font maps (U+0378, unassigned),
 // and glyph_or_missing() gives it for every character the table lacks.
-// Latin-1 is complete in every face (its control characters as Qt draws
-// them: a tab of 8 spaces' advance and no ink, most others as .notdef).
+// (Qt draws default-ignorable characters beyond Latin-1, such as U+200B or
+// the tags from U+E0000, as nothing with no advance; the table gives them
+// the box.) Latin-1 is complete in every face, its control characters as
+// Qt draws them one at a time: tab, no-break space and soft hyphen without
+// ink, most others as the box. Beyond Latin-1 the table holds the dashes,
+// quotes, bullet, ellipsis, euro and minus sign the Liberation fonts have.
 
 #include "common/runtime/runtime.h"
 

@@ -212,7 +212,7 @@ TEST(FontTableAgainstQt, MixRuleGivesTheGlyphCachesPaintedGlyphs) {
         const rt::FontFace& face = *table().face(family, size);
         const QFont font = font_of(face);
         for (const auto& [ink, paper] : pairs) {
-            rt::GlyphCache cache;  // one palette at a time: all of them at once would take gigabytes
+            rt::GlyphCache cache;  // one palette at a time: a cache keeps every palette it painted
             int differ = 0;
             for (const rt::Glyph& g : face.glyphs()) {
                 const rt::PaintedGlyph& today = cache.painted(font, 1, asked(g), ink, paper);
