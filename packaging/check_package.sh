@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks a built Debian package: it holds the programs, the title picture and
-# the bell, the launcher entries, icons, AppStream metadata, manual pages and
+# the bell, the font table, the launcher entries, icons, AppStream metadata, manual pages and
 # copyright, and nothing of the developers' tools; its dependencies name Qt's
 # libraries (computed) and the fonts; lintian reports no error.
 # Usage: packaging/check_package.sh PACKAGE.deb
@@ -11,6 +11,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 listing=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 required=(./usr/bin/kalorix ./usr/bin/diffundo
           ./usr/share/kalorix-diffundo/titelbild1.jpg ./usr/share/kalorix-diffundo/ding.wav
+          ./usr/share/kalorix-diffundo/fonts.bin
           ./usr/share/man/man1/kalorix.1.gz ./usr/share/man/man1/diffundo.1.gz
           ./usr/share/doc/kalorix-diffundo/copyright ./usr/share/doc/kalorix-diffundo/changelog.gz)
 for program in kalorix diffundo; do

@@ -17,7 +17,7 @@ mv "$work/first" "$work/moved"  # relocated after installing, too
 prefix=$work/moved
 
 expected=(bin/kalorix bin/diffundo
-          share/kalorix-diffundo/titelbild1.jpg share/kalorix-diffundo/ding.wav
+          share/kalorix-diffundo/titelbild1.jpg share/kalorix-diffundo/ding.wav share/kalorix-diffundo/fonts.bin
           share/man/man1/kalorix.1.gz share/man/man1/diffundo.1.gz
           share/doc/kalorix-diffundo/copyright share/doc/kalorix-diffundo/changelog.gz)
 for program in kalorix diffundo; do
