@@ -1,13 +1,10 @@
 #pragma once
-// Glyphs of proportional text, rendered once and then copied or blended into
-// the surface. Shaping and drawing a text through QPainter costs tens of
-// thousands of instructions per call; the analyses print their lines at
-// every step.
+// Glyphs of proportional text, made once from the font table and then
+// copied or blended into the surface. The analyses print their lines at
+// every step: a glyph in its pair of colours is a copy of its inked pixels.
 
+#include "common/runtime/font_table.h"
 #include "common/runtime/pixels.h"
-
-#include <QFont>
-#include <QImage>
 
 #include <array>
 #include <cstdint>
@@ -23,12 +20,10 @@ struct InkBox {
     bool empty() const { return left >= right; }
 };
 
-// A glyph's coverage box, placed relative to the pen position on the baseline.
+// A glyph of the font table and the pixels of its mask that have ink.
 struct GlyphMask {
-    QImage coverage;  // Format_Grayscale8: 0 no ink, 255 full ink
-    int left = 0;
-    int top = 0;
-    InkBox ink;  // the pixels of the box that have ink
+    const Glyph* glyph = nullptr;
+    InkBox ink;
 };
 
 // A row's stretch of inked pixels in a painted glyph's box.
@@ -37,16 +32,17 @@ struct InkRun {
     std::int32_t from = 0;  // index of its first pixel in PaintedGlyph::ink
 };
 
-// The same box in one pair of colours: the ink over the text background,
+// The glyph's box in one pair of colours: the ink over the text background,
 // alpha 0 where there is no ink. The inked pixels are also kept as runs, so
 // that a copy moves them without testing every pixel of the box (a few
 // hundred instructions instead of thousands per glyph).
 struct PaintedGlyph {
-    QImage pixels;  // Format_ARGB32
+    std::vector<std::uint32_t> pixels;  // width * height, 0xAARRGGBB
+    int width = 0, height = 0;
     int left = 0;
     int top = 0;
     std::vector<InkRun> runs;
-    std::vector<QRgb> ink;  // opaque
+    std::vector<std::uint32_t> ink;  // opaque
     // The columns with ink, relative to the pen position: [ink_from, ink_to);
     // empty (ink_from >= ink_to) for a glyph without ink.
     int ink_from = 0;
@@ -55,18 +51,19 @@ struct PaintedGlyph {
 
 class GlyphCache {
 public:
-    // `font_key` tells fonts apart (family and pixel size).
-    const GlyphMask& mask(const QFont& font, int font_key, char32_t ch);
-    const PaintedGlyph& painted(const QFont& font, int font_key, char32_t ch, QRgb ink, QRgb background);
+    // `font_key` tells faces apart (family and pixel size).
+    const GlyphMask& mask(const FontFace& face, int font_key, char32_t ch);
+    const PaintedGlyph& painted(const FontFace& face, int font_key, char32_t ch, std::uint32_t ink,
+                                std::uint32_t background);
 
 private:
-    // The glyphs of one font in one pair of colours. Node-based maps: the
+    // The glyphs of one face in one pair of colours. Node-based maps: the
     // Latin-1 table points into them.
     struct Palette {
         std::unordered_map<char32_t, PaintedGlyph> glyphs;
         std::array<const PaintedGlyph*, 256> latin1{};
     };
-    // The masks of one font; node-based for the same reason.
+    // The masks of one face; node-based for the same reason.
     struct Masks {
         std::unordered_map<char32_t, GlyphMask> glyphs;
         std::array<const GlyphMask*, 256> latin1{};
@@ -81,7 +78,7 @@ private:
 };
 
 // Blends the mask in `ink` over whatever the image shows (transparent text).
-void blend_glyph(QImage& image, const GlyphMask& mask, int x, int baseline, QRgb ink);
+void blend_glyph(const pixels::Target& image, const GlyphMask& mask, int x, int baseline, std::uint32_t ink);
 // Copies the inked pixels of a painted glyph (text over its own background).
 void copy_glyph(const pixels::Target& image, const PaintedGlyph& glyph, int x, int baseline);
 

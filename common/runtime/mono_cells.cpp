@@ -1,10 +1,7 @@
 #include "common/runtime/mono_cells.h"
 
+#include "common/runtime/glyph_blend.h"
 #include "common/runtime/pixels.h"
-#include "common/runtime/vector_state.h"
-
-#include <QFontMetrics>
-#include <QPainter>
 
 #include <algorithm>
 #include <cstring>
@@ -40,8 +37,8 @@ void MonoCells::forget_all() {
     std::fill(row_generation_.begin(), row_generation_.end(), generation_);
 }
 
-std::uint32_t MonoCells::find_style(Colour ink, Colour paper, const QFont& font, int pixel_size, QImage& image) {
-    const std::uint64_t key = style_key(ink, paper, pixel_size);
+std::uint32_t MonoCells::find_style(Colour ink, Colour paper, const FontFace& face, QImage& image) {
+    const std::uint64_t key = style_key(ink, paper, face.pixel_size());
     std::uint32_t id = 0;
     const auto known = std::find(style_keys_.begin(), style_keys_.end(), key);
     if (known != style_keys_.end()) {
@@ -54,7 +51,7 @@ std::uint32_t MonoCells::find_style(Colour ink, Colour paper, const QFont& font,
             style_keys_.clear();
             forget_recent_styles();
         }
-        styles_.push_back(std::make_unique<Style>(Style{ink, paper, pixel_size, font, {}, {}}));
+        styles_.push_back(std::make_unique<Style>(Style{ink, paper, &face, {}, {}}));
         style_keys_.push_back(key);
         id = static_cast<std::uint32_t>(styles_.size() - 1);
     }
@@ -152,45 +149,39 @@ void MonoCells::draw_at(QImage& image, int x, int y, const char32_t* text, std::
         copy_cell(target, x + static_cast<int>(i) * cell_width_, y, glyph(style, text[i]));
 }
 
-const QImage& MonoCells::glyph(std::uint32_t style, char32_t ch) {
+const MonoCells::CellImage& MonoCells::glyph(std::uint32_t style, char32_t ch) {
     Style& s = *styles_[style];
     if (ch < s.latin1.size()) {
-        QImage& known = s.latin1[ch];
-        if (known.isNull()) known = render(s, ch);
+        CellImage& known = s.latin1[ch];
+        if (known.empty()) known = render(s, ch);
         return known;
     }
     auto found = s.others.find(ch);
-    if (found == s.others.end()) found = s.others.insert(ch, render(s, ch));
-    return found.value();
+    if (found == s.others.end()) found = s.others.emplace(ch, render(s, ch)).first;
+    return found->second;
 }
 
-QImage MonoCells::render(const Style& s, char32_t ch) const {
-    const CleanVectorStateOnExit clean;
-    QImage cell(cell_width_, cell_height_, QImage::Format_RGB32);
-    cell.fill(to_qcolor(s.paper));
-    QPainter painter(&cell);
-    painter.setFont(s.font);
-    painter.setPen(to_qcolor(s.ink));
-    const QFontMetrics metrics(s.font);
-    const int baseline = (cell_height_ - metrics.height()) / 2 + metrics.ascent();
-    painter.drawText(QPoint(0, baseline), QString::fromStdU32String(std::u32string(1, ch)));
+MonoCells::CellImage MonoCells::render(const Style& s, char32_t ch) const {
+    CellImage cell(static_cast<std::size_t>(cell_width_) * static_cast<std::size_t>(cell_height_));
+    const FaceMetrics& metrics = s.face->metrics();
+    const FaceCell shape{cell_width_, cell_height_, (cell_height_ - metrics.height) / 2 + metrics.ascent};
+    glyph_blend::paint_cell({cell.data(), cell_width_, cell_width_, cell_height_}, s.face->glyph_or_missing(ch), 0, 0,
+                            shape, to_rgb(s.ink), to_rgb(s.paper));
     return cell;
 }
 
-void MonoCells::copy_cell(const pixels::Target& image, int x, int y, const QImage& glyph) const {
+void MonoCells::copy_cell(const pixels::Target& image, int x, int y, const CellImage& glyph) const {
     const int x0 = std::max(0, x), x1 = std::min(image.width, x + cell_width_);
     const int y0 = std::max(0, y), y1 = std::min(image.height, y + cell_height_);
     if (x0 >= x1 || y0 >= y1) return;
-    const uchar* const source = glyph.constBits();
-    const qsizetype source_stride = glyph.bytesPerLine();
     for (int row = y0; row < y1; ++row) {
-        const auto* from = reinterpret_cast<const QRgb*>(source + (row - y) * source_stride) + (x0 - x);
-        QRgb* const to = image.row(row) + x0;
+        const std::uint32_t* from = glyph.data() + static_cast<std::ptrdiff_t>(row - y) * cell_width_ + (x0 - x);
+        std::uint32_t* const to = image.row(row) + x0;
         // A whole cell of the usual 8 pixels is two vector moves, not a call.
         if (x1 - x0 == 8)
-            std::memcpy(to, from, 8 * sizeof(QRgb));
+            std::memcpy(to, from, 8 * sizeof(std::uint32_t));
         else
-            std::memcpy(to, from, static_cast<std::size_t>(x1 - x0) * sizeof(QRgb));
+            std::memcpy(to, from, static_cast<std::size_t>(x1 - x0) * sizeof(std::uint32_t));
     }
 }
 

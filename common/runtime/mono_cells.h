@@ -12,17 +12,17 @@
 // that changes no cell's look changes nothing; rows remember the range of
 // cells printed since their last drawing.
 
+#include "common/runtime/font_table.h"
 #include "common/runtime/pixels.h"
 #include "common/runtime/styles.h"
 
-#include <QFont>
-#include <QHash>
 #include <QImage>
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace rt {
@@ -39,7 +39,8 @@ public:
     // A small number for text colour, background colour and font. When the
     // numbers run out, pending cells are drawn into `image` and every record
     // is forgotten, as after other drawing.
-    std::uint32_t style(Colour ink, Colour paper, const QFont& font, int pixel_size, QImage& image) {
+    std::uint32_t style(Colour ink, Colour paper, const FontFace& face, QImage& image) {
+        const int pixel_size = face.pixel_size();
         // The two styles asked for last at hand: a line with one atom in red
         // switches between two.
         const std::uint64_t key = style_key(ink, paper, pixel_size);
@@ -49,7 +50,7 @@ public:
             std::swap(recent_styles_[0], recent_styles_[1]);
             return recent_styles_[0];
         }
-        return find_style(ink, paper, font, pixel_size, image);
+        return find_style(ink, paper, face, image);
     }
 
     // Records `count` characters from cell (column, row) on; cells outside
@@ -70,16 +71,17 @@ public:
     void forget_all();
 
 private:
+    // A cell's pixels, row by row: the glyph in ink over the paper.
+    using CellImage = std::vector<std::uint32_t>;
     struct Style {
         Colour ink, paper;
-        int pixel_size;
-        QFont font;
-        std::array<QImage, 256> latin1;  // rendered on first use
-        QHash<char32_t, QImage> others;
+        const FontFace* face;
+        std::array<CellImage, 256> latin1;  // painted on first use
+        std::unordered_map<char32_t, CellImage> others;
     };
-    const QImage& glyph(std::uint32_t style, char32_t ch);
-    QImage render(const Style& s, char32_t ch) const;
-    void copy_cell(const pixels::Target& image, int x, int y, const QImage& glyph) const;
+    const CellImage& glyph(std::uint32_t style, char32_t ch);
+    CellImage render(const Style& s, char32_t ch) const;
+    void copy_cell(const pixels::Target& image, int x, int y, const CellImage& glyph) const;
     // Brings a row's records up to the current generation.
     void refresh(int row);
 
@@ -110,7 +112,7 @@ private:
         return static_cast<std::uint64_t>(ink & 0xFFFFFF) | (static_cast<std::uint64_t>(paper & 0xFFFFFF) << 24) |
                (static_cast<std::uint64_t>(pixel_size & 0xFFFF) << 48);
     }
-    std::uint32_t find_style(Colour ink, Colour paper, const QFont& font, int pixel_size, QImage& image);
+    std::uint32_t find_style(Colour ink, Colour paper, const FontFace& face, QImage& image);
     void forget_recent_styles() { recent_keys_ = {~std::uint64_t{0}, ~std::uint64_t{0}}; }
     std::array<std::uint64_t, 2> recent_keys_{~std::uint64_t{0}, ~std::uint64_t{0}};
     std::array<std::uint32_t, 2> recent_styles_{};

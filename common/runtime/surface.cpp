@@ -1,5 +1,7 @@
 #include "common/runtime/surface.h"
 
+#include "common/runtime/glyph_blend.h"
+#include "common/runtime/surface_fonts.h"
 #include "common/runtime/vector_state.h"
 
 #include <QPainter>
@@ -34,12 +36,6 @@ inline QRect box(int x1, int y1, int x2, int y2) {
 }
 
 inline QRect box(double x1, double y1, double x2, double y2) { return box(pixel(x1), pixel(y1), pixel(x2), pixel(y2)); }
-
-QString family_name(FontFamily family) {
-    // Named by family: a generic "Times"/"Courier" with a style hint falls
-    // back to DejaVu silently, with other metrics.
-    return family == FontFamily::mono ? QStringLiteral("Liberation Mono") : QStringLiteral("Liberation Serif");
-}
 
 }  // namespace
 
@@ -116,30 +112,16 @@ void Surface::set_font(FontFamily family, double size) {
     if (family == family_ && cell.pixel_size == cell_.pixel_size && cell.width == cell_.width &&
         cell.height == cell_.height)
         return;
-    const CleanVectorStateOnExit clean;
     family_ = family;
     cell_ = cell;
-    font_ = QFont(family_name(family));
-    font_.setPixelSize(cell_.pixel_size);
-    font_.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
-    font_.setHintingPreference(QFont::PreferFullHinting);
-    metrics_ = QFontMetrics(font_);
-    baseline_in_cell_ = (cell_.height - metrics_.height()) / 2 + metrics_.ascent();
-    advances_.fill(-1);
+    // Sizes the table lacks (titles on unusual surfaces) take its nearest.
+    face_ = &surface_fonts().nearest_face(family, cell_.pixel_size);
+    const FaceMetrics& metrics = face_->metrics();
+    baseline_in_cell_ = (cell_.height - metrics.height) / 2 + metrics.ascent;
     if (family == FontFamily::mono && !cells_.has_geometry(cell_.width, cell_.height)) {
         draw_cells();
         cells_.set_geometry(image_.size(), cell_.width, cell_.height);
     }
-}
-
-int Surface::measured_advance(char32_t ch) {
-    if (ch < advances_.size()) {
-        int& known = advances_[ch];
-        if (known < 0) known = metrics_.horizontalAdvance(QChar(static_cast<char16_t>(ch)));
-        return known;
-    }
-    if (ch < 0x10000) return metrics_.horizontalAdvance(QChar(static_cast<char16_t>(ch)));
-    return metrics_.horizontalAdvance(QString::fromStdU32String(std::u32string(1, ch)));
 }
 
 void Surface::line(double x1, double y1, double x2, double y2) {
@@ -212,17 +194,27 @@ void Surface::point(double x, double y) {
 }
 
 void Surface::graphics_text(double x, double y, const std::string& text) {
-    const CleanVectorStateOnExit clean;
-    const QString q = QString::fromStdString(text);
+    const std::size_t count = utf8_to_u32(text, chars_buffer_);
+    const std::u32string_view chars(chars_buffer_.data(), count);
     const int left = pixel(x), top = pixel(y);
-    const QRect area(left, top, metrics_.horizontalAdvance(q), metrics_.height());
+    int width = 0;
+    for (const char32_t ch : chars) width += advance(ch);
+    const FaceMetrics& metrics = face_->metrics();
+    const QRect area(left, top, width, metrics.height);
     // Glyphs may overhang their advances.
-    drawing(area.adjusted(-metrics_.height(), 0, metrics_.height(), 0), [&] {
-        QPainter painter(&image_);
-        painter.setFont(font_);
-        if (!transparent_) painter.fillRect(area, to_qcolor(second_colour_));
-        painter.setPen(to_qcolor(colour_));
-        painter.drawText(QPoint(left, top + metrics_.ascent()), q);
+    drawing(area.adjusted(-metrics.height, 0, metrics.height, 0), [&] {
+        const pixels::Target image = target();
+        if (!transparent_) pixels::paint(image, area.intersected(QRect(0, 0, width_, height_)), to_rgb(second_colour_));
+        const glyph_blend::Pixels pixels{reinterpret_cast<std::uint32_t*>(image.bits),
+                                         static_cast<std::ptrdiff_t>(image.stride / 4), width_, height_};
+        int pen = left;
+        for (const char32_t ch : chars) {
+            const Glyph& glyph = face_->glyph_or_missing(ch);
+            // As Qt's painter blends text: its raster rule.
+            glyph_blend::blend_glyph(pixels, glyph, pen, top + metrics.ascent, to_rgb(colour_),
+                                     glyph_blend::Rule::qt_raster, {0, 0, width_, height_});
+            pen += glyph.advance;
+        }
         return true;
     });
     if (observer_) observer_->graphics_text(left, top, text, colour_);

@@ -17,8 +17,6 @@
 #include "common/runtime/text_layer.h"
 
 #include <QColor>
-#include <QFont>
-#include <QFontMetrics>
 #include <QImage>
 #include <QRect>
 
@@ -208,15 +206,9 @@ private:
 
     FontFamily family_ = FontFamily::serif;
     FontCell cell_{};
-    QFont font_;
-    QFontMetrics metrics_{QFont()};
+    const FontFace* face_ = nullptr;
     int baseline_in_cell_ = 0;  // pixels from a cell's top to the baseline
-    // Advances of the Latin-1 characters in the current font, -1 until asked.
-    std::array<int, 256> advances_{};
-    int advance(char32_t ch) {
-        return ch < advances_.size() && advances_[ch] >= 0 ? advances_[ch] : measured_advance(ch);
-    }
-    int measured_advance(char32_t ch);
+    int advance(char32_t ch) const { return face_->glyph_or_missing(ch).advance; }
 
     // Print position: pixels for drawing, grid cells for the text grid
     // (proportional text advances fewer pixels than cells).

@@ -25,7 +25,7 @@ void Surface::print_mono(const std::string& text) {
     if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
     const QRect area(print_x_, print_y_, static_cast<int>(count) * cell_.width, cell_.height);
     draw_texts_under(area);
-    const std::uint32_t style = cells_.style(colour_, second_colour_, font_, cell_.pixel_size, image_);
+    const std::uint32_t style = cells_.style(colour_, second_colour_, *face_, image_);
     // The cell of the print position: as a rule the grid position itself
     // (after locate and monospace prints), found without dividing.
     int cell_column = grid_column_, cell_row = grid_row_;
@@ -88,12 +88,12 @@ void Surface::print_proportional(const std::string& text) {
         GlyphCache& glyphs = texts_.glyphs();
         for (std::size_t i = 0; i < chars_.size(); ++i)
             if (chars_[i] != U' ')
-                blend_glyph(image_, glyphs.mask(font_, font_key, chars_[i]), glyph_x_[i], baseline, ink);
+                blend_glyph(target(), glyphs.mask(*face_, font_key, chars_[i]), glyph_x_[i], baseline, ink);
         touched(reach);
         return;
     }
 
-    const QRect effect = texts_.add({area, baseline, chars_, glyph_x_, colour_, second_colour_, font_, font_key});
+    const QRect effect = texts_.add({area, baseline, chars_, glyph_x_, colour_, second_colour_, *face_, font_key});
     if (effect.isEmpty()) return;
     ++changes_;
     mark_changed(effect.x(), effect.y(), effect.width(), effect.height());

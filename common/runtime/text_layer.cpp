@@ -18,14 +18,14 @@ Tiles::Tiles(int width, int height) : width_(width), height_(height) {
     while ((8 << shift_) < std::max(width_, height_)) ++shift_;
 }
 
-const InkBox& TextLayer::ink_of(const QFont& font, int font_key, char32_t ch) {
-    if (ch >= ink_boxes_.size()) return glyphs_.mask(font, font_key, ch).ink;
+const InkBox& TextLayer::ink_of(const FontFace& face, int font_key, char32_t ch) {
+    if (ch >= ink_boxes_.size()) return glyphs_.mask(face, font_key, ch).ink;
     if (font_key != ink_font_) {
         ink_font_ = font_key;
         ink_known_.fill(false);
     }
     if (!ink_known_[ch]) {
-        ink_boxes_[ch] = glyphs_.mask(font, font_key, ch).ink;
+        ink_boxes_[ch] = glyphs_.mask(face, font_key, ch).ink;
         ink_known_[ch] = true;
     }
     return ink_boxes_[ch];
@@ -40,7 +40,7 @@ QRect TextLayer::ink_effect(const TextPrint& print) {
         if (ch == U' ') continue;
         const InkBox& ink = known_font && ch < ink_boxes_.size() && ink_known_[ch]
                                 ? ink_boxes_[ch]
-                                : ink_of(print.font, print.font_key, ch);
+                                : ink_of(print.face, print.font_key, ch);
         if (ink.empty()) continue;
         left = std::min(left, print.glyph_x[i] + ink.left);
         right = std::max(right, print.glyph_x[i] + ink.right);
@@ -85,7 +85,7 @@ QRect TextLayer::add(const TextPrint& print) {
     job.glyph_x.assign(print.glyph_x.begin(), print.glyph_x.end());
     job.ink = print.ink;
     job.paper = print.paper;
-    job.font = print.font;
+    job.face = &print.face;
     job.font_key = print.font_key;
     jobs_.push_back(std::move(job));
     job_tiles_ |= tiles_.of(effect);
@@ -149,7 +149,7 @@ void TextLayer::draw(const Job& job, const pixels::Target& image) {
     pixels::paint(image, job.area, paper);
     for (std::size_t i = 0; i < job.text.size(); ++i)
         if (job.text[i] != U' ')
-            copy_glyph(image, glyphs_.painted(job.font, job.font_key, job.text[i], ink, paper), job.glyph_x[i],
+            copy_glyph(image, glyphs_.painted(*job.face, job.font_key, job.text[i], ink, paper), job.glyph_x[i],
                        job.baseline);
 }
 

@@ -14,7 +14,6 @@
 #include "common/runtime/pixels.h"
 #include "common/runtime/styles.h"
 
-#include <QFont>
 #include <QImage>
 #include <QRect>
 
@@ -64,8 +63,8 @@ struct TextPrint {
     std::u32string_view text;
     const std::vector<int>& glyph_x;  // where each glyph starts, and the end
     Colour ink, paper;
-    const QFont& font;
-    int font_key;  // tells fonts apart for the glyph cache
+    const FontFace& face;
+    int font_key;  // tells faces apart for the glyph cache
 };
 
 class TextLayer {
@@ -102,12 +101,12 @@ private:
         std::u32string text;
         std::vector<int> glyph_x;
         Colour ink = 0, paper = 0;
-        QFont font;
+        const FontFace* face = nullptr;
         int font_key = 0;
     };
     QRect ink_effect(const TextPrint& print);
     // A glyph's ink box; the Latin-1 ones of the font asked for last at hand.
-    const InkBox& ink_of(const QFont& font, int font_key, char32_t ch);
+    const InkBox& ink_of(const FontFace& face, int font_key, char32_t ch);
     void draw_jobs_under(const QRect& area, QImage& image);
     void draw(const Job& job, const pixels::Target& image);
 

@@ -1,5 +1,5 @@
 // The font table against Qt: for every glyph of every face, the table's
-// metrics, advances and masks against QFontMetrics and today's glyph cache,
+// metrics, advances and masks against QFontMetrics and Qt's rendering,
 // and the table's glyphs blended by glyph_blend.h's rules against Qt's own
 // painting in every pair of the programs' colours, pixel for pixel.
 #include "common/runtime/asset_path.h"
@@ -138,16 +138,32 @@ TEST(FontTableAgainstQt, MetricsAndAdvancesAreQts) {
     }
 }
 
-// Proportional text today: GlyphCache's mask, blended with mix. The table's
+// A glyph's coverage as Qt renders it: white on black in its bounding box
+// and a pixel around it (antialiasing reaches a pixel past the outline).
+struct QtMask {
+    QImage coverage;  // Format_Grayscale8
+    int left = 0, top = 0;
+};
+QtMask qt_mask(const QFont& font, char32_t ch) {
+    const QString text = QString::fromStdU32String(std::u32string(1, ch));
+    const QRect box = QFontMetrics(font).boundingRect(text).adjusted(-1, -1, 1, 1);
+    QImage canvas(std::max(1, box.width()), std::max(1, box.height()), QImage::Format_RGB32);
+    canvas.fill(Qt::black);
+    QPainter painter(&canvas);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QPoint(-box.left(), -box.top()), text);
+    painter.end();
+    return {canvas.convertToFormat(QImage::Format_Grayscale8), box.left(), box.top()};
+}
+
+// Proportional text: Qt's white-on-black mask, blended with mix. The table's
 // mask must be that mask, less its rows and columns without ink.
-TEST(FontTableAgainstQt, MasksAreTheGlyphCachesMasks) {
-    rt::GlyphCache cache;
-    int key = 0;
+TEST(FontTableAgainstQt, MasksAreQtsWhiteOnBlackRendering) {
     for (const rt::FontFace& face : table().faces()) {
         const QFont font = font_of(face);
-        ++key;
         for (const rt::Glyph& g : face.glyphs()) {
-            const rt::GlyphMask& today = cache.mask(font, key, asked(g));
+            const QtMask today = qt_mask(font, asked(g));
             int differ = 0, inked = 0;
             for (int y = 0; y < today.coverage.height(); ++y)
                 for (int x = 0; x < today.coverage.width(); ++x) {
@@ -202,27 +218,34 @@ TEST(FontTableAgainstQt, ComparisonSeesOneBitOff) {
     EXPECT_GT(raster_mismatches(face, g, pairs, mixed), 0);
 }
 
-// Proportional text in its own background (text_layer.cpp) is GlyphCache's
-// painted glyph: mix of the background and the ink by the mask. For the
-// faces the programs print proportional text in, every pair.
-TEST(FontTableAgainstQt, MixRuleGivesTheGlyphCachesPaintedGlyphs) {
+// Proportional text in its own background (text_layer.cpp) is the glyph
+// cache's painted glyph: mix of the background and the ink by Qt's mask.
+// For the faces the programs print proportional text in, every pair.
+TEST(FontTableAgainstQt, PaintedGlyphsMixTheBackgroundAndTheInkByQtsMask) {
     const auto pairs = colour_pairs();
     for (const auto& [family, size] : {std::pair{rt::FontFamily::serif, 20}, {rt::FontFamily::serif, 17},
                                        {rt::FontFamily::mono, 13}, {rt::FontFamily::mono, 15}}) {
         const rt::FontFace& face = *table().face(family, size);
         const QFont font = font_of(face);
+        std::vector<QtMask> masks;
+        for (const rt::Glyph& g : face.glyphs()) masks.push_back(qt_mask(font, asked(g)));
         for (const auto& [ink, paper] : pairs) {
             rt::GlyphCache cache;  // one palette at a time: a cache keeps every palette it painted
             int differ = 0;
-            for (const rt::Glyph& g : face.glyphs()) {
-                const rt::PaintedGlyph& today = cache.painted(font, 1, asked(g), ink, paper);
-                for (int y = 0; y < today.pixels.height(); ++y)
-                    for (int x = 0; x < today.pixels.width(); ++x) {
-                        const QRgb p = today.pixels.pixel(x, y);
-                        if (qAlpha(p) == 0) continue;
-                        const int tx = today.left + x - g.left, ty = today.top + y - g.top;
-                        const bool inside = tx >= 0 && ty >= 0 && tx < g.width && ty < g.height;
-                        const int a = inside ? g.coverage[ty * g.width + tx] : 0;
+            for (std::size_t k = 0; k < face.glyphs().size(); ++k) {
+                const rt::Glyph& g = face.glyphs()[k];
+                const QtMask& qt = masks[k];
+                const rt::PaintedGlyph& ours = cache.painted(face, 1, asked(g), ink, paper);
+                for (int y = 0; y < qt.coverage.height(); ++y)
+                    for (int x = 0; x < qt.coverage.width(); ++x) {
+                        const int a = qt.coverage.constScanLine(y)[x];
+                        const int ox = qt.left + x - ours.left, oy = qt.top + y - ours.top;
+                        const bool inside = ox >= 0 && oy >= 0 && ox < ours.width && oy < ours.height;
+                        const std::uint32_t p = inside ? ours.pixels[static_cast<std::size_t>(oy * ours.width + ox)] : 0;
+                        if (a == 0) {
+                            differ += (p >> 24) != 0;
+                            continue;
+                        }
                         differ += (p | 0xFF000000u) != rt::glyph_blend::blend_pixel(paper, ink, a, Rule::surface_mix);
                     }
             }
