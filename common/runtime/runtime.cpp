@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
+
 namespace rt {
 
 Runtime::Runtime(int width, int height)
@@ -22,6 +24,30 @@ Runtime::Runtime(int width, int height)
 Runtime::~Runtime() = default;
 
 void Runtime::set_menu_handler(std::function<void(int)> handler) { menu_handler_ = std::move(handler); }
+
+void Runtime::install_menu(const std::vector<std::string>& entries) {
+    menu_ = entries;
+    show_menu(menu_);
+}
+
+std::string Runtime::queued_selection() const {
+    if (queued_menus_.empty()) return {};
+    const auto index = static_cast<std::size_t>(queued_menus_.front());
+    return index < menu_.size() ? menu_[index] : std::string();
+}
+
+bool Runtime::menu_selection_queued(int index) const {
+    return std::find(queued_menus_.begin(), queued_menus_.end(), index) != queued_menus_.end();
+}
+
+void Runtime::deliver_queued_selections(const std::function<void(int index, bool ran)>& after_each) {
+    while (!queued_menus_.empty()) {
+        const int index = queued_menus_.front();
+        queued_menus_.pop_front();
+        const bool ran = deliver_menu_selection(index);
+        if (after_each) after_each(index, ran);
+    }
+}
 
 bool Runtime::deliver_menu_selection(int index) {
     if (!menu_handler_ || menu_depth_ >= max_menu_depth) return false;

@@ -11,6 +11,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <random>
@@ -58,7 +59,8 @@ public:
     // "TITLE |" starts a menu, entries follow, an empty text ends it; "&"
     // marks access letters, an entry of dashes is a separator. Selections are
     // reported to the menu handler by position in this list.
-    virtual void install_menu(const std::vector<std::string>& entries) = 0;
+    void install_menu(const std::vector<std::string>& entries);
+    const std::vector<std::string>& installed_menu() const { return menu_; }
     void set_menu_handler(std::function<void(int)> handler);
 
     // Lets pending window events through and delivers menu selections made
@@ -67,7 +69,7 @@ public:
     virtual void process_events() = 0;
     // The menu entry chosen but not yet delivered (a wait that polls only
     // keys and mouse holds it until the next process_events); empty if none.
-    virtual std::string queued_selection() const { return {}; }
+    std::string queued_selection() const;
 
     // --- keyboard, mouse, time ----------------------------------------------
     // A waiting key as text (Return is "\r", Escape "\x1b"), consumed; empty
@@ -179,6 +181,21 @@ public:
     bool menu_checked(int index) const { return checked_entries_.contains(index); }
 
 protected:
+    // Shows the menu list install_menu has just stored.
+    virtual void show_menu(const std::vector<std::string>& entries) = 0;
+
+    // The selections made but not yet delivered, by position in the menu
+    // list, oldest first. A runtime only queues them where its user makes
+    // them; they reach the menu handler in deliver_queued_selections.
+    void queue_menu_selection(int index) { queued_menus_.push_back(index); }
+    bool menu_selection_queued(int index) const;
+    void drop_queued_selections() { queued_menus_.clear(); }
+    // Delivers the queued selections one at a time, each taken off the queue
+    // before its handler runs: an action that lets events through receives
+    // the selections queued after it inside itself. `after_each` runs after
+    // every selection with its position and whether the handler ran.
+    void deliver_queued_selections(const std::function<void(int index, bool ran)>& after_each = {});
+
     // Runs the menu handler, unless `max_menu_depth` selections are already
     // running: an action that lets events through receives the next selection
     // inside itself, and thousands of them would overflow the stack. An
@@ -204,6 +221,8 @@ protected:
 
 private:
     std::unique_ptr<Surface> surface_;
+    std::vector<std::string> menu_;
+    std::deque<int> queued_menus_;
     std::function<void(int)> menu_handler_;
     int menu_depth_ = 0;
     std::mt19937_64 generator_;

@@ -30,7 +30,8 @@ void ScriptedRuntime::status_changed() {
 
 void ScriptedRuntime::menu_checked_changed(int index, bool checked) {
     const auto entry = static_cast<std::size_t>(index);
-    if (transcript_) transcript_->checked(entry < menu_.size() ? menu_[entry] : std::string(), checked);
+    const std::vector<std::string>& menu = installed_menu();
+    if (transcript_) transcript_->checked(entry < menu.size() ? menu[entry] : std::string(), checked);
 }
 
 void ScriptedRuntime::print_picture() {

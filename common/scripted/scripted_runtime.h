@@ -92,9 +92,7 @@ public:
 
     void set_title(const std::string& title) override;
     void open_window() override {}
-    void install_menu(const std::vector<std::string>& entries) override;
     void process_events() override;
-    std::string queued_selection() const override;
     std::string key_query() override;
     int mouse_state() override;
     // Call count times 1 ms: deterministic, and every call sees time go on.
@@ -123,9 +121,9 @@ public:
     // Passes a `passes` item still lets go by, and that item's line.
     int idle_passes() const { return idle_passes_; }
     int idle_line() const { return idle_line_; }
-    const std::vector<std::string>& installed_menu() const { return menu_; }
 
 protected:
+    void show_menu(const std::vector<std::string>& entries) override;
     std::string picture_file() override;
     void picture_saved(const std::string& file) override;
     void print_picture() override;
@@ -173,8 +171,6 @@ private:
     int mouse_buttons_ = mouse_none;
     bool closed_ = false;
     std::atomic<bool> stop_requested_ = false;
-    std::deque<int> queued_menus_;
-    std::vector<std::string> menu_;
 
     Transcript* transcript_ = nullptr;
     std::filesystem::path snapshot_dir_;

@@ -147,9 +147,8 @@ void WindowRuntime::fit_window_to_picture() {
     window_->resize(picture + bars);
 }
 
-void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
+void WindowRuntime::show_menu(const std::vector<std::string>& entries) {
     const CleanVectorStateOnExit clean;  // after Qt's widget code
-    menu_texts_ = entries;
     program_actions_.clear();
     program_menus_.clear();
     extras_actions_.clear();
@@ -187,7 +186,7 @@ void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
             action->setData(index);  // found again by menu_checked_changed
             if (tab >= 0) action->setShortcut(QKeySequence(text.mid(tab + 1)));
             QObject::connect(action, &QAction::triggered, window_.get(),
-                             [this, index] { input_.menu_selections.push_back(index); });
+                             [this, index] { queue_menu_selection(index); });
             program_actions_.emplace_back(action);
         }
     }
@@ -240,19 +239,8 @@ void WindowRuntime::process_events() {
     let_events_through();
     throw_if_closed();
     run_pending_extras();
-    // One at a time: a handler may call process_events again and take the next.
-    while (!input_.menu_selections.empty()) {
-        const int index = input_.menu_selections.front();
-        input_.menu_selections.pop_front();
-        deliver_menu_selection(index);
-        throw_if_closed();
-    }
-}
-
-std::string WindowRuntime::queued_selection() const {
-    if (input_.menu_selections.empty()) return {};
-    const auto index = static_cast<std::size_t>(input_.menu_selections.front());
-    return index < menu_texts_.size() ? menu_texts_[index] : std::string();
+    // A window closed by an action ends the delivery: the rest are dropped with it.
+    deliver_queued_selections([this](int, bool) { throw_if_closed(); });
 }
 
 template <typename Look, typename Found>

@@ -43,9 +43,7 @@ public:
 
     void set_title(const std::string& title) override;
     void open_window() override;
-    void install_menu(const std::vector<std::string>& entries) override;
     void process_events() override;
-    std::string queued_selection() const override;
 
     std::string key_query() override;
     int mouse_state() override;
@@ -69,6 +67,7 @@ public:
     void set_picture_folder(const QString& folder) { picture_folder_ = folder; }
 
 protected:
+    void show_menu(const std::vector<std::string>& entries) override;
     // The window's extras (window_extras.cpp).
     std::string picture_file() override;
     void print_picture() override;
@@ -129,7 +128,6 @@ private:
     QTimer wake_timer_;
     CoarseClock clock_;
     QString title_;
-    std::vector<std::string> menu_texts_;  // the installed list, for queued_selection
     std::vector<QPointer<QAction>> program_actions_;  // the program's own entries
     std::vector<QPointer<QAction>> program_menus_;    // menus holding only those
     std::vector<QPointer<QAction>> extras_actions_;

@@ -43,7 +43,6 @@ public:
 
     void set_title(const std::string&) override {}
     void open_window() override {}
-    void install_menu(const std::vector<std::string>&) override {}
     void process_events() override;
     std::string key_query() override;
     int mouse_state() override { return rt::mouse_none; }
@@ -56,6 +55,7 @@ public:
     void end() override {}
 
 protected:
+    void show_menu(const std::vector<std::string>&) override {}
     // Procedures started directly never meet the EXTRAS menu.
     std::string picture_file() override { return {}; }
     void print_picture() override {}
