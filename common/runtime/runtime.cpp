@@ -3,6 +3,7 @@
 #include "common/runtime/asset_file.h"
 #include "common/runtime/asset_path.h"
 #include "common/runtime/number_format.h"
+#include "common/runtime/projector_palette.h"
 #include "common/runtime/projector_picture.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
@@ -19,7 +20,8 @@ Runtime::Runtime(int width, int height)
       generator_(1),
       wanted_colour_(surface_->colour()),
       wanted_second_colour_(surface_->second_colour()),
-      wanted_background_(surface_->background_colour()) {}
+      wanted_background_(surface_->background_colour()),
+      extras_(std::make_unique<ExtrasServices>(*this)) {}
 
 Runtime::~Runtime() = default;
 
@@ -106,7 +108,7 @@ bool Runtime::draw_picture(const std::string& file, int left, int top, int width
     if (!bytes) return false;
     const QImage picture = QImage::fromData(QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size())));
     if (picture.isNull()) return false;
-    surface_->draw_image(projector_ ? projector_picture(picture) : picture, left, top, width, height);
+    surface_->draw_image(projector_colours() ? projector_picture(picture) : picture, left, top, width, height);
     return true;
 }
 
@@ -119,5 +121,25 @@ void Runtime::print_line(const std::string& text) {
 void Runtime::print_number(double value) { surface_->print(number_text(value)); }
 int Runtime::cell_width() const { return surface_->cell_width(); }
 int Runtime::cell_height() const { return surface_->cell_height(); }
+
+Colour Runtime::shown(Colour c) const { return projector_colours() ? projector_colour(c) : c; }
+
+void Runtime::set_projector_colours(bool on) {
+    if (!extras_->switch_palette(on)) return;
+    surface_->set_colour(shown(wanted_colour_));
+    surface_->set_second_colour(shown(wanted_second_colour_));
+    surface_->set_background_colour(shown(wanted_background_));
+}
+
+void Runtime::set_extras_host(ExtrasHost& host) { extras_->set_host(host); }
+void Runtime::run_extra(Extra extra) { extras_->run(extra); }
+void Runtime::set_extras_help(const std::string& page) { extras_->set_help(page); }
+bool Runtime::projector_colours() const { return extras_->projector_colours(); }
+void Runtime::show_status(const std::string& text) { extras_->show_status(text); }
+const std::string& Runtime::status() const { return extras_->status(); }
+void Runtime::set_export(std::function<std::string()> provider) { extras_->set_export(std::move(provider)); }
+const std::function<std::string()>& Runtime::exporter() const { return extras_->exporter(); }
+void Runtime::set_menu_checked(int index, bool checked) { extras_->set_menu_checked(index, checked); }
+bool Runtime::menu_checked(int index) const { return extras_->menu_checked(index); }
 
 }  // namespace rt

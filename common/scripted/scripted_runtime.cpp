@@ -51,10 +51,14 @@ int find_menu_entry(const std::vector<std::string>& menu, const std::string& tit
 }
 
 ScriptedRuntime::ScriptedRuntime(std::vector<ScriptItem> items, int width, int height)
-    : Runtime(width, height), ahead_(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end())) {}
+    : Runtime(width, height), ahead_(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end())) {
+    set_extras_host(*this);
+}
 
 ScriptedRuntime::ScriptedRuntime(ScriptSource source, int width, int height)
-    : Runtime(width, height), source_(std::move(source)) {}
+    : Runtime(width, height), source_(std::move(source)) {
+    set_extras_host(*this);
+}
 
 ScriptedRuntime::~ScriptedRuntime() {
     if (transcript_) surface().set_observer(nullptr);

@@ -71,7 +71,7 @@ bool write_screen(const Screen& screen, const std::filesystem::path& dir, const 
 // ScriptError.
 using ScriptSource = std::function<std::optional<ScriptItem>()>;
 
-class ScriptedRuntime : public Runtime {
+class ScriptedRuntime : public Runtime, private ExtrasHost {
 public:
     ScriptedRuntime(std::vector<ScriptItem> items, int width = surface_width, int height = surface_height);
     // Reads the items only as the run comes to them, so a script of any
@@ -124,18 +124,19 @@ public:
 
 protected:
     void show_menu(const std::vector<std::string>& entries) override;
-    std::string picture_file() override;
-    void picture_saved(const std::string& file) override;
+
+private:
+    // The window's extras in a headless run (scripted_extras.cpp).
+    std::string output_file(Output what) override;
+    bool write_picture(const std::string& file, const std::string& description) override;
+    void file_written(const std::string& file) override;
     void print_picture() override;
     void copy_picture() override;
     void toggle_full_screen() override;
-    void projector_colours_changed() override;
-    void status_changed() override;
+    void projector_colours_changed(bool on) override;
+    void status_changed(const std::string& text) override;
     void menu_checked_changed(int index, bool checked) override;
-    std::string data_file() override;
-    void data_saved(const std::string& file) override;
 
-private:
     enum class Poll { events, key, mouse };
     enum class DialogSort { message, input };
 

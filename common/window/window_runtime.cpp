@@ -94,6 +94,7 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
     // Its only job is to end a wait; nothing listens to it.
     wake_timer_.setSingleShot(false);
     wake_timer_.setInterval(idle_wait_ms);
+    set_extras_host(*this);
     if (remembered_projector_colours()) set_projector_colours(true);
 }
 
@@ -410,9 +411,9 @@ void WindowRuntime::style_status_line() {
     }
 }
 
-void WindowRuntime::status_changed() {
+void WindowRuntime::status_changed(const std::string& text) {
     const CleanVectorStateOnExit clean;  // after Qt's text layout
-    status_label_->setText(QString::fromStdString(status()));
+    status_label_->setText(QString::fromStdString(text));
 }
 
 std::uint64_t WindowRuntime::surface_changes() const { return surface().change_count(); }

@@ -36,7 +36,7 @@ namespace rt {
 class SoundPlayer;
 class MainWindow;
 
-class WindowRuntime : public Runtime {
+class WindowRuntime : public Runtime, private ExtrasHost {
 public:
     WindowRuntime();
     ~WindowRuntime() override;
@@ -68,17 +68,18 @@ public:
 
 protected:
     void show_menu(const std::vector<std::string>& entries) override;
+
+private:
     // The window's extras (window_extras.cpp).
-    std::string picture_file() override;
+    std::string output_file(Output what) override;
+    bool write_picture(const std::string& file, const std::string& description) override;
+    void file_written(const std::string&) override {}
     void print_picture() override;
     void copy_picture() override;
     void toggle_full_screen() override;
-    void projector_colours_changed() override;
-    void status_changed() override;
+    void projector_colours_changed(bool on) override;
+    void status_changed(const std::string& text) override;
     void menu_checked_changed(int index, bool checked) override;
-    std::string data_file() override;
-
-private:
     // Lets queued window events through without blocking; at most about once
     // a millisecond, so loops that poll millions of times a second stay fast
     // (the clock that tells is itself read only every so many calls).

@@ -56,11 +56,6 @@ public:
 
 protected:
     void show_menu(const std::vector<std::string>&) override {}
-    // Procedures started directly never meet the EXTRAS menu.
-    std::string picture_file() override { return {}; }
-    void print_picture() override {}
-    void copy_picture() override {}
-    void toggle_full_screen() override {}
 
 private:
     rt::CoarseClock clock_;
