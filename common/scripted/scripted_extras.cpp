@@ -2,7 +2,7 @@
 // output folder, the rest into the transcript.
 #include "common/scripted/scripted_runtime.h"
 
-#include "common/runtime/picture_output.h"
+#include "common/desktop_output/picture_output.h"
 #include "common/runtime/surface.h"
 #include "common/scripted/transcript.h"
 

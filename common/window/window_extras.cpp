@@ -4,7 +4,7 @@
 // The check marks of the program's own entries are shown here, too.
 #include "common/window/window_extras.h"
 
-#include "common/runtime/picture_output.h"
+#include "common/desktop_output/picture_output.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
 #include "common/window/main_window.h"

@@ -1,6 +1,6 @@
 // The EXTRAS menu in headless runs: the entries run in whatever poll meets
 // them, write into the output folder, and leave the program's run as it was.
-#include "common/runtime/picture_output.h"
+#include "common/desktop_output/picture_output.h"
 #include "common/runtime/surface.h"
 #include "common/screens/menu_list.h"
 #include "common/scripted/script.h"
