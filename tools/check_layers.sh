@@ -3,7 +3,7 @@
 # - of our own ("..."): screens and programs see the runtime interface, never
 #   the window or the scripted runtime; the Qt-free cores and the build-time
 #   asset tools see nothing of ours but themselves, the cores besides the
-#   Qt-free helpers every layer may use (common/numeric);
+#   Qt-free helpers every layer may use (common/numeric, common/unicode);
 # - of Qt (<Q...>, <Qt...>): only the folders that may use Qt include it; the
 #   cores, the programs' screens, the shared screens and the helpers never do.
 # Usage: tools/check_layers.sh [SOURCE_DIR]; exit 1 with the offending lines.
@@ -13,24 +13,25 @@ cd "${1:-$(dirname "$0")/..}"
 # folder: the folders its files may include from, besides its own.
 declare -A allowed=(
     [common/numeric]=""
-    [common/runtime]="common/numeric"
-    [common/desktop_output]="common/numeric"
-    [common/window]="common/desktop_output common/runtime common/numeric"
-    [common/scripted]="common/desktop_output common/runtime common/numeric"
-    [common/screens]="common/runtime common/numeric"
-    [kalorix/core]="common/numeric"
-    [diffundo/core]="common/numeric"
-    [kalorix]="kalorix/core common/screens common/runtime common/numeric"
-    [diffundo]="diffundo/core common/screens common/runtime common/numeric"
-    [tools/scenario_run]="common/scripted common/screens common/runtime common/numeric"
-    [tools]="tools/scenario_run kalorix diffundo common/scripted common/screens common/runtime common/numeric"
+    [common/unicode]=""
+    [common/runtime]="common/numeric common/unicode"
+    [common/desktop_output]="common/numeric common/unicode"
+    [common/window]="common/desktop_output common/runtime common/numeric common/unicode"
+    [common/scripted]="common/desktop_output common/runtime common/numeric common/unicode"
+    [common/screens]="common/runtime common/numeric common/unicode"
+    [kalorix/core]="common/numeric common/unicode"
+    [diffundo/core]="common/numeric common/unicode"
+    [kalorix]="kalorix/core common/screens common/runtime common/numeric common/unicode"
+    [diffundo]="diffundo/core common/screens common/runtime common/numeric common/unicode"
+    [tools/scenario_run]="common/scripted common/screens common/runtime common/numeric common/unicode"
+    [tools]="tools/scenario_run kalorix diffundo common/scripted common/screens common/runtime common/numeric common/unicode"
     [assets]=""
 )
 # The programs' entry points alone put a program into the real window.
 declare -A entry_points=([kalorix/main.cpp]="common/window" [diffundo/main.cpp]="common/window")
 
 # The folders whose files include no Qt header; the entry points above may.
-qt_free=(common/numeric common/screens kalorix/core diffundo/core kalorix diffundo)
+qt_free=(common/numeric common/unicode common/screens kalorix/core diffundo/core kalorix diffundo)
 # common/runtime still includes Qt (the surface's image, glyphs, the picture
 # decoder): set to 1 once the drawing core is free of it.
 runtime_qt_free=0

@@ -15,6 +15,7 @@ cases=(
     'diffundo/dice.cpp|  #  include <QString>|1'
     'common/screens/menu_list.cpp|#include <QStringList>|1'
     'common/numeric/csv_table.cpp|#include <QLocale>|1'
+    'common/unicode/utf8.cpp|#include <QString>|1'
     'kalorix/main.cpp|#include <QApplication>|0'
     'common/window/main_window.cpp|#include <QMainWindow>|0'
     'common/desktop_output/picture_output.cpp|#include <QPdfWriter>|0'
