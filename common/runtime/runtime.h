@@ -203,6 +203,7 @@ protected:
     // The services show their changes through the host; until one is set,
     // nowhere (a runtime that never meets the EXTRAS menu needs none).
     void set_extras_host(ExtrasHost& host);
+    // Runs an EXTRAS entry the runtime's user chose, its dialogs inside.
     void run_extra(Extra extra);
 
 private:
