@@ -2,6 +2,7 @@
 #include "diffundo/diffundo.h"
 
 #include "common/runtime/number_format.h"
+#include "common/unicode/utf8.h"
 #include "diffundo/core/line_text.h"
 #include "diffundo/core/ln_g.h"
 
@@ -9,22 +10,9 @@
 
 namespace diffundo {
 
-namespace {
-
-// The first `count` characters of a UTF-8 text (a character is never split).
-std::string first_characters(const std::string& text, std::size_t count) {
-    std::size_t end = 0;
-    for (std::size_t seen = 0; end < text.size(); ++end) {
-        const bool starts_character = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
-        if (starts_character && seen++ == count) break;
-    }
-    return text.substr(0, end);
-}
-
-}  // namespace
-
 void Diffundo::enter_atom_count(const std::string& prompt, const std::string& default_text) {
-    const std::string shown_default = first_characters(default_text, 8);
+    // The first 8 characters; a character is never split.
+    const std::string shown_default = default_text.substr(0, unicode::utf8_prefix_bytes(default_text, 8));
     runtime_.set_font(rt::FontFamily::mono, 14);
     // Only the upper bound is checked: the tables end at 200 and a line of
     // more than 101 atoms does not fit the screen. Anything below 1 (a

@@ -3,12 +3,15 @@
 #include "common/runtime/asset_file.h"
 #include "common/runtime/asset_path.h"
 #include "common/runtime/number_format.h"
+#include "common/runtime/projector_palette.h"
 #include "common/runtime/projector_picture.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
 
 #include <QImage>
 #include <QString>
+
+#include <algorithm>
 
 namespace rt {
 
@@ -17,11 +20,36 @@ Runtime::Runtime(int width, int height)
       generator_(1),
       wanted_colour_(surface_->colour()),
       wanted_second_colour_(surface_->second_colour()),
-      wanted_background_(surface_->background_colour()) {}
+      wanted_background_(surface_->background_colour()),
+      extras_(std::make_unique<ExtrasServices>(*this)) {}
 
 Runtime::~Runtime() = default;
 
 void Runtime::set_menu_handler(std::function<void(int)> handler) { menu_handler_ = std::move(handler); }
+
+void Runtime::install_menu(const std::vector<std::string>& entries) {
+    menu_ = entries;
+    show_menu(menu_);
+}
+
+std::string Runtime::queued_selection() const {
+    if (queued_menus_.empty()) return {};
+    const auto index = static_cast<std::size_t>(queued_menus_.front());
+    return index < menu_.size() ? menu_[index] : std::string();
+}
+
+bool Runtime::menu_selection_queued(int index) const {
+    return std::find(queued_menus_.begin(), queued_menus_.end(), index) != queued_menus_.end();
+}
+
+void Runtime::deliver_queued_selections(const std::function<void(int index, bool ran)>& after_each) {
+    while (!queued_menus_.empty()) {
+        const int index = queued_menus_.front();
+        queued_menus_.pop_front();
+        const bool ran = deliver_menu_selection(index);
+        if (after_each) after_each(index, ran);
+    }
+}
 
 bool Runtime::deliver_menu_selection(int index) {
     if (!menu_handler_ || menu_depth_ >= max_menu_depth) return false;
@@ -80,7 +108,7 @@ bool Runtime::draw_picture(const std::string& file, int left, int top, int width
     if (!bytes) return false;
     const QImage picture = QImage::fromData(QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size())));
     if (picture.isNull()) return false;
-    surface_->draw_image(projector_ ? projector_picture(picture) : picture, left, top, width, height);
+    surface_->draw_image(projector_colours() ? projector_picture(picture) : picture, left, top, width, height);
     return true;
 }
 
@@ -93,5 +121,25 @@ void Runtime::print_line(const std::string& text) {
 void Runtime::print_number(double value) { surface_->print(number_text(value)); }
 int Runtime::cell_width() const { return surface_->cell_width(); }
 int Runtime::cell_height() const { return surface_->cell_height(); }
+
+Colour Runtime::shown(Colour c) const { return projector_colours() ? projector_colour(c) : c; }
+
+void Runtime::set_projector_colours(bool on) {
+    if (!extras_->switch_palette(on)) return;
+    surface_->set_colour(shown(wanted_colour_));
+    surface_->set_second_colour(shown(wanted_second_colour_));
+    surface_->set_background_colour(shown(wanted_background_));
+}
+
+void Runtime::set_extras_host(ExtrasHost& host) { extras_->set_host(host); }
+void Runtime::run_extra(Extra extra) { extras_->run(extra); }
+void Runtime::set_extras_help(const std::string& page) { extras_->set_help(page); }
+bool Runtime::projector_colours() const { return extras_->projector_colours(); }
+void Runtime::show_status(const std::string& text) { extras_->show_status(text); }
+const std::string& Runtime::status() const { return extras_->status(); }
+void Runtime::set_export(std::function<std::string()> provider) { extras_->set_export(std::move(provider)); }
+const std::function<std::string()>& Runtime::exporter() const { return extras_->exporter(); }
+void Runtime::set_menu_checked(int index, bool checked) { extras_->set_menu_checked(index, checked); }
+bool Runtime::menu_checked(int index) const { return extras_->menu_checked(index); }
 
 }  // namespace rt

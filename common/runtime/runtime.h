@@ -6,15 +6,16 @@
 // same pixels. No Qt type appears here: program code stays Qt-free.
 
 #include "common/runtime/extras.h"
+#include "common/runtime/extras_services.h"
 #include "common/runtime/number_format.h"
 #include "common/runtime/styles.h"
 
 #include <concepts>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <random>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -58,7 +59,8 @@ public:
     // "TITLE |" starts a menu, entries follow, an empty text ends it; "&"
     // marks access letters, an entry of dashes is a separator. Selections are
     // reported to the menu handler by position in this list.
-    virtual void install_menu(const std::vector<std::string>& entries) = 0;
+    void install_menu(const std::vector<std::string>& entries);
+    const std::vector<std::string>& installed_menu() const { return menu_; }
     void set_menu_handler(std::function<void(int)> handler);
 
     // Lets pending window events through and delivers menu selections made
@@ -67,7 +69,7 @@ public:
     virtual void process_events() = 0;
     // The menu entry chosen but not yet delivered (a wait that polls only
     // keys and mouse holds it until the next process_events); empty if none.
-    virtual std::string queued_selection() const { return {}; }
+    std::string queued_selection() const;
 
     // --- keyboard, mouse, time ----------------------------------------------
     // A waiting key as text (Return is "\r", Escape "\x1b"), consumed; empty
@@ -150,7 +152,7 @@ public:
     Surface& surface();
     const Surface& surface() const;
 
-    // --- the window's extras (runtime_extras.cpp) ----------------------------------
+    // --- the services around the picture (common/runtime/extras_services.h) -------
     // The EXTRAS menu's entries are run by the runtime itself, in every event
     // pass and poll, and never reach the menu handler: they neither change
     // the program's state nor draw its random numbers.
@@ -158,68 +160,66 @@ public:
     void set_extras_help(const std::string& page);
     // Projector colours: what the program asks for is drawn in the projector
     // palette, and the picture already shown is re-coloured at once.
-    bool projector_colours() const { return projector_; }
+    bool projector_colours() const;
     void set_projector_colours(bool on);
-
-    // --- status line and data export (runtime_status.cpp) -----------------------------
     // One line of text below the picture, outside the surface: the programs'
     // screens stay as they are. Passed on only when the text changes.
     void show_status(const std::string& text);
-    const std::string& status() const { return status_; }
+    const std::string& status() const;
     // What "Da&ten speichern ..." writes: a CSV text of the analysis on the
     // screen, asked for only when the entry is chosen. Empty function: the
     // screen shows nothing to export, and the runtime says so.
     void set_export(std::function<std::string()> provider);
-    const std::function<std::string()>& exporter() const { return export_; }
+    const std::function<std::string()>& exporter() const;
     // A check mark at one of the program's own entries, by position in the
     // installed menu list: the menu shows what the program says, not what a
     // click would make of it. Unchecked until set; passed on only when the
     // state changes.
     void set_menu_checked(int index, bool checked);
-    bool menu_checked(int index) const { return checked_entries_.contains(index); }
+    bool menu_checked(int index) const;
 
 protected:
+    // Shows the menu list install_menu has just stored.
+    virtual void show_menu(const std::vector<std::string>& entries) = 0;
+
+    // The selections made but not yet delivered, by position in the menu
+    // list, oldest first. A runtime only queues them where its user makes
+    // them; they reach the menu handler in deliver_queued_selections.
+    void queue_menu_selection(int index) { queued_menus_.push_back(index); }
+    bool menu_selection_queued(int index) const;
+    void drop_queued_selections() { queued_menus_.clear(); }
+    // Delivers the queued selections one at a time, each taken off the queue
+    // before its handler runs: an action that lets events through receives
+    // the selections queued after it inside itself. `after_each` runs after
+    // every selection with its position and whether the handler ran.
+    void deliver_queued_selections(const std::function<void(int index, bool ran)>& after_each = {});
+
     // Runs the menu handler, unless `max_menu_depth` selections are already
     // running: an action that lets events through receives the next selection
     // inside itself, and thousands of them would overflow the stack. An
     // ignored selection changes nothing. Returns whether the handler ran.
     bool deliver_menu_selection(int index);
 
+    // The services show their changes through the host; until one is set,
+    // nowhere (a runtime that never meets the EXTRAS menu needs none).
+    void set_extras_host(ExtrasHost& host);
+    // Runs an EXTRAS entry the runtime's user chose, its dialogs inside.
     void run_extra(Extra extra);
-    // Saving asks where to write (empty: the user cancelled) and reports the
-    // file written; the PNG itself is written here, alike for both runtimes.
-    virtual std::string picture_file() = 0;
-    virtual void picture_saved(const std::string& /*file*/) {}
-    virtual void print_picture() = 0;
-    virtual void copy_picture() = 0;
-    virtual void toggle_full_screen() = 0;
-    virtual void projector_colours_changed() {}
-    virtual void status_changed() {}
-    virtual void menu_checked_changed(int /*index*/, bool /*checked*/) {}
-    // Where the CSV file goes (empty: cancelled), and a report of the file written.
-    virtual std::string data_file() { return {}; }
-    virtual void data_saved(const std::string& /*file*/) {}
-    // The message box a failed save or print shows.
-    void report_failure(const std::string& what, const std::string& file);
 
 private:
     std::unique_ptr<Surface> surface_;
+    std::vector<std::string> menu_;
+    std::deque<int> queued_menus_;
     std::function<void(int)> menu_handler_;
     int menu_depth_ = 0;
     std::mt19937_64 generator_;
 
-    void save_picture();
-    void save_data();
     Colour shown(Colour c) const;
     // The colours as the program asked for them; the surface holds them shown.
     Colour wanted_colour_;
     Colour wanted_second_colour_;
     Colour wanted_background_;
-    bool projector_ = false;
-    std::string extras_help_;
-    std::string status_;
-    std::function<std::string()> export_;
-    std::set<int> checked_entries_;
+    std::unique_ptr<ExtrasServices> extras_;
 };
 
 }  // namespace rt

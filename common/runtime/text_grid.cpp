@@ -1,5 +1,7 @@
 #include "common/runtime/text_grid.h"
 
+#include "common/unicode/utf8.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -195,29 +197,7 @@ std::size_t utf8_to_u32(const std::string& text, std::u32string& buffer) {
         }
     }
 #endif
-    while (i < text.size()) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            *to++ = lead;
-            ++i;
-            continue;
-        }
-        const int extra = (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
-        bool valid = extra >= 0 && i + extra < text.size();
-        char32_t cp = extra > 0 ? (lead & (0x3F >> extra)) : lead;
-        for (int k = 1; valid && k <= extra; ++k) {
-            const unsigned char cont = static_cast<unsigned char>(text[i + k]);
-            valid = (cont & 0xC0) == 0x80;
-            cp = (cp << 6) | (cont & 0x3F);
-        }
-        if (!valid) {
-            *to++ = U'\uFFFD';  // a broken byte stands for itself, once
-            ++i;
-            continue;
-        }
-        *to++ = cp;
-        i += extra + 1;
-    }
+    to += unicode::decode_utf8(std::string_view(text).substr(i), to);
     return static_cast<std::size_t>(to - first);
 }
 

@@ -1,6 +1,7 @@
 #include "common/scripted/script.h"
 
 #include "common/runtime/runtime.h"
+#include "common/unicode/utf8.h"
 
 #include <array>
 #include <charconv>
@@ -42,14 +43,6 @@ std::string trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-// Number of code points, counting every byte that does not continue a UTF-8 sequence.
-std::size_t code_points(const std::string& s) {
-    std::size_t n = 0;
-    for (char c : s)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
-    return n;
-}
-
 int parse_count(int line, const std::string& word, const std::string& arg, int minimum) {
     int value = 0;
     const char* first = arg.data();
@@ -65,7 +58,7 @@ std::string key_text(int line, const std::string& arg) {
     if (arg.empty()) return "\r";
     for (const KeyName& k : key_names)
         if (arg == k.name) return k.text;
-    if (code_points(arg) == 1) return arg;
+    if (unicode::utf8_character_count(arg) == 1) return arg;
     throw ScriptError(line,
                       "unknown key \"" + arg + "\" (a single character or Return, Escape, Space, Tab, Backspace)");
 }

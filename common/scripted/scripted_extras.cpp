@@ -2,35 +2,35 @@
 // output folder, the rest into the transcript.
 #include "common/scripted/scripted_runtime.h"
 
-#include "common/runtime/picture_output.h"
+#include "common/desktop_output/picture_output.h"
 #include "common/runtime/surface.h"
 #include "common/scripted/transcript.h"
 
 namespace rt {
 
-std::string ScriptedRuntime::picture_file() {
+std::string ScriptedRuntime::output_file(Output what) {
     if (snapshot_dir_.empty()) return {};
-    return (snapshot_dir_ / (picture_name_ + "-" + std::to_string(++pictures_saved_) + ".png")).string();
+    const bool picture = what == Output::picture;
+    const int number = picture ? ++pictures_saved_ : ++data_saved_;
+    return (snapshot_dir_ / (picture_name_ + "-" + std::to_string(number) + (picture ? ".png" : ".csv"))).string();
 }
 
-void ScriptedRuntime::picture_saved(const std::string& file) {
+bool ScriptedRuntime::write_picture(const std::string& file, const std::string& description) {
+    return write_png(surface().image(), file, description);
+}
+
+void ScriptedRuntime::file_written(const std::string& file) {
     if (transcript_) transcript_->saved(std::filesystem::path(file).filename().string());
 }
 
-std::string ScriptedRuntime::data_file() {
-    if (snapshot_dir_.empty()) return {};
-    return (snapshot_dir_ / (picture_name_ + "-" + std::to_string(++data_saved_) + ".csv")).string();
-}
-
-void ScriptedRuntime::data_saved(const std::string& file) { picture_saved(file); }
-
-void ScriptedRuntime::status_changed() {
-    if (transcript_) transcript_->status(status());
+void ScriptedRuntime::status_changed(const std::string& text) {
+    if (transcript_) transcript_->status(text);
 }
 
 void ScriptedRuntime::menu_checked_changed(int index, bool checked) {
     const auto entry = static_cast<std::size_t>(index);
-    if (transcript_) transcript_->checked(entry < menu_.size() ? menu_[entry] : std::string(), checked);
+    const std::vector<std::string>& menu = installed_menu();
+    if (transcript_) transcript_->checked(entry < menu.size() ? menu[entry] : std::string(), checked);
 }
 
 void ScriptedRuntime::print_picture() {
@@ -38,7 +38,7 @@ void ScriptedRuntime::print_picture() {
     const std::string name = picture_name_ + "-" + std::to_string(++pictures_printed_) + ".pdf";
     const std::string file = (snapshot_dir_ / name).string();
     if (!write_pdf(surface().image(), file, picture_name_))
-        report_failure("gedruckt", file);
+        message_box(box_message, unwritable_file_message("Das Bild wurde nicht gedruckt", file), 1, " OK ");
     else if (transcript_)
         transcript_->printed(name, 1);
 }
@@ -52,8 +52,8 @@ void ScriptedRuntime::toggle_full_screen() {
     if (transcript_) transcript_->full_screen(full_screen_);
 }
 
-void ScriptedRuntime::projector_colours_changed() {
-    if (transcript_) transcript_->palette(projector_colours());
+void ScriptedRuntime::projector_colours_changed(bool on) {
+    if (transcript_) transcript_->palette(on);
 }
 
 }  // namespace rt

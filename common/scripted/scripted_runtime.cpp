@@ -54,11 +54,13 @@ int find_menu_entry(const std::vector<std::string>& menu, const std::string& tit
 ScriptedRuntime::ScriptedRuntime(std::vector<ScriptItem> items, int width, int height)
     : Runtime(width, height), ahead_(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end())) {
     surface().keep_text_grid(true);
+    set_extras_host(*this);
 }
 
 ScriptedRuntime::ScriptedRuntime(ScriptSource source, int width, int height)
     : Runtime(width, height), source_(std::move(source)) {
     surface().keep_text_grid(true);
+    set_extras_host(*this);
 }
 
 ScriptedRuntime::~ScriptedRuntime() {
@@ -74,26 +76,15 @@ void ScriptedRuntime::set_title(const std::string& title) {
     if (transcript_) transcript_->title(title);
 }
 
-void ScriptedRuntime::install_menu(const std::vector<std::string>& entries) {
-    menu_ = entries;
+void ScriptedRuntime::show_menu(const std::vector<std::string>& entries) {
     if (transcript_) transcript_->menu(entries);
 }
 
 void ScriptedRuntime::process_events() {
     event_pass(Poll::events);
-    // Popped before delivery: an action that lets events through itself
-    // receives the selections queued after it, as in the window.
-    while (!queued_menus_.empty()) {
-        const int index = queued_menus_.front();
-        queued_menus_.pop_front();
-        if (deliver_menu_selection(index) && index == default_quit_) quit_delivered_ = true;
-    }
-}
-
-std::string ScriptedRuntime::queued_selection() const {
-    if (queued_menus_.empty()) return {};
-    const auto index = static_cast<std::size_t>(queued_menus_.front());
-    return index < menu_.size() ? menu_[index] : std::string();
+    deliver_queued_selections([this](int index, bool ran) {
+        if (ran && index == default_quit_) quit_delivered_ = true;
+    });
 }
 
 std::string ScriptedRuntime::key_query() { return event_pass(Poll::key); }
@@ -141,12 +132,12 @@ std::string ScriptedRuntime::event_pass(Poll poll) {
         case ScriptItemKind::menu: {
             const int index = resolve_menu(item);
             consume(k);
-            if (const std::optional<Extra> extra = extra_at(menu_, index)) {
+            if (const std::optional<Extra> extra = extra_at(installed_menu(), index)) {
                 run_extra(*extra);
                 if (used_up_) return default_user(poll);
                 continue;
             }
-            queued_menus_.push_back(index);
+            queue_menu_selection(index);
             return {};
         }
         case ScriptItemKind::mouse:
@@ -159,7 +150,7 @@ std::string ScriptedRuntime::event_pass(Poll poll) {
         case ScriptItemKind::close:
             consume(k);
             closed_ = true;
-            queued_menus_.clear();
+            drop_queued_selections();
             throw WindowClosed();
         case ScriptItemKind::key:
             if (poll != Poll::key) return {};
@@ -184,17 +175,15 @@ std::string ScriptedRuntime::default_user(Poll poll) {
     // are running is ignored.
     if (!quit_delivered_) {
         default_quit_ = find_quit_entry();
-        if (default_quit_ >= 0 &&
-            std::find(queued_menus_.begin(), queued_menus_.end(), default_quit_) == queued_menus_.end())
-            queued_menus_.push_back(default_quit_);
+        if (default_quit_ >= 0 && !menu_selection_queued(default_quit_)) queue_menu_selection(default_quit_);
     }
     mouse_buttons_ = mouse_none;
     return poll == Poll::key ? "\r" : "";
 }
 
 int ScriptedRuntime::find_quit_entry() const {
-    for (std::size_t i = 0; i < menu_.size(); ++i)
-        if (menu_[i] == "&Quit") return static_cast<int>(i);
+    for (std::size_t i = 0; i < installed_menu().size(); ++i)
+        if (installed_menu()[i] == "&Quit") return static_cast<int>(i);
     return -1;
 }
 
@@ -252,7 +241,7 @@ void ScriptedRuntime::take_snapshots(std::size_t from, std::size_t to) {
 }
 
 int ScriptedRuntime::resolve_menu(const ScriptItem& item) const {
-    const int index = find_menu_entry(menu_, item.menu_title, item.menu_entry);
+    const int index = find_menu_entry(installed_menu(), item.menu_title, item.menu_entry);
     if (index < 0)
         throw ScriptFailure("script line " + std::to_string(item.line) + ": " + describe(item) +
                             " is not in the installed menu");
@@ -269,7 +258,7 @@ std::size_t ScriptedRuntime::run_extras_before_answer() {
         if (k >= ahead_.size()) return k;
         const ScriptItem& item = ahead_[k];
         if (item.kind != ScriptItemKind::menu) return k;
-        const std::optional<Extra> extra = extra_at(menu_, resolve_menu(item));
+        const std::optional<Extra> extra = extra_at(installed_menu(), resolve_menu(item));
         if (!extra) return k;
         consume(k);
         run_extra(*extra);

@@ -71,7 +71,7 @@ bool write_screen(const Screen& screen, const std::filesystem::path& dir, const 
 // ScriptError.
 using ScriptSource = std::function<std::optional<ScriptItem>()>;
 
-class ScriptedRuntime : public Runtime {
+class ScriptedRuntime : public Runtime, private ExtrasHost {
 public:
     ScriptedRuntime(std::vector<ScriptItem> items, int width = surface_width, int height = surface_height);
     // Reads the items only as the run comes to them, so a script of any
@@ -92,9 +92,7 @@ public:
 
     void set_title(const std::string& title) override;
     void open_window() override {}
-    void install_menu(const std::vector<std::string>& entries) override;
     void process_events() override;
-    std::string queued_selection() const override;
     std::string key_query() override;
     int mouse_state() override;
     // Call count times 1 ms: deterministic, and every call sees time go on.
@@ -123,21 +121,22 @@ public:
     // Passes a `passes` item still lets go by, and that item's line.
     int idle_passes() const { return idle_passes_; }
     int idle_line() const { return idle_line_; }
-    const std::vector<std::string>& installed_menu() const { return menu_; }
 
 protected:
-    std::string picture_file() override;
-    void picture_saved(const std::string& file) override;
+    void show_menu(const std::vector<std::string>& entries) override;
+
+private:
+    // The window's extras in a headless run (scripted_extras.cpp).
+    std::string output_file(Output what) override;
+    bool write_picture(const std::string& file, const std::string& description) override;
+    void file_written(const std::string& file) override;
     void print_picture() override;
     void copy_picture() override;
     void toggle_full_screen() override;
-    void projector_colours_changed() override;
-    void status_changed() override;
+    void projector_colours_changed(bool on) override;
+    void status_changed(const std::string& text) override;
     void menu_checked_changed(int index, bool checked) override;
-    std::string data_file() override;
-    void data_saved(const std::string& file) override;
 
-private:
     enum class Poll { events, key, mouse };
     enum class DialogSort { message, input };
 
@@ -173,8 +172,6 @@ private:
     int mouse_buttons_ = mouse_none;
     bool closed_ = false;
     std::atomic<bool> stop_requested_ = false;
-    std::deque<int> queued_menus_;
-    std::vector<std::string> menu_;
 
     Transcript* transcript_ = nullptr;
     std::filesystem::path snapshot_dir_;

@@ -1,5 +1,7 @@
 #include "common/scripted/transcript.h"
 
+#include "common/unicode/utf8.h"
+
 #include <charconv>
 
 namespace rt {
@@ -14,38 +16,6 @@ void append_hex4(std::string& out, unsigned value) {
     static const char digits[] = "0123456789abcdef";
     out += "\\u";
     for (int shift = 12; shift >= 0; shift -= 4) out += digits[(value >> shift) & 0xF];
-}
-
-// Length of the valid UTF-8 sequence starting at s[i], or 0 when it is not one
-// (overlong forms and surrogates count as invalid, as JSON readers see them).
-std::size_t utf8_sequence(std::string_view s, std::size_t i) {
-    const unsigned char lead = static_cast<unsigned char>(s[i]);
-    std::size_t length;
-    unsigned min;
-    unsigned cp;
-    if (lead < 0x80) return 1;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        min = 0x80;
-        cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        min = 0x800;
-        cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        min = 0x10000;
-        cp = lead & 0x07;
-    } else
-        return 0;
-    if (i + length > s.size()) return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        const unsigned char cont = static_cast<unsigned char>(s[i + k]);
-        if ((cont & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (cont & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return length;
 }
 
 void append_int(std::string& out, int value) {
@@ -87,14 +57,16 @@ void append_json_string(std::string& out, std::string_view text) {
             ++i;
             continue;
         }
-        const std::size_t length = utf8_sequence(text, i);
-        if (length == 0) {
+        // A byte of an ill-formed sequence is written as its own code (JSON
+        // readers reject the raw byte); the bytes after it are read afresh.
+        const unicode::Utf8Character character = unicode::decode_utf8_at(text, i);
+        if (!character.valid) {
             append_hex4(out, c);
             ++i;
             continue;
         }
-        out.append(text.substr(i, length));
-        i += length;
+        out.append(text.substr(i, character.length));
+        i += character.length;
     }
     out += '"';
 }

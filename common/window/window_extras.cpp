@@ -4,7 +4,7 @@
 // The check marks of the program's own entries are shown here, too.
 #include "common/window/window_extras.h"
 
-#include "common/runtime/picture_output.h"
+#include "common/desktop_output/picture_output.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
 #include "common/window/main_window.h"
@@ -110,26 +110,23 @@ QString WindowRuntime::proposed_name(const QString& ending) const {
            QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HH-mm")) + ending;
 }
 
-std::string WindowRuntime::picture_file() {
-    QFileDialog dialog(window_.get(), QStringLiteral("Bild speichern"), picture_folder());
+std::string WindowRuntime::output_file(Output what) {
+    const bool picture = what == Output::picture;
+    QFileDialog dialog(window_.get(), picture ? QStringLiteral("Bild speichern") : QStringLiteral("Daten speichern"),
+                       picture_folder());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("PNG-Bilder (*.png)"));
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(proposed_name(QStringLiteral(".png")));
+    dialog.setNameFilter(picture ? QStringLiteral("PNG-Bilder (*.png)")
+                                 : QStringLiteral("CSV-Dateien für Tabellen (*.csv)"));
+    const QString suffix = picture ? QStringLiteral("png") : QStringLiteral("csv");
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(proposed_name(QLatin1Char('.') + suffix));
     if (wait_for_answer(dialog) != QDialog::Accepted) return {};
     return dialog.selectedFiles().value(0).toStdString();
 }
 
-std::string WindowRuntime::data_file() {
-    QFileDialog dialog(window_.get(), QStringLiteral("Daten speichern"), picture_folder());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("CSV-Dateien für Tabellen (*.csv)"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.selectFile(proposed_name(QStringLiteral(".csv")));
-    if (wait_for_answer(dialog) != QDialog::Accepted) return {};
-    return dialog.selectedFiles().value(0).toStdString();
+bool WindowRuntime::write_picture(const std::string& file, const std::string& description) {
+    return write_png(surface().image(), file, description);
 }
 
 void WindowRuntime::print_picture() {
@@ -149,7 +146,10 @@ void WindowRuntime::print_picture() {
     QPainter painter;
     if (!painter.begin(printer_.get())) {
         if (!printer_->outputFileName().isEmpty())
-            report_failure("gedruckt", printer_->outputFileName().toStdString());
+            message_box(box_message,
+                        unwritable_file_message("Das Bild wurde nicht gedruckt",
+                                                printer_->outputFileName().toStdString()),
+                        1, " OK ");
         else
             message_box(box_message,
                         "Das Bild wurde nicht gedruckt !||Der Drucker|   " + printer_->printerName().toStdString() +
@@ -176,8 +176,8 @@ void WindowRuntime::toggle_full_screen() {
     window_->activateWindow();
 }
 
-void WindowRuntime::projector_colours_changed() {
-    remember_projector_colours(projector_colours());
+void WindowRuntime::projector_colours_changed(bool on) {
+    remember_projector_colours(on);
     style_status_line();
 }
 

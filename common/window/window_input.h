@@ -19,7 +19,6 @@ struct WindowInput {
     bool closed = false;
     std::deque<std::string> keys;  // oldest first
     int mouse_buttons = mouse_none;
-    std::deque<int> menu_selections;  // positions in the menu list, oldest first
     std::deque<Extra> extras;         // EXTRAS entries chosen, oldest first
     std::int64_t paints = 0;          // repaints of the surface picture
 };

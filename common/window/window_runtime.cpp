@@ -94,6 +94,7 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
     // Its only job is to end a wait; nothing listens to it.
     wake_timer_.setSingleShot(false);
     wake_timer_.setInterval(idle_wait_ms);
+    set_extras_host(*this);
     if (remembered_projector_colours()) set_projector_colours(true);
 }
 
@@ -147,9 +148,8 @@ void WindowRuntime::fit_window_to_picture() {
     window_->resize(picture + bars);
 }
 
-void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
+void WindowRuntime::show_menu(const std::vector<std::string>& entries) {
     const CleanVectorStateOnExit clean;  // after Qt's widget code
-    menu_texts_ = entries;
     program_actions_.clear();
     program_menus_.clear();
     extras_actions_.clear();
@@ -187,7 +187,7 @@ void WindowRuntime::install_menu(const std::vector<std::string>& entries) {
             action->setData(index);  // found again by menu_checked_changed
             if (tab >= 0) action->setShortcut(QKeySequence(text.mid(tab + 1)));
             QObject::connect(action, &QAction::triggered, window_.get(),
-                             [this, index] { input_.menu_selections.push_back(index); });
+                             [this, index] { queue_menu_selection(index); });
             program_actions_.emplace_back(action);
         }
     }
@@ -240,19 +240,8 @@ void WindowRuntime::process_events() {
     let_events_through();
     throw_if_closed();
     run_pending_extras();
-    // One at a time: a handler may call process_events again and take the next.
-    while (!input_.menu_selections.empty()) {
-        const int index = input_.menu_selections.front();
-        input_.menu_selections.pop_front();
-        deliver_menu_selection(index);
-        throw_if_closed();
-    }
-}
-
-std::string WindowRuntime::queued_selection() const {
-    if (input_.menu_selections.empty()) return {};
-    const auto index = static_cast<std::size_t>(input_.menu_selections.front());
-    return index < menu_texts_.size() ? menu_texts_[index] : std::string();
+    // A window closed by an action ends the delivery: the rest are dropped with it.
+    deliver_queued_selections([this](int, bool) { throw_if_closed(); });
 }
 
 template <typename Look, typename Found>
@@ -422,9 +411,9 @@ void WindowRuntime::style_status_line() {
     }
 }
 
-void WindowRuntime::status_changed() {
+void WindowRuntime::status_changed(const std::string& text) {
     const CleanVectorStateOnExit clean;  // after Qt's text layout
-    status_label_->setText(QString::fromStdString(status()));
+    status_label_->setText(QString::fromStdString(text));
 }
 
 std::uint64_t WindowRuntime::surface_changes() const { return surface().change_count(); }

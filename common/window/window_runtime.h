@@ -36,16 +36,14 @@ namespace rt {
 class SoundPlayer;
 class MainWindow;
 
-class WindowRuntime : public Runtime {
+class WindowRuntime : public Runtime, private ExtrasHost {
 public:
     WindowRuntime();
     ~WindowRuntime() override;
 
     void set_title(const std::string& title) override;
     void open_window() override;
-    void install_menu(const std::vector<std::string>& entries) override;
     void process_events() override;
-    std::string queued_selection() const override;
 
     std::string key_query() override;
     int mouse_state() override;
@@ -69,17 +67,19 @@ public:
     void set_picture_folder(const QString& folder) { picture_folder_ = folder; }
 
 protected:
+    void show_menu(const std::vector<std::string>& entries) override;
+
+private:
     // The window's extras (window_extras.cpp).
-    std::string picture_file() override;
+    std::string output_file(Output what) override;
+    bool write_picture(const std::string& file, const std::string& description) override;
+    void file_written(const std::string&) override {}
     void print_picture() override;
     void copy_picture() override;
     void toggle_full_screen() override;
-    void projector_colours_changed() override;
-    void status_changed() override;
+    void projector_colours_changed(bool on) override;
+    void status_changed(const std::string& text) override;
     void menu_checked_changed(int index, bool checked) override;
-    std::string data_file() override;
-
-private:
     // Lets queued window events through without blocking; at most about once
     // a millisecond, so loops that poll millions of times a second stay fast
     // (the clock that tells is itself read only every so many calls).
@@ -129,7 +129,6 @@ private:
     QTimer wake_timer_;
     CoarseClock clock_;
     QString title_;
-    std::vector<std::string> menu_texts_;  // the installed list, for queued_selection
     std::vector<QPointer<QAction>> program_actions_;  // the program's own entries
     std::vector<QPointer<QAction>> program_menus_;    // menus holding only those
     std::vector<QPointer<QAction>> extras_actions_;

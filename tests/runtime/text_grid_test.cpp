@@ -29,6 +29,9 @@ TEST(Utf8, RoundTripsAndReplacesBrokenBytes) {
     EXPECT_EQ(rt::utf8_to_u32("a\xC3"), std::u32string(U"a\uFFFD"));
     EXPECT_EQ(rt::utf8_to_u32("\xFFz"), std::u32string(U"\uFFFDz"));
     EXPECT_EQ(rt::utf8_to_u32("Ä").size(), 1u);
+    // Behind sixteen and more plain bytes, read in blocks, the rest is read as strictly.
+    const std::string plain(20, 'a');
+    EXPECT_EQ(rt::utf8_to_u32(plain + "\xC0\xAF"), std::u32string(20, U'a') + U"\uFFFD\uFFFD");
 }
 
 }  // namespace

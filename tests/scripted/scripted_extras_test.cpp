@@ -1,6 +1,6 @@
 // The EXTRAS menu in headless runs: the entries run in whatever poll meets
 // them, write into the output folder, and leave the program's run as it was.
-#include "common/runtime/picture_output.h"
+#include "common/desktop_output/picture_output.h"
 #include "common/runtime/surface.h"
 #include "common/screens/menu_list.h"
 #include "common/scripted/script.h"
@@ -115,25 +115,40 @@ TEST(ScriptedExtras, RunAtOnceInAnyPollWriteTheSurfaceAndNeverReachTheProgram) {
     EXPECT_EQ(h.records("fullscreen").size(), 2u);
 }
 
-TEST(ScriptedExtras, AFailedSaveSaysSoAndChangesNothingElse) {
-    ExtrasHarness h("menu EXTRAS / Bild &speichern ...\nbutton 1\nkey\n");
-    // Even root cannot create files in /proc.
-    h.runtime.set_snapshot_directory("/proc/kalorix-extras-test");
-    h.runtime.seed_random(7);
-    rt::ScriptedRuntime unchanged(rt::parse_script(""));
-    unchanged.seed_random(7);
-    const std::string digest = rt::picture_digest(h.runtime.surface().image());
+TEST(ScriptedExtras, AFailedSaveOrPrintSaysSoAndChangesNothingElse) {
+    struct Case {
+        const char* entry;
+        const char* headline;
+        const char* file;
+    };
+    for (const Case& c : {
+             Case{"Bild &speichern ...", "Das Bild wurde nicht gespeichert !", "bild-1.png"},
+             Case{"Bild &drucken ...", "Das Bild wurde nicht gedruckt !", "bild-1.pdf"},
+             Case{"Da&ten speichern ...", "Die Daten wurden nicht gespeichert !", "bild-1.csv"},
+         }) {
+        SCOPED_TRACE(c.entry);
+        ExtrasHarness h(std::string("menu EXTRAS / ") + c.entry + "\nbutton 1\nkey\n");
+        // Even root cannot create files in /proc.
+        h.runtime.set_snapshot_directory("/proc/kalorix-extras-test");
+        h.runtime.set_export([] { return std::string("N;g\n"); });
+        h.runtime.seed_random(7);
+        rt::ScriptedRuntime unchanged(rt::parse_script(""));
+        unchanged.seed_random(7);
+        const std::string digest = rt::picture_digest(h.runtime.surface().image());
 
-    EXPECT_EQ(h.runtime.key_query(), "\r");
-    const auto messages = h.records("message");
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find("Das Bild wurde nicht gespeichert !"), std::string::npos) << messages[0];
-    EXPECT_NE(messages[0].find("/proc/kalorix-extras-test/bild-1.png"), std::string::npos) << messages[0];
-    EXPECT_TRUE(h.records("saved").empty());
-    EXPECT_FALSE(fs::exists("/proc/kalorix-extras-test"));
-    EXPECT_EQ(rt::picture_digest(h.runtime.surface().image()), digest);
-    EXPECT_TRUE(h.delivered.empty());
-    EXPECT_EQ(h.runtime.random(), unchanged.random());
+        EXPECT_EQ(h.runtime.key_query(), "\r");
+        const auto messages = h.records("message");
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find(c.headline), std::string::npos) << messages[0];
+        EXPECT_NE(messages[0].find(std::string("/proc/kalorix-extras-test/") + c.file), std::string::npos)
+            << messages[0];
+        EXPECT_TRUE(h.records("saved").empty());
+        EXPECT_TRUE(h.records("printed").empty());
+        EXPECT_FALSE(fs::exists("/proc/kalorix-extras-test"));
+        EXPECT_EQ(rt::picture_digest(h.runtime.surface().image()), digest);
+        EXPECT_TRUE(h.delivered.empty());
+        EXPECT_EQ(h.runtime.random(), unchanged.random());
+    }
 }
 
 TEST(ScriptedExtras, EntriesBeforeABoxsAnswerActOnThePictureBehindIt) {

@@ -307,8 +307,10 @@ TEST(ScriptedRuntime, MenuSelectionsArriveInsideProcessEventsOnly) {
     h.runtime->key_query();  // the first selection becomes due here, but only queued
     h.runtime->mouse_state();
     EXPECT_TRUE(h.program->selections.empty());
+    EXPECT_EQ(h.runtime->queued_selection(), "&Zeichnen");  // the oldest one
     h.runtime->process_events();  // both queued ones, in order; "&Frage" answers its box
     EXPECT_EQ(h.program->selections, (std::vector<std::string>{"&Zeichnen", "&Frage"}));
+    EXPECT_EQ(h.runtime->queued_selection(), "");
     EXPECT_TRUE(h.runtime->script_used_up());
 }
 

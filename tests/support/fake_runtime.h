@@ -45,7 +45,6 @@ public:
 
     void set_title(const std::string&) override {}
     void open_window() override {}
-    void install_menu(const std::vector<std::string>&) override {}
     void process_events() override;
     std::string key_query() override;
     int mouse_state() override { return rt::mouse_none; }
@@ -58,11 +57,7 @@ public:
     void end() override {}
 
 protected:
-    // Procedures started directly never meet the EXTRAS menu.
-    std::string picture_file() override { return {}; }
-    void print_picture() override {}
-    void copy_picture() override {}
-    void toggle_full_screen() override {}
+    void show_menu(const std::vector<std::string>&) override {}
 
 private:
     rt::CoarseClock clock_;

@@ -1,7 +1,9 @@
 #pragma once
 // The picture on the surface taken out of the program: as a PNG file, on a
 // printed page, as a PDF, or as a digest that tells two pictures apart.
-// Shared by the window and the scripted runs, so both write the same files.
+// Shared by the window and the scripted runs, so both write the same files;
+// they write for the EXTRAS services as their hosts (ExtrasHost), so the
+// runtime core itself calls no Qt writer.
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "common/runtime/picture_output.h"
+#include "common/desktop_output/picture_output.h"
 
 #include <QCryptographicHash>
 #include <QImageWriter>

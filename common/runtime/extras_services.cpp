@@ -1,0 +1,117 @@
+#include "common/runtime/extras_services.h"
+
+#include "common/runtime/projector_picture.h"
+#include "common/runtime/runtime.h"
+#include "common/runtime/surface.h"
+#include "common/runtime/vector_state.h"
+
+#include <fstream>
+
+namespace rt {
+
+namespace {
+
+// The host of a runtime that never meets the EXTRAS menu.
+class NoHost final : public ExtrasHost {
+public:
+    std::string output_file(Output) override { return {}; }
+    bool write_picture(const std::string&, const std::string&) override { return false; }
+    void file_written(const std::string&) override {}
+    void print_picture() override {}
+    void copy_picture() override {}
+    void toggle_full_screen() override {}
+    void status_changed(const std::string&) override {}
+    void projector_colours_changed(bool) override {}
+    void menu_checked_changed(int, bool) override {}
+};
+
+ExtrasHost& no_host() {
+    static NoHost host;
+    return host;
+}
+
+}  // namespace
+
+std::string unwritable_file_message(const std::string& headline, const std::string& file) {
+    return headline + " !||Die Datei|   " + file +
+           "|lässt sich nicht schreiben: Ist der Ordner schreibgeschützt|oder der Datenträger voll?";
+}
+
+ExtrasServices::ExtrasServices(Runtime& runtime) : runtime_(runtime), host_(&no_host()) {}
+
+void ExtrasServices::run(Extra extra) {
+    const CleanVectorStateOnExit clean;  // after Qt's dialogs, printing and picture files
+    switch (extra) {
+    case Extra::save_picture: save_picture(); break;
+    case Extra::print_picture: host_->print_picture(); break;
+    case Extra::copy_picture: host_->copy_picture(); break;
+    case Extra::full_screen: host_->toggle_full_screen(); break;
+    // Through the runtime: the program's colours follow the palette.
+    case Extra::projector_colours: runtime_.set_projector_colours(!projector_); break;
+    case Extra::help:
+        if (!help_.empty()) runtime_.message_box(box_help, help_, 2, "OK");
+        break;
+    case Extra::save_data: save_data(); break;
+    }
+}
+
+void ExtrasServices::report_unwritable(const std::string& headline, const std::string& file) {
+    runtime_.message_box(box_message, unwritable_file_message(headline, file), 1, " OK ");
+}
+
+void ExtrasServices::save_picture() {
+    const std::string file = host_->output_file(ExtrasHost::Output::picture);
+    if (file.empty()) return;
+    // The status line goes with it: the figures it shows (diffundo's
+    // distance to the binomial law) are not in the picture.
+    if (host_->write_picture(file, status_))
+        host_->file_written(file);
+    else
+        report_unwritable("Das Bild wurde nicht gespeichert", file);
+}
+
+void ExtrasServices::save_data() {
+    if (!export_) {
+        runtime_.message_box(box_message, "Dieser Bildschirm zeigt keine Daten zum Speichern.", 1, " OK ");
+        return;
+    }
+    // The text is made before the dialog: what is saved is what the screen
+    // showed when the entry was chosen.
+    const std::string text = export_();
+    const std::string file = host_->output_file(ExtrasHost::Output::data);
+    if (file.empty()) return;
+    std::ofstream out(file, std::ios::binary);
+    out << text;
+    out.close();
+    if (out.good())
+        host_->file_written(file);
+    else
+        report_unwritable("Die Daten wurden nicht gespeichert", file);
+}
+
+bool ExtrasServices::switch_palette(bool projector) {
+    if (projector == projector_) return false;
+    PixelRecolour change = palette_change(projector);
+    runtime_.surface().recolour([&change](QRgb p) { return static_cast<QRgb>(change.drawn(p)); },
+                                [&change](QRgb p) { return static_cast<QRgb>(change.picture(p)); });
+    projector_ = projector;
+    host_->projector_colours_changed(projector);
+    return true;
+}
+
+void ExtrasServices::show_status(const std::string& text) {
+    if (text == status_) return;
+    status_ = text;
+    host_->status_changed(status_);
+}
+
+void ExtrasServices::set_menu_checked(int index, bool checked) {
+    if (menu_checked(index) == checked) return;
+    if (checked)
+        checked_entries_.insert(index);
+    else
+        checked_entries_.erase(index);
+    host_->menu_checked_changed(index, checked);
+}
+
+}  // namespace rt
