@@ -19,8 +19,9 @@
 //   rounded half a step up for a rising slope only. Equal end points give the
 //   single pixel there.
 // wide_line: QPen of width w >= 2, Qt::FlatCap: QRasterizer::rasterizeLine,
-//   the line as a parallelogram of relative width w / length, clipped in
-//   doubles to the image grown by the half width, then either an axis-aligned
+//   the line as a parallelogram of relative width w / length (the length is
+//   glibc's hypot, see line_length), clipped in doubles axis by axis to the
+//   image grown by the half width across, then either an axis-aligned
 //   box (the pixels whose centres lie in (left, right] x (top, bottom]) or the
 //   four corners snapped down to 1/64 and the edges scanned in 16.16 from row
 //   centres. Equal end points draw nothing.
@@ -29,7 +30,10 @@
 //   stroker's closed polygon (with its rules for the pixel shared by two
 //   edges); wider outlines are the stroker's outline filled by the scan
 //   converter: the pixels whose centres lie in the box grown by w/2, half
-//   open as above, and not in the box shrunk by w/2.
+//   open as above, and not in the box shrunk by w/2. A box of no width or no
+//   height is a line stroked there and back, and the miter joins where it
+//   turns back reach the miter limit, 2 w beyond its ends; a box of a
+//   single point draws nothing.
 //
 // All three clip to the image, accept end points in either order and far
 // off the image (any int), and write `colour` as it is (0xFFRRGGBB for an
@@ -78,5 +82,11 @@ Drawn line(const Pixels& image, int x1, int y1, int x2, int y2, int width, std::
 // top <= bottom): what Surface::rectangle draws for a box of
 // (right - left + 1) x (bottom - top + 1) pixels.
 Drawn box_outline(const Pixels& image, int left, int top, int right, int bottom, int width, std::uint32_t colour);
+
+// The length of (dx, dy) as Qt's QLineF::length() gives it on Debian 12
+// (glibc's hypot), computed without the C library so that every platform
+// gets the same: wide lines take their relative width from it. Exact for
+// the whole numbers the lines have (tests compare it with std::hypot).
+double line_length(double dx, double dy);
 
 }  // namespace rt::raster_lines

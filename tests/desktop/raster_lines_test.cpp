@@ -198,6 +198,22 @@ TEST(RasterLines, KalorixThinLinesAndFrames) {
     EXPECT_EQ(bench.check_all(shapes), 0) << shapes.size() << " shapes";
 }
 
+TEST(RasterLines, LengthIsTheCLibrarysHypot) {
+    // Qt takes a wide line's length from std::hypot; line_length must give
+    // the same for every whole-number direction the programs can draw.
+    int differing = 0;
+    for (int dx = 0; dx <= 1100; ++dx)
+        for (int dy = 0; dy <= 1100; ++dy)
+            differing += rl::line_length(dx, dy) != std::hypot(double(dx), double(dy));
+    std::mt19937 random(4);
+    std::uniform_int_distribution<int> far(-(1 << 25), 1 << 25);
+    for (int i = 0; i < 200000; ++i) {
+        const double dx = far(random) >> (i % 25), dy = far(random);
+        differing += rl::line_length(dx, dy) != std::hypot(dx, dy);
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 // ---- Random shapes ----------------------------------------------------------------
 
 // Segments of every direction and length 0..1000 from points in and around
