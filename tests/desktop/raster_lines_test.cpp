@@ -3,7 +3,8 @@
 // today and by the Qt-free functions into a copy of the same image; the two
 // must agree everywhere the painter could have drawn (the shape's box grown
 // by the pen width, which also holds everything the functions may write),
-// and the reported change and area must be true of the pixels.
+// and the reported change and area must be true of the pixels (a shape drawn
+// again over itself changes nothing).
 #include "common/runtime/raster_lines.h"
 
 #include <QImage>
@@ -100,6 +101,8 @@ public:
         }
         if (wrong > 6) out << " ... " << wrong << " pixels in all;";
         if (drawn.changed != any_ink) out << " changed is " << drawn.changed << ";";
+        // Drawn again over itself, nothing changes.
+        if (paint_without_qt(ours_, s).changed) out << " changed again;";
         const rl::Box& a = drawn.area;
         if (!a.empty() && (a.x0 < x0 || a.y0 < y0 || a.x1 > x1 || a.y1 > y1)) out << " area beyond the pen;";
         // Back to paper for the next shape.
