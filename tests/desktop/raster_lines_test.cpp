@@ -128,6 +128,12 @@ private:
     QImage qt_, ours_;
 };
 
+struct Surface {
+    const char* name;
+    int width, height;
+};
+constexpr Surface surfaces[] = {{"small", 37, 23}, {"screen", 1024, 768}};
+
 // The surface's rounding of a real to a pixel: halves to even.
 int pixel(double v) { return static_cast<int>(std::nearbyint(v)); }
 
@@ -217,6 +223,31 @@ TEST(RasterLines, LengthIsTheCLibrarysHypot) {
     EXPECT_EQ(differing, 0);
 }
 
+TEST(RasterLines, AtTheSurfacesReach) {
+    // The surface saturates coordinates at +-2^24: lines and boxes from
+    // there across, along and around the image.
+    constexpr int far = 1 << 24;
+    std::vector<Shape> shapes;
+    for (int w = 1; w <= 6; ++w) {
+        for (const int edge : {-far, -1000, -3, 0, 5, 40, 1030, far}) {
+            shapes.push_back({true, -far, -far, far, far, w});
+            shapes.push_back({true, -far, edge, far, far, w});
+            shapes.push_back({true, edge, -far, far, edge + 20, w});
+            shapes.push_back({true, -far, 3, edge, 30, w});
+            shapes.push_back({false, -far, edge, far, edge, w});
+            shapes.push_back({false, edge, -far, edge, far, w});
+            shapes.push_back({false, -far, -far, far, far - edge, w});
+            shapes.push_back({false, -far, 300, far, 300 + edge, w});
+            shapes.push_back({false, 500, -far, 500 + edge, far, w});
+            shapes.push_back({false, far, far, edge, 7, w});
+        }
+    }
+    for (const Surface& s : surfaces) {
+        Bench bench(s.width, s.height);
+        EXPECT_EQ(bench.check_all(shapes), 0) << s.name;
+    }
+}
+
 // ---- Random shapes ----------------------------------------------------------------
 
 // Segments of every direction and length 0..1000 from points in and around
@@ -258,11 +289,6 @@ std::vector<Shape> random_boxes(std::mt19937& random, int count, int width, int 
     return shapes;
 }
 
-struct Surface {
-    const char* name;
-    int width, height;
-};
-constexpr Surface surfaces[] = {{"small", 37, 23}, {"screen", 1024, 768}};
 
 TEST(RasterLines, RandomThinLines) {
     std::mt19937 random(1);
