@@ -8,23 +8,25 @@
 // raster_lines_test.cpp compares every shape with QPainter pixel for pixel):
 //
 // thin_line: QPen of width 1, Qt::SquareCap, drawLine(QPoint, QPoint): Qt's
-//   cosmetic stroker. The line is first clipped in double precision to the
-//   image grown by one pixel on the left and top and two on the right and
-//   bottom (the clipped end keeps its fractional coordinate), then converted
-//   to 26.6 fixed point by truncation. Along the longer axis the square cap
-//   lengthens it by half a pixel at both ends; a pixel counts where its
-//   centre line crosses that run, rows (or columns) from round((a + 32) / 64)
-//   to before round((b + 32) / 64); the other coordinate steps in 16.16 from
-//   the start with a slope truncated by the integer division, its first value
-//   rounded half a step up for a rising slope only. Equal end points give the
-//   single pixel there.
+//   cosmetic stroker. The line is first clipped in doubles to the image
+//   grown by one pixel on the left and top and two on the right and bottom
+//   (a clipped end keeps its fractional coordinate), then converted to 26.6
+//   fixed point by truncation towards zero. The longer axis decides: along
+//   it the square cap adds 32/64 at both ends, and the line covers the
+//   pixels from (a + 32) >> 6 to before (b + 32) >> 6; across it the
+//   position steps in 16.16 by the slope truncated by integer division,
+//   taken at the first pixel's leading edge (at its centre for a positive
+//   slope), the capped start moved back by half a step. Equal end points give the one pixel
+//   there; pixels off the image are skipped one by one.
 // wide_line: QPen of width w >= 2, Qt::FlatCap: QRasterizer::rasterizeLine,
 //   the line as a parallelogram of relative width w / length (the length is
 //   glibc's hypot, see line_length), clipped in doubles axis by axis to the
-//   image grown by the half width across, then either an axis-aligned
-//   box (the pixels whose centres lie in (left, right] x (top, bottom]) or the
-//   four corners snapped down to 1/64 and the edges scanned in 16.16 from row
-//   centres. Equal end points draw nothing.
+//   image grown by the half width across (Qt 6's axis-by-axis clip, not Qt
+//   5's parametric one), then either an axis-aligned box (the pixels whose
+//   centres lie in (left, right] x (top, bottom]) or the four corners
+//   snapped down to 1/64 and the rows between them scanned from the row
+//   centres, the edges in 16.16 stepped by their slopes. Equal end points
+//   draw nothing.
 // box_outline: QPen of width w, Qt::MiterJoin, drawRect(QRectF(left, top,
 //   right - left, bottom - top)) with no brush. Width 1 is the cosmetic
 //   stroker's closed polygon (with its rules for the pixel shared by two
