@@ -40,6 +40,7 @@
 // All three clip to the image, accept end points in either order and far
 // off the image (any int), and write `colour` as it is (0xFFRRGGBB for an
 // opaque RGB32 pixel). They allocate nothing and call nothing per pixel.
+// Images up to 32767 pixels a side (16.16 positions, as in Qt).
 // The surface fills a box's inside itself, before its outline.
 
 #include <cstddef>

@@ -19,6 +19,8 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -205,6 +207,32 @@ TEST(RasterLines, KalorixThinLinesAndFrames) {
             for (int w = 1; w <= 4; ++w) shapes.push_back({true, x, y, x + w, y + w + 1, 1});
     Bench bench(1024, 768);
     EXPECT_EQ(bench.check_all(shapes), 0) << shapes.size() << " shapes";
+}
+
+TEST(RasterLines, ThinCurvesOfSegments) {
+    // Curves as chains of short thin segments between points rounded as the
+    // surface rounds them: the entropy of a room over the transferred atoms
+    // (an arch, ln of a binomial scaled to the graph) and a temperature
+    // falling steeply, at many step widths, drawn left to right and back.
+    std::vector<Shape> shapes;
+    for (const double step : {1.0, 1.5, 2.0, 3.3, 5.0, 8.0, 13.7, 25.0, 50.0})
+        for (const double height : {40.0, 200.0, 440.0}) {
+            std::vector<std::pair<int, int>> points;
+            for (double x = 10; x <= 1010; x += step) {
+                const double t = (x - 10) / 1000;
+                const double arch = std::log(1 + 1e4 * t * (1 - t)) / std::log(2501.0);
+                points.emplace_back(pixel(x), pixel(480 - height * arch));
+                points.emplace_back(pixel(x), pixel(480 - height / (0.02 + t)));
+            }
+            for (std::size_t i = 2; i < points.size(); ++i) {
+                const auto [x1, y1] = points[i - 2];
+                const auto [x2, y2] = points[i];
+                shapes.push_back({false, x1, y1, x2, y2, 1});
+                shapes.push_back({false, x2, y2, x1, y1, 1});
+            }
+        }
+    Bench bench(1024, 768);
+    EXPECT_EQ(bench.check_all(shapes), 0) << shapes.size() << " segments";
 }
 
 TEST(RasterLines, LengthIsTheCLibrarysHypot) {
