@@ -1,11 +1,11 @@
 #include "common/runtime/surface.h"
 
 #include "common/runtime/glyph_blend.h"
+#include "common/runtime/raster_lines.h"
 #include "common/runtime/surface_fonts.h"
 #include "common/runtime/vector_state.h"
 
 #include <QPainter>
-#include <QPen>
 
 #include <cmath>
 
@@ -133,15 +133,8 @@ void Surface::line(double x1, double y1, double x2, double y2) {
         return;
     }
     drawing(span.adjusted(-line_width_, -line_width_, line_width_, line_width_), [&] {
-        const CleanVectorStateOnExit clean;
-        QPainter painter(&image_);
-        QPen pen(to_qcolor(colour_));
-        pen.setWidth(line_width_);
-        // Thin lines include their end pixel; thick ones (bars) end exactly.
-        pen.setCapStyle(line_width_ <= 1 ? Qt::SquareCap : Qt::FlatCap);
-        painter.setPen(pen);
-        painter.drawLine(from, to);
-        return true;
+        return raster_lines::line(line_pixels(), from.x(), from.y(), to.x(), to.y(), line_width_, to_rgb(colour_))
+            .changed;
     });
 }
 
@@ -169,17 +162,10 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
         return;
     }
     drawing(r.adjusted(-line_width_, -line_width_, line_width_, line_width_), [&] {
-        const CleanVectorStateOnExit clean;
-        QPainter painter(&image_);
-        if (filled) painter.fillRect(r.adjusted(1, 1, -1, -1), to_qcolor(second_colour_));
-        QPen pen(to_qcolor(colour_));
-        pen.setWidth(line_width_);
-        pen.setJoinStyle(Qt::MiterJoin);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        // Corners inclusive: the outline runs through (x1, y1) and (x2, y2).
-        painter.drawRect(QRectF(r.left(), r.top(), r.width() - 1, r.height() - 1));
-        return true;
+        const bool inside = filled && pixels::fill(target(), r.adjusted(1, 1, -1, -1), to_rgb(second_colour_));
+        const raster_lines::Drawn outline = raster_lines::box_outline(line_pixels(), r.left(), r.top(), r.right(),
+                                                                      r.bottom(), line_width_, to_rgb(colour_));
+        return outline.changed || inside;
     });
 }
 

@@ -12,6 +12,7 @@
 #include "common/runtime/glyph_cache.h"
 #include "common/runtime/mono_cells.h"
 #include "common/runtime/pixels.h"
+#include "common/runtime/raster_lines.h"
 #include "common/runtime/runtime.h"
 #include "common/runtime/text_grid.h"
 #include "common/runtime/text_layer.h"
@@ -157,6 +158,12 @@ private:
     bool on_image(const QRect& area) const {
         return area.left() < width_ && area.top() < height_ && area.left() + area.width() > 0 &&
                area.top() + area.height() > 0 && area.width() > 0 && area.height() > 0;
+    }
+    // The pixels as the line rasterizer takes them.
+    raster_lines::Pixels line_pixels() {
+        const pixels::Target t = target();
+        return {reinterpret_cast<std::uint32_t*>(t.bits), static_cast<std::ptrdiff_t>(t.stride / 4), t.width,
+                t.height};
     }
     // The pixels for writing. bits() makes a shared image the surface's own;
     // only image() hands it out to be shared, so it is asked again only after.
