@@ -15,7 +15,7 @@ declare -A allowed=(
     [common/numeric]=""
     [common/unicode]=""
     [common/runtime]="common/numeric common/unicode"
-    [common/desktop_output]="common/numeric common/unicode"
+    [common/desktop_output]="common/runtime common/numeric common/unicode"
     [common/window]="common/desktop_output common/runtime common/numeric common/unicode"
     [common/scripted]="common/desktop_output common/runtime common/numeric common/unicode"
     [common/screens]="common/runtime common/numeric common/unicode"
@@ -31,11 +31,7 @@ declare -A allowed=(
 declare -A entry_points=([kalorix/main.cpp]="common/window" [diffundo/main.cpp]="common/window")
 
 # The folders whose files include no Qt header; the entry points above may.
-qt_free=(common/numeric common/unicode common/screens kalorix/core diffundo/core kalorix diffundo)
-# common/runtime still includes Qt (the surface's image, glyphs, the picture
-# decoder): set to 1 once the drawing core is free of it.
-runtime_qt_free=0
-[ "$runtime_qt_free" -eq 1 ] && qt_free+=(common/runtime)
+qt_free=(common/numeric common/unicode common/runtime common/screens kalorix/core diffundo/core kalorix diffundo)
 
 status=0
 for folder in "${!allowed[@]}"; do

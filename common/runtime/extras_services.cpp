@@ -92,8 +92,8 @@ void ExtrasServices::save_data() {
 bool ExtrasServices::switch_palette(bool projector) {
     if (projector == projector_) return false;
     PixelRecolour change = palette_change(projector);
-    runtime_.surface().recolour([&change](QRgb p) { return static_cast<QRgb>(change.drawn(p)); },
-                                [&change](QRgb p) { return static_cast<QRgb>(change.picture(p)); });
+    runtime_.surface().recolour([&change](Rgb p) { return change.drawn(p); },
+                                [&change](Rgb p) { return change.picture(p); });
     projector_ = projector;
     host_->projector_colours_changed(projector);
     return true;

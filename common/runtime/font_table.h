@@ -9,7 +9,7 @@
 //   header   "KDFT" (4 bytes), u16 version (1), u16 number of faces
 //   per face, one after the other:
 //     u8 family (0 serif, 1 mono), u8 number of cells, u16 pixel size,
-//     i16 ascent, descent, height, leading, line spacing (QFontMetrics),
+//     i16 ascent, descent, height, leading, line spacing (Qt's font metrics),
 //     u32 number of glyphs
 //     per cell: u16 width, u16 height, i16 baseline (pixels from the
 //       cell's top)
@@ -52,7 +52,7 @@
 
 namespace rt {
 
-// The numbers QFontMetrics gives for the face, in pixels.
+// The numbers Qt's font metrics give for the face, in pixels.
 struct FaceMetrics {
     int ascent = 0;
     int descent = 0;

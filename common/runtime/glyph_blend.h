@@ -11,18 +11,19 @@
 // lighter background stops one short of the ink: mix(51, 0, 255) == 1.
 // That is what the screens show today, and what the golden screens hold.
 //
-// Monospace cells (mono_cells.cpp) are painted by QPainter::drawText in ink
+// Monospace cells (mono_cells.cpp) were painted by Qt's painter in ink
 // over the paper colour, and Qt's raster engine blends grey coverage a into
 // an opaque pixel as  BYTE_MUL(ink, a) + BYTE_MUL(under, 255 - a)  per
 // channel, BYTE_MUL(x, a) = (t + (t >> 8) + 0x80) >> 8 with t = x * a (a
 // rounded x * a / 255), and a = 255 gives the ink itself. It would blend
 // gamma-corrected only for fonts whose engine asks for it
-// (QFontEngine::expectsGammaCorrectedBlending: in Qt's FreeType engine only
+// (its font engine's expectsGammaCorrectedBlending: in Qt's FreeType engine only
 // fonts with a stem-darkening driver, i.e. CFF; Liberation is TrueType), on
 // the offscreen and the xcb platform alike; measured: painting white over
 // black gives exactly the coverage Qt paints onto a transparent image.
 
 #include "common/runtime/font_table.h"
+#include "common/runtime/image.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -52,14 +53,6 @@ constexpr std::uint32_t blend_pixel(std::uint32_t under, std::uint32_t ink, int 
     return 0xFF000000u | channel(16) | channel(8) | channel(0);
 }
 
-// Rows of 32-bit pixels.
-struct Pixels {
-    std::uint32_t* bits = nullptr;
-    std::ptrdiff_t stride = 0;  // pixels from one row to the next
-    int width = 0, height = 0;
-    std::uint32_t* row(int y) const { return bits + y * stride; }
-};
-
 // A box of pixels: columns [x0, x1), rows [y0, y1).
 struct Box {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
@@ -67,7 +60,7 @@ struct Box {
 
 // Blends `glyph` with its pen at (pen_x, baseline) into the pixels inside
 // `clip` (and inside the image); pixels without coverage stay as they are.
-inline void blend_glyph(const Pixels& image, const Glyph& glyph, int pen_x, int baseline, std::uint32_t ink, Rule rule,
+inline void blend_glyph(const PixelRows& image, const Glyph& glyph, int pen_x, int baseline, std::uint32_t ink, Rule rule,
                         Box clip) {
     const int left = pen_x + glyph.left, top = baseline + glyph.top;
     const int x0 = std::max({0, clip.x0, left}), x1 = std::min({image.width, clip.x1, left + glyph.width});
@@ -82,7 +75,7 @@ inline void blend_glyph(const Pixels& image, const Glyph& glyph, int pen_x, int 
 
 // A monospace cell as mono_cells.cpp paints it: the cell at (x, y) filled
 // with paper, the glyph in ink on the cell's baseline, cut at the cell.
-inline void paint_cell(const Pixels& image, const Glyph& glyph, int x, int y, const FaceCell& cell, std::uint32_t ink,
+inline void paint_cell(const PixelRows& image, const Glyph& glyph, int x, int y, const FaceCell& cell, std::uint32_t ink,
                        std::uint32_t paper) {
     const Box box{x, y, x + cell.width, y + cell.height};
     const int x0 = std::max(0, box.x0), x1 = std::min(image.width, box.x1);

@@ -7,15 +7,6 @@
 
 namespace rt {
 
-namespace {
-
-glyph_blend::Pixels blend_target(const pixels::Target& image) {
-    return {reinterpret_cast<std::uint32_t*>(image.bits), static_cast<std::ptrdiff_t>(image.stride / 4), image.width,
-            image.height};
-}
-
-}  // namespace
-
 const GlyphMask& GlyphCache::mask(const FontFace& face, int font_key, char32_t ch) {
     if (last_masks_ == nullptr || font_key != last_mask_font_) {
         last_mask_font_ = font_key;
@@ -86,12 +77,12 @@ const PaintedGlyph& GlyphCache::painted(const FontFace& face, int font_key, char
     return made;
 }
 
-void blend_glyph(const pixels::Target& image, const GlyphMask& mask, int x, int baseline, std::uint32_t ink) {
-    glyph_blend::blend_glyph(blend_target(image), *mask.glyph, x, baseline, ink, glyph_blend::Rule::surface_mix,
+void blend_glyph(const PixelRows& image, const GlyphMask& mask, int x, int baseline, std::uint32_t ink) {
+    glyph_blend::blend_glyph(image, *mask.glyph, x, baseline, ink, glyph_blend::Rule::surface_mix,
                              {0, 0, image.width, image.height});
 }
 
-void copy_glyph(const pixels::Target& image, const PaintedGlyph& glyph, int x, int baseline) {
+void copy_glyph(const PixelRows& image, const PaintedGlyph& glyph, int x, int baseline) {
     const int left = x + glyph.left, top = baseline + glyph.top;
     const int width = glyph.width, height = glyph.height;
     if (left >= 0 && top >= 0 && left + width <= image.width && top + height <= image.height) {

@@ -9,12 +9,12 @@
 
 namespace rt {
 
-void MonoCells::set_geometry(QSize image, int cell_width, int cell_height) {
+void MonoCells::set_geometry(int image_width, int image_height, int cell_width, int cell_height) {
     cell_width_ = std::max(1, cell_width);
     cell_height_ = std::max(1, cell_height);
     // Every cell that starts inside the image; the last ones may be cut.
-    columns_ = (image.width() + cell_width_ - 1) / cell_width_;
-    rows_ = (image.height() + cell_height_ - 1) / cell_height_;
+    columns_ = (image_width + cell_width_ - 1) / cell_width_;
+    rows_ = (image_height + cell_height_ - 1) / cell_height_;
     const auto cells = static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_);
     wanted_.assign(cells, 0);
     shown_.assign(cells, unknown);
@@ -37,7 +37,7 @@ void MonoCells::forget_all() {
     std::fill(row_generation_.begin(), row_generation_.end(), generation_);
 }
 
-std::uint32_t MonoCells::find_style(Colour ink, Colour paper, const FontFace& face, QImage& image) {
+std::uint32_t MonoCells::find_style(Colour ink, Colour paper, const FontFace& face, const PixelRows& image) {
     const std::uint64_t key = style_key(ink, paper, face.pixel_size());
     std::uint32_t id = 0;
     const auto known = std::find(style_keys_.begin(), style_keys_.end(), key);
@@ -127,15 +127,14 @@ bool MonoCells::put(int column, int row, const char32_t* text, std::size_t count
     return true;
 }
 
-void MonoCells::draw_pending(QImage& image) {
+void MonoCells::draw_pending(const PixelRows& image) {
     if (dirty_rows_.empty()) return;
-    pixels::Target target(image);
     for (const int row : dirty_rows_) {
         const auto first = static_cast<std::size_t>(row) * columns_;
         for (int c = dirty_from_[row]; c < dirty_to_[row]; ++c) {
             const std::uint32_t v = wanted_[first + c];
             if (v == 0 || v == shown_[first + c]) continue;
-            copy_cell(target, c * cell_width_, row * cell_height_, glyph((v >> char_bits) - 1, v & char_mask));
+            copy_cell(image, c * cell_width_, row * cell_height_, glyph((v >> char_bits) - 1, v & char_mask));
             shown_[first + c] = v;
         }
         dirty_from_[row] = dirty_to_[row] = 0;
@@ -143,10 +142,9 @@ void MonoCells::draw_pending(QImage& image) {
     dirty_rows_.clear();
 }
 
-void MonoCells::draw_at(QImage& image, int x, int y, const char32_t* text, std::size_t count, std::uint32_t style) {
-    pixels::Target target(image);
+void MonoCells::draw_at(const PixelRows& image, int x, int y, const char32_t* text, std::size_t count, std::uint32_t style) {
     for (std::size_t i = 0; i < count; ++i)
-        copy_cell(target, x + static_cast<int>(i) * cell_width_, y, glyph(style, text[i]));
+        copy_cell(image, x + static_cast<int>(i) * cell_width_, y, glyph(style, text[i]));
 }
 
 const MonoCells::CellImage& MonoCells::glyph(std::uint32_t style, char32_t ch) {
@@ -170,7 +168,7 @@ MonoCells::CellImage MonoCells::render(const Style& s, char32_t ch) const {
     return cell;
 }
 
-void MonoCells::copy_cell(const pixels::Target& image, int x, int y, const CellImage& glyph) const {
+void MonoCells::copy_cell(const PixelRows& image, int x, int y, const CellImage& glyph) const {
     const int x0 = std::max(0, x), x1 = std::min(image.width, x + cell_width_);
     const int y0 = std::max(0, y), y1 = std::min(image.height, y + cell_height_);
     if (x0 >= x1 || y0 >= y1) return;

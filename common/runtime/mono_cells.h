@@ -16,8 +16,6 @@
 #include "common/runtime/pixels.h"
 #include "common/runtime/styles.h"
 
-#include <QImage>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -31,7 +29,7 @@ class MonoCells {
 public:
     // Cells of the given size from the image's top-left corner; forgets every
     // record. Draw what is pending first.
-    void set_geometry(QSize image, int cell_width, int cell_height);
+    void set_geometry(int image_width, int image_height, int cell_width, int cell_height);
     bool has_geometry(int cell_width, int cell_height) const {
         return cell_width == cell_width_ && cell_height == cell_height_;
     }
@@ -39,7 +37,7 @@ public:
     // A small number for text colour, background colour and font. When the
     // numbers run out, pending cells are drawn into `image` and every record
     // is forgotten, as after other drawing.
-    std::uint32_t style(Colour ink, Colour paper, const FontFace& face, QImage& image) {
+    std::uint32_t style(Colour ink, Colour paper, const FontFace& face, const PixelRows& image) {
         const int pixel_size = face.pixel_size();
         // The two styles asked for last at hand: a line with one atom in red
         // switches between two.
@@ -59,10 +57,10 @@ public:
 
     bool pending() const { return !dirty_rows_.empty(); }
     // Copies the glyphs of the recorded cells whose look changed.
-    void draw_pending(QImage& image);
+    void draw_pending(const PixelRows& image);
 
     // The glyph cells of a text at any pixel position, drawn at once.
-    void draw_at(QImage& image, int x, int y, const char32_t* text, std::size_t count, std::uint32_t style);
+    void draw_at(const PixelRows& image, int x, int y, const char32_t* text, std::size_t count, std::uint32_t style);
 
     // Something else was drawn into the image: from now on no cell is known
     // to show anything. Only when nothing is pending.
@@ -81,7 +79,7 @@ private:
     };
     const CellImage& glyph(std::uint32_t style, char32_t ch);
     CellImage render(const Style& s, char32_t ch) const;
-    void copy_cell(const pixels::Target& image, int x, int y, const CellImage& glyph) const;
+    void copy_cell(const PixelRows& image, int x, int y, const CellImage& glyph) const;
     // Brings a row's records up to the current generation.
     void refresh(int row);
 
@@ -112,7 +110,7 @@ private:
         return static_cast<std::uint64_t>(ink & 0xFFFFFF) | (static_cast<std::uint64_t>(paper & 0xFFFFFF) << 24) |
                (static_cast<std::uint64_t>(pixel_size & 0xFFFF) << 48);
     }
-    std::uint32_t find_style(Colour ink, Colour paper, const FontFace& face, QImage& image);
+    std::uint32_t find_style(Colour ink, Colour paper, const FontFace& face, const PixelRows& image);
     void forget_recent_styles() { recent_keys_ = {~std::uint64_t{0}, ~std::uint64_t{0}}; }
     std::array<std::uint64_t, 2> recent_keys_{~std::uint64_t{0}, ~std::uint64_t{0}};
     std::array<std::uint32_t, 2> recent_styles_{};

@@ -7,7 +7,7 @@
 // and b at fraction t becomes a' + t (b' - a'), so the text keeps its shape
 // in the new colours. Photos (the title picture) are no palette colours:
 // their lightness is turned round and dimmed, so a pale picture turns dark
-// under light text, and back again. Pixels are 0xAARRGGBB (QRgb); each
+// under light text, and back again. Pixels are 0xAARRGGBB (image.h); each
 // distinct value is worked out once.
 
 #include "common/runtime/styles.h"

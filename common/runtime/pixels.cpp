@@ -8,8 +8,8 @@ namespace {
 
 // Four pixels per store in vector registers (SSE2, NEON or plain code, as
 // the target has them): text backgrounds are filled at every step.
-void fill_row(QRgb* row, int count, QRgb colour) {
-    using Lanes = QRgb __attribute__((vector_size(16)));
+void fill_row(Rgb* row, int count, Rgb colour) {
+    using Lanes = Rgb __attribute__((vector_size(16)));
     const Lanes four = {colour, colour, colour, colour};
     int i = 0;
     for (; i + 4 <= count; i += 4) std::memcpy(row + i, &four, sizeof four);
@@ -18,17 +18,17 @@ void fill_row(QRgb* row, int count, QRgb colour) {
 
 // The first pixel of [begin, end) not in `colour`, four at a time: a frame
 // line redrawn over itself is only compared.
-QRgb* first_other(QRgb* begin, QRgb* end, QRgb colour) {
-    using Lanes = QRgb __attribute__((vector_size(16)));
+Rgb* first_other(Rgb* begin, Rgb* end, Rgb colour) {
+    using Lanes = Rgb __attribute__((vector_size(16)));
     const Lanes four = {colour, colour, colour, colour};
-    QRgb* p = begin;
+    Rgb* p = begin;
     for (; end - p >= 4; p += 4) {
         Lanes pixels;
         std::memcpy(&pixels, p, sizeof pixels);
         const Lanes differs = pixels ^ four;
         if ((differs[0] | differs[1] | differs[2] | differs[3]) != 0) break;
     }
-    return std::find_if(p, end, [colour](QRgb pixel) { return pixel != colour; });
+    return std::find_if(p, end, [colour](Rgb pixel) { return pixel != colour; });
 }
 
 // The part of `area` inside the image, as [x0, x1) x [y0, y1).
@@ -37,21 +37,21 @@ struct Span {
     bool empty() const { return x0 >= x1 || y0 >= y1; }
 };
 
-Span inside(const Target& image, const QRect& area) {
+Span inside(const PixelRows& image, const Rect& area) {
     return {std::max(area.left(), 0), std::min(area.left() + area.width(), image.width), std::max(area.top(), 0),
             std::min(area.top() + area.height(), image.height)};
 }
 
 }  // namespace
 
-bool fill(const Target& image, const QRect& area, QRgb colour) {
+bool fill(const PixelRows& image, const Rect& area, Rgb colour) {
     const Span r = inside(image, area);
     if (r.empty()) return false;
     bool changed = false;
     if (r.x1 - r.x0 <= 4) {
         // Dots and vertical lines: pixel by pixel.
         for (int y = r.y0; y < r.y1; ++y) {
-            QRgb* const row = image.row(y);
+            Rgb* const row = image.row(y);
             for (int x = r.x0; x < r.x1; ++x) {
                 changed |= row[x] != colour;
                 row[x] = colour;
@@ -60,10 +60,10 @@ bool fill(const Target& image, const QRect& area, QRgb colour) {
         return changed;
     }
     for (int y = r.y0; y < r.y1; ++y) {
-        QRgb* const begin = image.row(y) + r.x0;
-        QRgb* const end = image.row(y) + r.x1;
+        Rgb* const begin = image.row(y) + r.x0;
+        Rgb* const end = image.row(y) + r.x1;
         // Compared only up to the first difference: from there on it is a plain fill.
-        QRgb* const from = changed ? begin : first_other(begin, end, colour);
+        Rgb* const from = changed ? begin : first_other(begin, end, colour);
         if (from == end) continue;
         changed = true;
         fill_row(from, static_cast<int>(end - from), colour);
@@ -71,21 +71,21 @@ bool fill(const Target& image, const QRect& area, QRgb colour) {
     return changed;
 }
 
-void paint(const Target& image, const QRect& area, QRgb colour) {
+void paint(const PixelRows& image, const Rect& area, Rgb colour) {
     const Span r = inside(image, area);
     if (r.empty()) return;
     for (int y = r.y0; y < r.y1; ++y) fill_row(image.row(y) + r.x0, r.x1 - r.x0, colour);
 }
 
-bool outline(const Target& image, const QRect& box, QRgb colour) {
+bool outline(const PixelRows& image, const Rect& box, Rgb colour) {
     // Two pixels wide or high: every pixel is on the border (the dots).
     if (box.width() <= 2 || box.height() <= 2) return fill(image, box, colour);
     const int l = box.left(), t = box.top(), r = box.right(), b = box.bottom();
     // Every edge is drawn, whatever the others changed.
-    const bool top = fill(image, QRect(QPoint(l, t), QPoint(r, t)), colour);
-    const bool bottom = fill(image, QRect(QPoint(l, b), QPoint(r, b)), colour);
-    const bool left = fill(image, QRect(QPoint(l, t + 1), QPoint(l, b - 1)), colour);
-    const bool right = fill(image, QRect(QPoint(r, t + 1), QPoint(r, b - 1)), colour);
+    const bool top = fill(image, Rect::corners(l, t, r, t), colour);
+    const bool bottom = fill(image, Rect::corners(l, b, r, b), colour);
+    const bool left = fill(image, Rect{l, t + 1, 1, b - t - 1}, colour);
+    const bool right = fill(image, Rect{r, t + 1, 1, b - t - 1}, colour);
     return top || bottom || left || right;
 }
 

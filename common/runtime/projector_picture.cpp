@@ -14,14 +14,12 @@ PixelRecolour palette_change(bool to_projector) {
                         : PixelRecolour(projector, normal, PhotoChange::lighten);
 }
 
-QImage projector_picture(const QImage& picture) {
-    QImage shown = picture.convertToFormat(QImage::Format_ARGB32);
+void darken_for_projector(Image& picture) {
     PixelRecolour recolour = palette_change(true);
-    for (int y = 0; y < shown.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(shown.scanLine(y));
-        for (int x = 0; x < shown.width(); ++x) row[x] = recolour.picture(row[x]);
+    for (int y = 0; y < picture.height(); ++y) {
+        Rgb* const row = picture.row(y);
+        for (int x = 0; x < picture.width(); ++x) row[x] = recolour.picture(row[x]);
     }
-    return shown;
 }
 
 }  // namespace rt

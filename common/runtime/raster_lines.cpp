@@ -16,7 +16,7 @@ namespace {
 // The pixels written so far: whether one changed, the rows and columns reached.
 class Writer {
 public:
-    Writer(const Pixels& image, std::uint32_t colour) : image_(image), colour_(colour) {}
+    Writer(const PixelRows& image, std::uint32_t colour) : image_(image), colour_(colour) {}
 
     // Columns [x0, x1) of row y, all inside the image.
     void run(int y, int x0, int x1) {
@@ -54,10 +54,10 @@ public:
     }
 
     Drawn result() const { return {changed_, area_}; }
-    const Pixels& image() const { return image_; }
+    const PixelRows& image() const { return image_; }
 
 private:
-    Pixels image_;
+    PixelRows image_;
     std::uint32_t colour_;
     bool changed_ = false;
     Box area_;
@@ -332,7 +332,7 @@ void thin_box(Writer& out, double l, double t, double r, double b) {
     stroker.stroke(px, py, xs[0], ys[0], no_caps);
 }
 
-// ---- Wide lines: Qt's QRasterizer::rasterizeLine, aliased ----------------------
+// ---- Wide lines: Qt's rasterizer, its aliased rasterizeLine ----------------------
 
 using Fixed = long long;  // 16.16
 
@@ -370,7 +370,7 @@ struct Vec {
 // Rows y from `y` to `next` of one part of the parallelogram, between the
 // left and right edges li and ri (16.16, stepped by ls and rs per row).
 void scan_part(Writer& out, int& y, int next, Fixed& li, Fixed& ri, Fixed ls, Fixed rs) {
-    const Pixels& image = out.image();
+    const PixelRows& image = out.image();
     const int ny = std::min(next + 1, 0);
     if (y < ny) {
         li = add(li, times(ls, ny - y));
@@ -427,7 +427,7 @@ bool clip_segment(Vec& a, Vec& b, double xmin, double xmax, double ymin, double 
 }
 
 void rasterize_line(Writer& out, Vec a, Vec b, double width) {
-    const Pixels& image = out.image();
+    const PixelRows& image = out.image();
     const int W = image.width, H = image.height;
     Vec pa = a, pb = b;
 
@@ -542,7 +542,7 @@ inline Span centres_in(long long a2, long long b2) {
 }
 
 void fill_box(Writer& out, Span xs, Span ys) {
-    const Pixels& image = out.image();
+    const PixelRows& image = out.image();
     const int x0 = std::max(xs.first, 0), x1 = std::min(xs.last + 1, image.width);
     const int y0 = std::max(ys.first, 0), y1 = std::min(ys.last + 1, image.height);
     if (x0 >= x1) return;
@@ -603,7 +603,7 @@ double line_length(double dx, double dy) {
     return h - (t1 + t2) / (2.0 * h);
 }
 
-Drawn thin_line(const Pixels& image, int x1, int y1, int x2, int y2, std::uint32_t colour) {
+Drawn thin_line(const PixelRows& image, int x1, int y1, int x2, int y2, std::uint32_t colour) {
     Writer out(image, colour);
     if (image.width <= 0 || image.height <= 0) return {};
     if (x1 == x2 && y1 == y2) {
@@ -616,7 +616,7 @@ Drawn thin_line(const Pixels& image, int x1, int y1, int x2, int y2, std::uint32
     return out.result();
 }
 
-Drawn wide_line(const Pixels& image, int x1, int y1, int x2, int y2, int width, std::uint32_t colour) {
+Drawn wide_line(const PixelRows& image, int x1, int y1, int x2, int y2, int width, std::uint32_t colour) {
     Writer out(image, colour);
     // Flat caps: a line without length has no pixels.
     if (image.width <= 0 || image.height <= 0 || (x1 == x2 && y1 == y2) || width <= 0) return {};
@@ -627,11 +627,11 @@ Drawn wide_line(const Pixels& image, int x1, int y1, int x2, int y2, int width, 
     return out.result();
 }
 
-Drawn line(const Pixels& image, int x1, int y1, int x2, int y2, int width, std::uint32_t colour) {
+Drawn line(const PixelRows& image, int x1, int y1, int x2, int y2, int width, std::uint32_t colour) {
     return width <= 1 ? thin_line(image, x1, y1, x2, y2, colour) : wide_line(image, x1, y1, x2, y2, width, colour);
 }
 
-Drawn box_outline(const Pixels& image, int left, int top, int right, int bottom, int width, std::uint32_t colour) {
+Drawn box_outline(const PixelRows& image, int left, int top, int right, int bottom, int width, std::uint32_t colour) {
     Writer out(image, colour);
     if (image.width <= 0 || image.height <= 0) return {};
     if (width <= 1) {

@@ -5,9 +5,9 @@
 // type: the browser edition draws with the same code.
 //
 // The rules, re-derived from Qt's raster engine (tests/desktop/
-// raster_lines_test.cpp compares every shape with QPainter pixel for pixel):
+// raster_lines_test.cpp compares every shape with Qt's painter pixel for pixel):
 //
-// thin_line: QPen of width 1, Qt::SquareCap, drawLine(QPoint, QPoint): Qt's
+// thin_line: a pen of width 1 with square caps, drawLine between points: Qt's
 //   cosmetic stroker. The line is first clipped in doubles to the image
 //   grown by one pixel on the left and top and two on the right and bottom
 //   (a clipped end keeps its fractional coordinate), then converted to 26.6
@@ -18,7 +18,7 @@
 //   taken at the first pixel's leading edge (at its centre for a positive
 //   slope), the capped start moved back by half a step. Equal end points give the one pixel
 //   there; pixels off the image are skipped one by one.
-// wide_line: QPen of width w >= 2, Qt::FlatCap: QRasterizer::rasterizeLine,
+// wide_line: a pen of width w >= 2 with flat caps: the rasterizer's rasterizeLine,
 //   the line as a parallelogram of relative width w / length (the length is
 //   glibc's hypot, see line_length), clipped in doubles axis by axis to the
 //   image grown by the half width across (Qt 6's axis-by-axis clip, not Qt
@@ -27,8 +27,8 @@
 //   snapped down to 1/64 and the rows between them scanned from the row
 //   centres, the edges in 16.16 stepped by their slopes. Equal end points
 //   draw nothing.
-// box_outline: QPen of width w, Qt::MiterJoin, drawRect(QRectF(left, top,
-//   right - left, bottom - top)) with no brush. Width 1 is the cosmetic
+// box_outline: a pen of width w with miter joins, drawRect of the real box
+//   (left, top, right - left, bottom - top) with no brush. Width 1 is the cosmetic
 //   stroker's closed polygon (with its rules for the pixel shared by two
 //   edges); wider outlines are the stroker's outline filled by the scan
 //   converter: the pixels whose centres lie in the box grown by w/2, half
@@ -43,17 +43,12 @@
 // Images up to 32767 pixels a side (16.16 positions, as in Qt).
 // The surface fills a box's inside itself, before its outline.
 
+#include "common/runtime/image.h"
+
 #include <cstddef>
 #include <cstdint>
 
 namespace rt::raster_lines {
-
-// Rows of 32-bit pixels, as QImage::Format_RGB32 lays them out.
-struct Pixels {
-    std::uint32_t* bits = nullptr;
-    std::ptrdiff_t stride = 0;  // pixels from one row to the next
-    int width = 0, height = 0;
-};
 
 // Columns [x0, x1), rows [y0, y1); empty when x0 >= x1 or y0 >= y1.
 struct Box {
@@ -70,23 +65,23 @@ struct Drawn {
 };
 
 // From (x1, y1) to (x2, y2), both end pixels included (width 1, square cap).
-Drawn thin_line(const Pixels& image, int x1, int y1, int x2, int y2, std::uint32_t colour);
+Drawn thin_line(const PixelRows& image, int x1, int y1, int x2, int y2, std::uint32_t colour);
 
 // From (x1, y1) to (x2, y2), `width` >= 2 pixels wide, ending flat at the end
 // points. A vertical line covers the rows from the upper end point to the
 // row before the lower one, columns x - width/2 to x + (width-1)/2.
-Drawn wide_line(const Pixels& image, int x1, int y1, int x2, int y2, int width, std::uint32_t colour);
+Drawn wide_line(const PixelRows& image, int x1, int y1, int x2, int y2, int width, std::uint32_t colour);
 
 // Width <= 1: thin_line, wider: wide_line, as the surface chooses its cap.
-Drawn line(const Pixels& image, int x1, int y1, int x2, int y2, int width, std::uint32_t colour);
+Drawn line(const PixelRows& image, int x1, int y1, int x2, int y2, int width, std::uint32_t colour);
 
 // The outline, `width` >= 1 pixels wide, centred on the edges of the box with
 // corners (left, top) and (right, bottom), both included (left <= right,
 // top <= bottom): what Surface::rectangle draws for a box of
 // (right - left + 1) x (bottom - top + 1) pixels.
-Drawn box_outline(const Pixels& image, int left, int top, int right, int bottom, int width, std::uint32_t colour);
+Drawn box_outline(const PixelRows& image, int left, int top, int right, int bottom, int width, std::uint32_t colour);
 
-// The length of (dx, dy) as Qt's QLineF::length() gives it on Debian 12
+// The length of (dx, dy) as Qt's line length gives it on Debian 12
 // (glibc's hypot), computed without the C library so that every platform
 // gets the same: wide lines take their relative width from it. Exact for
 // the whole numbers the lines have (tests compare it with std::hypot).

@@ -8,8 +8,6 @@
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
 
-#include <QImage>
-#include <QString>
 
 #include <algorithm>
 
@@ -103,12 +101,17 @@ void Runtime::graphics_text(double x, double y, const std::string& text) { surfa
 std::string Runtime::asset_path(const std::string& file) const { return find_asset(program_directory(), file); }
 
 bool Runtime::draw_picture(const std::string& file, int left, int top, int width, int height) {
-    const CleanVectorStateOnExit clean;  // after the decoding, too
+    if (!decode_picture_) return false;
     const std::optional<std::string> bytes = read_asset_file(asset_path(file));
     if (!bytes) return false;
-    const QImage picture = QImage::fromData(QByteArrayView(bytes->data(), static_cast<qsizetype>(bytes->size())));
-    if (picture.isNull()) return false;
-    surface_->draw_image(projector_colours() ? projector_picture(picture) : picture, left, top, width, height);
+    std::optional<Image> picture;
+    {
+        const CleanVectorStateOnExit clean;  // the host's decoder may run vector code
+        picture = decode_picture_(*bytes);
+    }
+    if (!picture || picture->empty()) return false;
+    if (projector_colours()) darken_for_projector(*picture);
+    surface_->draw_image(*picture, left, top, width, height);
     return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include "common/runtime/extras.h"
 #include "common/runtime/extras_services.h"
+#include "common/runtime/image.h"
 #include "common/runtime/number_format.h"
 #include "common/runtime/styles.h"
 
@@ -132,7 +133,8 @@ public:
     void point(double x, double y);
     void graphics_text(double x, double y, const std::string& text);
     // Draws the picture file (found by asset_path) scaled into the rectangle;
-    // false (and nothing drawn) when it is missing or unreadable.
+    // false (and nothing drawn) when it is missing or unreadable, or when the
+    // runtime has no decoder for pictures.
     bool draw_picture(const std::string& file, int left, int top, int width, int height);
 
     // Text cells: (column, row) from 0; the cell size follows the font.
@@ -200,6 +202,9 @@ protected:
     // ignored selection changes nothing. Returns whether the handler ran.
     bool deliver_menu_selection(int index);
 
+    // How picture files become pixels where this runtime runs.
+    void set_picture_decoder(PictureDecoder decoder) { decode_picture_ = std::move(decoder); }
+
     // The services show their changes through the host; until one is set,
     // nowhere (a runtime that never meets the EXTRAS menu needs none).
     void set_extras_host(ExtrasHost& host);
@@ -208,6 +213,7 @@ protected:
 
 private:
     std::unique_ptr<Surface> surface_;
+    PictureDecoder decode_picture_;
     std::vector<std::string> menu_;
     std::deque<int> queued_menus_;
     std::function<void(int)> menu_handler_;

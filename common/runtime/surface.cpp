@@ -1,11 +1,9 @@
 #include "common/runtime/surface.h"
 
 #include "common/runtime/glyph_blend.h"
+#include "common/runtime/picture_scaling.h"
 #include "common/runtime/raster_lines.h"
 #include "common/runtime/surface_fonts.h"
-#include "common/runtime/vector_state.h"
-
-#include <QPainter>
 
 #include <cmath>
 
@@ -29,17 +27,12 @@ inline int pixel(double coordinate) {
 }
 
 // The pixels from one corner to the other, both included, whichever corner
-// comes first. (QRect::normalized() would take a box given from its
-// bottom-right corner one pixel in on each side.)
-inline QRect box(int x1, int y1, int x2, int y2) {
-    return QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
+// comes first.
+inline Rect box(double x1, double y1, double x2, double y2) {
+    return Rect::corners(pixel(x1), pixel(y1), pixel(x2), pixel(y2));
 }
 
-inline QRect box(double x1, double y1, double x2, double y2) { return box(pixel(x1), pixel(y1), pixel(x2), pixel(y2)); }
-
 }  // namespace
-
-QColor to_qcolor(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 // The character cells were chosen for a 1024 x 768 surface:
 //   serif ("times") 16: glyphs of 20 px in cells of 11 x 24 (kalorix: rows 23
@@ -64,44 +57,39 @@ FontCell font_cell(FontFamily family, double size) {
 }
 
 Surface::Surface(int width, int height)
-    : image_(width, height, QImage::Format_RGB32),
-      width_(image_.width()),
-      height_(image_.height()),
-      stride_(image_.bytesPerLine()),
-      texts_(width_, height_) {
-    const CleanVectorStateOnExit clean;
-    image_.fill(to_qcolor(background_));
+    : width_(std::max(width, 0)), height_(std::max(height, 0)), texts_(width_, height_) {
+    // In the body: the background is a member declared after the pixels.
+    image_ = Image(width_, height_, to_rgb(background_));
     set_font(FontFamily::serif, 16);
 }
 
 void Surface::draw_waiting() const {
     draw_cells();
     if (!texts_.pending()) return;
-    texts_.draw_all(image_);
+    texts_.draw_all(pixel_rows());
     cells_.image_overdrawn();
 }
 
-void Surface::draw_texts_meeting(const QRect& area) {
+void Surface::draw_texts_meeting(const Rect& area) {
     // Cells first: drawn texts leave no cell's record valid.
     draw_cells();
-    texts_.draw_under(area, image_);
+    texts_.draw_under(area, pixel_rows());
     cells_.image_overdrawn();
 }
 
-QRect Surface::take_changed_area() {
-    const QRect area(changed_.left, changed_.top, changed_.right - changed_.left, changed_.bottom - changed_.top);
+Rect Surface::take_changed_area() {
+    const Rect area{changed_.left, changed_.top, changed_.right - changed_.left, changed_.bottom - changed_.top};
     changed_ = Bounds{};
     return area;
 }
 
 void Surface::clear() {
-    const CleanVectorStateOnExit clean;
     cells_.forget_all();
     texts_.forget_all();
-    image_.fill(to_qcolor(background_));
+    std::fill_n(image_.bits(), static_cast<std::size_t>(width_) * height_, to_rgb(background_));
     if (keeps_grid_) grid_.clear();
     picture_areas_.clear();
-    touched(image_.rect());
+    touched(whole());
     if (observer_) observer_->cleared();
 }
 
@@ -120,38 +108,39 @@ void Surface::set_font(FontFamily family, double size) {
     baseline_in_cell_ = (cell_.height - metrics.height) / 2 + metrics.ascent;
     if (family == FontFamily::mono && !cells_.has_geometry(cell_.width, cell_.height)) {
         draw_cells();
-        cells_.set_geometry(image_.size(), cell_.width, cell_.height);
+        cells_.set_geometry(width_, height_, cell_.width, cell_.height);
     }
 }
 
 void Surface::line(double x1, double y1, double x2, double y2) {
-    const QPoint from(pixel(x1), pixel(y1)), to(pixel(x2), pixel(y2));
-    const QRect span = box(from.x(), from.y(), to.x(), to.y());
+    const int from_x = pixel(x1), from_y = pixel(y1), to_x = pixel(x2), to_y = pixel(y2);
+    const Rect span = Rect::corners(from_x, from_y, to_x, to_y);
     // Thin horizontal and vertical lines are pixel runs, end pixels included.
-    if (line_width_ == 1 && from != to && (from.x() == to.x() || from.y() == to.y())) {
+    const bool a_point = from_x == to_x && from_y == to_y;
+    if (line_width_ == 1 && !a_point && (from_x == to_x || from_y == to_y)) {
         if (on_image(span)) drawing(span, [&] { return pixels::fill(target(), span, to_rgb(colour_)); });
         return;
     }
     drawing(span.adjusted(-line_width_, -line_width_, line_width_, line_width_), [&] {
-        return raster_lines::line(line_pixels(), from.x(), from.y(), to.x(), to.y(), line_width_, to_rgb(colour_))
+        return raster_lines::line(target(), from_x, from_y, to_x, to_y, line_width_, to_rgb(colour_))
             .changed;
     });
 }
 
 void Surface::rectangle(double x1, double y1, double x2, double y2) {
-    const QRect r = box(x1, y1, x2, y2);
+    const Rect r = box(x1, y1, x2, y2);
     const bool filled = fill_style_ != fill_hollow && r.width() > 2 && r.height() > 2;
     // Qt's painter outlines a one-pixel box by exactly its border pixels,
     // except when the box starts left of or above the image.
     if (line_width_ == 1 && r.width() >= 2 && r.height() >= 2 && r.left() >= 0 && r.top() >= 0) {
         if (!on_image(r)) return;
         drawing(r, [&] {
-            const pixels::Target pixels = target();
+            const PixelRows pixels = target();
             if (r.width() == 2 && r.height() == 2 && r.right() < width_ && r.bottom() < height_) {
                 // A dot of the experiment: four pixels, compared and written in place.
-                const QRgb ink = to_rgb(colour_);
-                QRgb* const upper = pixels.row(r.top()) + r.left();
-                QRgb* const lower = pixels.row(r.top() + 1) + r.left();
+                const Rgb ink = to_rgb(colour_);
+                Rgb* const upper = pixels.row(r.top()) + r.left();
+                Rgb* const lower = pixels.row(r.top() + 1) + r.left();
                 const bool changed = upper[0] != ink || upper[1] != ink || lower[0] != ink || lower[1] != ink;
                 upper[0] = upper[1] = lower[0] = lower[1] = ink;
                 return changed;
@@ -163,19 +152,19 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
     }
     drawing(r.adjusted(-line_width_, -line_width_, line_width_, line_width_), [&] {
         const bool inside = filled && pixels::fill(target(), r.adjusted(1, 1, -1, -1), to_rgb(second_colour_));
-        const raster_lines::Drawn outline = raster_lines::box_outline(line_pixels(), r.left(), r.top(), r.right(),
+        const raster_lines::Drawn outline = raster_lines::box_outline(target(), r.left(), r.top(), r.right(),
                                                                       r.bottom(), line_width_, to_rgb(colour_));
         return outline.changed || inside;
     });
 }
 
 void Surface::filled_box(double x1, double y1, double x2, double y2) {
-    const QRect r = box(x1, y1, x2, y2);
+    const Rect r = box(x1, y1, x2, y2);
     if (on_image(r)) drawing(r, [&] { return pixels::fill(target(), r, to_rgb(colour_)); });
 }
 
 void Surface::point(double x, double y) {
-    const QRect p(pixel(x), pixel(y), 1, 1);
+    const Rect p{pixel(x), pixel(y), 1, 1};
     if (on_image(p)) drawing(p, [&] { return pixels::fill(target(), p, to_rgb(colour_)); });
 }
 
@@ -186,18 +175,16 @@ void Surface::graphics_text(double x, double y, const std::string& text) {
     int width = 0;
     for (const char32_t ch : chars) width += advance(ch);
     const FaceMetrics& metrics = face_->metrics();
-    const QRect area(left, top, width, metrics.height);
+    const Rect area{left, top, width, metrics.height};
     // Glyphs may overhang their advances.
     drawing(area.adjusted(-metrics.height, 0, metrics.height, 0), [&] {
-        const pixels::Target image = target();
-        if (!transparent_) pixels::paint(image, area.intersected(QRect(0, 0, width_, height_)), to_rgb(second_colour_));
-        const glyph_blend::Pixels pixels{reinterpret_cast<std::uint32_t*>(image.bits),
-                                         static_cast<std::ptrdiff_t>(image.stride / 4), width_, height_};
+        const PixelRows image = target();
+        if (!transparent_) pixels::paint(image, area, to_rgb(second_colour_));
         int pen = left;
         for (const char32_t ch : chars) {
             const Glyph& glyph = face_->glyph_or_missing(ch);
             // As Qt's painter blends text: its raster rule.
-            glyph_blend::blend_glyph(pixels, glyph, pen, top + metrics.ascent, to_rgb(colour_),
+            glyph_blend::blend_glyph(image, glyph, pen, top + metrics.ascent, to_rgb(colour_),
                                      glyph_blend::Rule::qt_raster, {0, 0, width_, height_});
             pen += glyph.advance;
         }
@@ -206,16 +193,14 @@ void Surface::graphics_text(double x, double y, const std::string& text) {
     if (observer_) observer_->graphics_text(left, top, text, colour_);
 }
 
-void Surface::draw_image(const QImage& picture, int left, int top, int width, int height) {
-    const CleanVectorStateOnExit clean;
-    const QRect area(left, top, width, height);
+void Surface::draw_image(const ImageView& picture, int left, int top, int width, int height) {
+    const Rect area{left, top, width, height};
+    if (picture.empty() || !on_image(area)) return;
     drawing(area, [&] {
-        QPainter painter(&image_);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(area, picture);
+        draw_scaled(picture, target(), area);
         return true;
     });
-    picture_areas_.push_back(area.intersected(image_.rect()));
+    picture_areas_.push_back(area.intersected(whole()));
 }
 
 void Surface::locate(double column, double row) {

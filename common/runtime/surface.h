@@ -9,17 +9,15 @@
 // read or before other drawing goes where they are: whoever looks at image()
 // sees exactly the pixels of drawing everything at once.
 
+#include "common/runtime/geometry.h"
 #include "common/runtime/glyph_cache.h"
+#include "common/runtime/image.h"
 #include "common/runtime/mono_cells.h"
 #include "common/runtime/pixels.h"
 #include "common/runtime/raster_lines.h"
 #include "common/runtime/runtime.h"
 #include "common/runtime/text_grid.h"
 #include "common/runtime/text_layer.h"
-
-#include <QColor>
-#include <QImage>
-#include <QRect>
 
 #include <algorithm>
 #include <array>
@@ -54,11 +52,11 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    // The pixels as drawn so far: waiting monospace cells and texts are drawn first.
-    const QImage& image() const {
+    // The pixels as drawn so far: waiting monospace cells and texts are drawn
+    // first. Valid until the next drawing: whoever keeps them copies them.
+    ImageView image() const {
         draw_waiting();
-        image_handed_out_ = true;  // whoever reads it may keep a copy
-        return image_;
+        return image_.view();
     }
 
     // Counts every change of the pixels; the window repaints when it moved,
@@ -66,7 +64,7 @@ public:
     std::uint64_t change_count() const { return changes_; }
     // The part of the image changed since the last call (empty: none), for
     // a window that repaints only what changed.
-    QRect take_changed_area();
+    Rect take_changed_area();
 
     void set_observer(SurfaceObserver* observer) { observer_ = observer; }
     // The characters in the text cells, kept only where someone reads them
@@ -101,11 +99,12 @@ public:
     void filled_box(double x1, double y1, double x2, double y2);
     void point(double x, double y);
     void graphics_text(double x, double y, const std::string& text);
-    void draw_image(const QImage& picture, int left, int top, int width, int height);
+    // The picture scaled into the box (picture_scaling.h).
+    void draw_image(const ImageView& picture, int left, int top, int width, int height);
 
     // Replaces every pixel by `picture` of it where a picture was drawn since
     // the last clear and by `drawn` of it elsewhere (surface_recolour.cpp).
-    void recolour(const std::function<QRgb(QRgb)>& drawn, const std::function<QRgb(QRgb)>& picture);
+    void recolour(const std::function<Rgb(Rgb)>& drawn, const std::function<Rgb(Rgb)>& picture);
 
     void locate(double column, double row);
     void print(const std::string& text);
@@ -122,65 +121,49 @@ private:
     // any order, and before other drawing only where it goes.
     void draw_waiting() const;
     void draw_cells() const {
-        if (cells_.pending()) cells_.draw_pending(image_);
+        if (cells_.pending()) cells_.draw_pending(pixel_rows());
     }
     // `area_tiles`: the tiles of `area` (TextLayer::tiles()), computed once
     // per drawing.
-    void draw_texts_under(const QRect& area, std::uint64_t area_tiles) {
+    void draw_texts_under(const Rect& area, std::uint64_t area_tiles) {
         if (texts_.pending() && texts_.meets(area_tiles)) draw_texts_meeting(area);
     }
-    void draw_texts_under(const QRect& area) { draw_texts_under(area, texts_.tiles().of(area)); }
-    void draw_texts_meeting(const QRect& area);
+    void draw_texts_under(const Rect& area) { draw_texts_under(area, texts_.tiles().of(area)); }
+    void draw_texts_meeting(const Rect& area);
     // Before other drawing over `area`.
-    void prepare(const QRect& area, std::uint64_t area_tiles) {
+    void prepare(const Rect& area, std::uint64_t area_tiles) {
         draw_cells();
         draw_texts_under(area, area_tiles);
     }
-    void prepare(const QRect& area) { prepare(area, texts_.tiles().of(area)); }
+    void prepare(const Rect& area) { prepare(area, texts_.tiles().of(area)); }
     // Every drawing that changed pixels tells where.
-    void touched(const QRect& area) {
+    void touched(const Rect& area) {
         ++changes_;
         cells_.image_overdrawn();
-        mark_changed(area.x(), area.y(), area.width(), area.height());
+        mark_changed(area.x, area.y, area.w, area.h);
     }
     // The steps of every drawing primitive: what waits under `reach` (all the
     // drawing may change) is drawn first, then `draw` writes the pixels and
     // tells whether any changed; a change is counted and its area marked.
     template <typename Draw>
-    void drawing(const QRect& reach, Draw&& draw) {
+    void drawing(const Rect& reach, Draw&& draw) {
         prepare(reach);
         if (draw()) touched(reach);
     }
     void print_mono(const std::string& text);
     void print_proportional(const std::string& text);
 
+    Rect whole() const { return {0, 0, width_, height_}; }
     // Whether any pixel of `area` lies on the image.
-    bool on_image(const QRect& area) const {
-        return area.left() < width_ && area.top() < height_ && area.left() + area.width() > 0 &&
-               area.top() + area.height() > 0 && area.width() > 0 && area.height() > 0;
-    }
-    // The pixels as the line rasterizer takes them.
-    raster_lines::Pixels line_pixels() {
-        const pixels::Target t = target();
-        return {reinterpret_cast<std::uint32_t*>(t.bits), static_cast<std::ptrdiff_t>(t.stride / 4), t.width,
-                t.height};
-    }
-    // The pixels for writing. bits() makes a shared image the surface's own;
-    // only image() hands it out to be shared, so it is asked again only after.
-    pixels::Target target() {
-        if (image_handed_out_) {
-            bits_ = image_.bits();
-            image_handed_out_ = false;
-        }
-        return pixels::Target(bits_, stride_, width_, height_);
-    }
+    bool on_image(const Rect& area) const { return area.overlaps(whole()); }
+    // The pixels for writing.
+    PixelRows target() { return image_.rows(); }
+    // Reading draws what waits, and so writes: for the const readers.
+    PixelRows pixel_rows() const { return image_.rows(); }
 
-    // The image is a cache of what the cells and texts hold: reading it draws them.
-    mutable QImage image_;
-    mutable bool image_handed_out_ = true;
-    uchar* bits_ = nullptr;
     int width_ = 0, height_ = 0;
-    qsizetype stride_ = 0;
+    // The image is a cache of what the cells and texts hold: reading it draws them.
+    mutable Image image_;
     mutable MonoCells cells_;
     mutable TextLayer texts_;
     bool drawn_at_once_ = false;
@@ -233,7 +216,7 @@ private:
 
     // Where pictures were drawn since the last clear: their pixels are no
     // palette colours, and re-colouring treats them as photos.
-    std::vector<QRect> picture_areas_;
+    std::vector<Rect> picture_areas_;
 };
 
 }  // namespace rt

@@ -2,20 +2,18 @@
 
 namespace rt {
 
-void Surface::recolour(const std::function<QRgb(QRgb)>& drawn, const std::function<QRgb(QRgb)>& picture) {
+void Surface::recolour(const std::function<Rgb(Rgb)>& drawn, const std::function<Rgb(Rgb)>& picture) {
     draw_waiting();  // what waits is drawn in the old colours first
     std::vector<std::uint8_t> in_picture(static_cast<std::size_t>(width()) * height(), 0);
-    for (const QRect& area : picture_areas_)
+    for (const Rect& area : picture_areas_)
         for (int y = area.top(); y <= area.bottom(); ++y)
             std::fill_n(in_picture.begin() + static_cast<std::ptrdiff_t>(y) * width() + area.left(), area.width(), 1);
 
-    uchar* const bits = image_.bits();
-    const qsizetype stride = image_.bytesPerLine();
     // Long runs of one colour are the rule: the last answer is kept at hand.
-    QRgb last_from = 0, last_to = 0;
+    Rgb last_from = 0, last_to = 0;
     bool last_picture = false, have_last = false;
     for (int y = 0; y < height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+        Rgb* const row = image_.row(y);
         const std::uint8_t* mask = in_picture.data() + static_cast<std::ptrdiff_t>(y) * width();
         for (int x = 0; x < width(); ++x) {
             const bool photo = mask[x] != 0;
@@ -29,7 +27,7 @@ void Surface::recolour(const std::function<QRgb(QRgb)>& drawn, const std::functi
         }
     }
     // Every record of what the cells and texts show is stale now.
-    touched(image_.rect());
+    touched(whole());
 }
 
 }  // namespace rt

@@ -2,7 +2,6 @@
 // text into the text layer, transparent text blended at once.
 #include "common/runtime/surface.h"
 
-#include "common/runtime/vector_state.h"
 
 namespace rt {
 
@@ -23,9 +22,9 @@ void Surface::print_mono(const std::string& text) {
                                                      cell_.width, colour_ == second_colour_)
                                    : grid_column_;
     if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
-    const QRect area(print_x_, print_y_, static_cast<int>(count) * cell_.width, cell_.height);
+    const Rect area{print_x_, print_y_, static_cast<int>(count) * cell_.width, cell_.height};
     draw_texts_under(area);
-    const std::uint32_t style = cells_.style(colour_, second_colour_, *face_, image_);
+    const std::uint32_t style = cells_.style(colour_, second_colour_, *face_, target());
     // The cell of the print position: as a rule the grid position itself
     // (after locate and monospace prints), found without dividing.
     int cell_column = grid_column_, cell_row = grid_row_;
@@ -39,12 +38,12 @@ void Surface::print_mono(const std::string& text) {
         if (cells_.put(cell_column, cell_row, chars_.data(), count, style)) {
             // The other cells' records stay valid: only these cells change.
             ++changes_;
-            mark_changed(area.x(), area.y(), area.width(), area.height());
+            mark_changed(area.x, area.y, area.w, area.h);
             if (drawn_at_once_) draw_cells();
         }
     } else {
         draw_cells();
-        cells_.draw_at(image_, print_x_, print_y_, chars_.data(), count, style);
+        cells_.draw_at(target(), print_x_, print_y_, chars_.data(), count, style);
         if (on_image(area)) touched(area);
     }
     print_x_ += area.width();
@@ -52,7 +51,6 @@ void Surface::print_mono(const std::string& text) {
 }
 
 void Surface::print_proportional(const std::string& text) {
-    const CleanVectorStateOnExit clean;  // glyphs and advances come from Qt
     // Where each glyph starts, for the text grid; the sum of the advances is
     // the text's width (no second shaping of the whole line).
     glyph_x_.resize(chars_.size() + 1);
@@ -73,7 +71,7 @@ void Surface::print_proportional(const std::string& text) {
     if (observer_) observer_->printed(grid_column_, grid_row_, print_x_, print_y_, text, colour_);
     grid_column_ = column + static_cast<int>(chars_.size());
 
-    const QRect area(print_x_, print_y_, glyph_x_.back() - print_x_, cell_.height);
+    const Rect area{print_x_, print_y_, glyph_x_.back() - print_x_, cell_.height};
     print_x_ = glyph_x_.back();
     const int baseline = area.top() + baseline_in_cell_;
     const int font_key = cell_.pixel_size * 2 + (family_ == FontFamily::mono ? 1 : 0);
@@ -82,9 +80,9 @@ void Surface::print_proportional(const std::string& text) {
 
     if (transparent_) {
         // Blended over whatever stands there: drawn now, after what waits under it.
-        const QRect reach = area.adjusted(-cell_.height / 2, 0, cell_.height / 2, 0);
+        const Rect reach = area.adjusted(-cell_.height / 2, 0, cell_.height / 2, 0);
         draw_texts_under(reach);
-        const QRgb ink = to_rgb(colour_);
+        const Rgb ink = to_rgb(colour_);
         GlyphCache& glyphs = texts_.glyphs();
         for (std::size_t i = 0; i < chars_.size(); ++i)
             if (chars_[i] != U' ')
@@ -93,12 +91,12 @@ void Surface::print_proportional(const std::string& text) {
         return;
     }
 
-    const QRect effect = texts_.add({area, baseline, chars_, glyph_x_, colour_, second_colour_, *face_, font_key});
-    if (effect.isEmpty()) return;
+    const Rect effect = texts_.add({area, baseline, chars_, glyph_x_, colour_, second_colour_, *face_, font_key});
+    if (effect.empty()) return;
     ++changes_;
-    mark_changed(effect.x(), effect.y(), effect.width(), effect.height());
+    mark_changed(effect.x, effect.y, effect.w, effect.h);
     if (drawn_at_once_ || texts_.crowded()) {
-        texts_.draw_all(image_);
+        texts_.draw_all(target());
         cells_.image_overdrawn();
     }
 }

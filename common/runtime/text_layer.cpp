@@ -3,16 +3,6 @@
 #include <algorithm>
 
 namespace rt {
-namespace {
-
-bool inside(const QRect& inner, const QRect& outer) {
-    return inner.left() >= outer.left() && inner.top() >= outer.top() &&
-           inner.left() + inner.width() <= outer.left() + outer.width() &&
-           inner.top() + inner.height() <= outer.top() + outer.height();
-}
-
-
-}  // namespace
 
 Tiles::Tiles(int width, int height) : width_(width), height_(height) {
     while ((8 << shift_) < std::max(width_, height_)) ++shift_;
@@ -31,7 +21,7 @@ const InkBox& TextLayer::ink_of(const FontFace& face, int font_key, char32_t ch)
     return ink_boxes_[ch];
 }
 
-QRect TextLayer::ink_effect(const TextPrint& print) {
+Rect TextLayer::ink_effect(const TextPrint& print) {
     int left = print.area.left(), right = print.area.left() + print.area.width();
     int top = print.area.top(), bottom = print.area.top() + print.area.height();
     const bool known_font = print.font_key == ink_font_;
@@ -47,13 +37,13 @@ QRect TextLayer::ink_effect(const TextPrint& print) {
         top = std::min(top, print.baseline + ink.top);
         bottom = std::max(bottom, print.baseline + ink.bottom);
     }
-    return QRect(left, top, right - left, bottom - top);
+    return Rect{left, top, right - left, bottom - top};
 }
 
-QRect TextLayer::add(const TextPrint& print) {
-    const QRect effect = ink_effect(print);
+Rect TextLayer::add(const TextPrint& print) {
+    const Rect effect = ink_effect(print);
     const auto same_place = [&print](const auto& t) {
-        return t.area.topLeft() == print.area.topLeft() && t.ink == print.ink && t.paper == print.paper &&
+        return t.area.x == print.area.x && t.area.y == print.area.y && t.ink == print.ink && t.paper == print.paper &&
                t.font_key == print.font_key;
     };
     const auto same_text = [&print](const auto& t) {
@@ -62,10 +52,10 @@ QRect TextLayer::add(const TextPrint& print) {
     int latest_here = -1, last_meeting = -1;
     for (int i = 0; i < static_cast<int>(jobs_.size()); ++i) {
         if (same_place(jobs_[i])) latest_here = i;
-        if (overlap(jobs_[i].effect, effect)) last_meeting = i;
+        if (jobs_[i].effect.overlaps(effect)) last_meeting = i;
     }
     // The same text stands or waits there, and nothing waiting comes over it.
-    if (last_meeting >= 0 && last_meeting == latest_here && same_text(jobs_[latest_here])) return QRect();
+    if (last_meeting >= 0 && last_meeting == latest_here && same_text(jobs_[latest_here])) return Rect{};
 
     // A text waiting in the same place that this one paints over completely
     // need not be drawn: the texts between them only paint, never blend.
@@ -74,7 +64,7 @@ QRect TextLayer::add(const TextPrint& print) {
         job = std::move(spare_jobs_.back());
         spare_jobs_.pop_back();
     }
-    if (latest_here >= 0 && inside(jobs_[latest_here].effect, print.area)) {
+    if (latest_here >= 0 && jobs_[latest_here].effect.inside(print.area)) {
         std::swap(job, jobs_[latest_here]);
         jobs_.erase(jobs_.begin() + latest_here);
     }
@@ -92,7 +82,7 @@ QRect TextLayer::add(const TextPrint& print) {
     return effect;
 }
 
-void TextLayer::draw_jobs_under(const QRect& area, QImage& image) {
+void TextLayer::draw_jobs_under(const Rect& area, const PixelRows& target) {
     // The jobs `area` meets, and, going back, every earlier job that meets
     // one of those: drawn in print order. Jobs that meet none of them keep
     // waiting; the drawn ones lie apart from them, so the order between the
@@ -101,16 +91,15 @@ void TextLayer::draw_jobs_under(const QRect& area, QImage& image) {
     meeting_.clear();
     std::size_t count = 0;
     for (std::size_t i = jobs_.size(); i-- > 0;) {
-        const QRect& effect = jobs_[i].effect;
-        bool meets = overlap(effect, area);
-        for (std::size_t k = 0; !meets && k < meeting_.size(); ++k) meets = overlap(effect, meeting_[k]);
+        const Rect& effect = jobs_[i].effect;
+        bool meets = effect.overlaps(area);
+        for (std::size_t k = 0; !meets && k < meeting_.size(); ++k) meets = effect.overlaps(meeting_[k]);
         if (!meets) continue;
         drawn_[i] = 1;
         meeting_.push_back(effect);
         ++count;
     }
     if (count > 0) {
-        const pixels::Target target(image);
         std::size_t kept = 0;
         for (std::size_t i = 0; i < jobs_.size(); ++i) {
             if (drawn_[i]) {
@@ -127,9 +116,8 @@ void TextLayer::draw_jobs_under(const QRect& area, QImage& image) {
     for (const Job& job : jobs_) job_tiles_ |= tiles_.of(job.effect);
 }
 
-void TextLayer::draw_all(QImage& image) {
+void TextLayer::draw_all(const PixelRows& target) {
     if (jobs_.empty()) return;
-    const pixels::Target target(image);
     for (Job& job : jobs_) {
         draw(job, target);
         spare_jobs_.push_back(std::move(job));
@@ -144,8 +132,8 @@ void TextLayer::forget_all() {
     job_tiles_ = 0;
 }
 
-void TextLayer::draw(const Job& job, const pixels::Target& image) {
-    const QRgb ink = to_rgb(job.ink), paper = to_rgb(job.paper);
+void TextLayer::draw(const Job& job, const PixelRows& image) {
+    const Rgb ink = to_rgb(job.ink), paper = to_rgb(job.paper);
     pixels::paint(image, job.area, paper);
     for (std::size_t i = 0; i < job.text.size(); ++i)
         if (job.text[i] != U' ')

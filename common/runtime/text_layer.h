@@ -14,9 +14,6 @@
 #include "common/runtime/pixels.h"
 #include "common/runtime/styles.h"
 
-#include <QImage>
-#include <QRect>
-
 #include <array>
 #include <cstdint>
 #include <string>
@@ -31,7 +28,7 @@ namespace rt {
 class Tiles {
 public:
     Tiles(int width, int height);
-    std::uint64_t of(const QRect& area) const {
+    std::uint64_t of(const Rect& area) const {
         if (area.width() <= 0 || area.height() <= 0 || area.left() >= width_ || area.top() >= height_ ||
             area.left() + area.width() <= 0 || area.top() + area.height() <= 0)
             return 0;
@@ -50,15 +47,9 @@ private:
     int shift_ = 0;
 };
 
-// QRect::intersects without the call into Qt, for empty areas false.
-inline bool overlap(const QRect& a, const QRect& b) {
-    return a.left() < b.left() + b.width() && b.left() < a.left() + a.width() && a.top() < b.top() + b.height() &&
-           b.top() < a.top() + a.height() && !a.isEmpty() && !b.isEmpty();
-}
-
 // An opaque print as the surface hands it over.
 struct TextPrint {
-    QRect area;    // the background: from the first glyph to the end, one cell high
+    Rect area;    // the background: from the first glyph to the end, one cell high
     int baseline;  // pixel row of the baseline
     std::u32string_view text;
     const std::vector<int>& glyph_x;  // where each glyph starts, and the end
@@ -76,7 +67,7 @@ public:
 
     // Takes a print; returns what its drawing may change, empty when it
     // changes nothing (the same text waits there already).
-    QRect add(const TextPrint& print);
+    Rect add(const TextPrint& print);
 
     bool pending() const { return !jobs_.empty(); }
     // Whether `area`, lying in `area_tiles`, may meet a waiting text: a quick no.
@@ -85,18 +76,18 @@ public:
     bool crowded() const { return jobs_.size() > max_jobs; }
     // Draws the waiting texts that `area` meets, and those printed before
     // them that they meet.
-    void draw_under(const QRect& area, QImage& image) {
+    void draw_under(const Rect& area, const PixelRows& image) {
         if (meets(tiles_.of(area))) draw_jobs_under(area, image);
     }
-    void draw_all(QImage& image);
+    void draw_all(const PixelRows& image);
 
     // The image was cleared: nothing waits.
     void forget_all();
 
 private:
     struct Job {
-        QRect area;
-        QRect effect;  // the area and every pixel of ink
+        Rect area;
+        Rect effect;  // the area and every pixel of ink
         int baseline = 0;
         std::u32string text;
         std::vector<int> glyph_x;
@@ -104,11 +95,11 @@ private:
         const FontFace* face = nullptr;
         int font_key = 0;
     };
-    QRect ink_effect(const TextPrint& print);
+    Rect ink_effect(const TextPrint& print);
     // A glyph's ink box; the Latin-1 ones of the font asked for last at hand.
     const InkBox& ink_of(const FontFace& face, int font_key, char32_t ch);
-    void draw_jobs_under(const QRect& area, QImage& image);
-    void draw(const Job& job, const pixels::Target& image);
+    void draw_jobs_under(const Rect& area, const PixelRows& image);
+    void draw(const Job& job, const PixelRows& image);
 
     Tiles tiles_;
     GlyphCache glyphs_;
@@ -116,7 +107,7 @@ private:
     std::vector<Job> jobs_;        // in print order
     std::vector<Job> spare_jobs_;  // drawn ones, kept for their storage
     std::vector<char> drawn_;      // which jobs a drawing draws
-    std::vector<QRect> meeting_;   // their effects
+    std::vector<Rect> meeting_;   // their effects
     std::uint64_t job_tiles_ = 0;
     // A list of far more texts than a screen has lines would only be looked
     // through longer.

@@ -1,6 +1,6 @@
 #include "common/scripted/offscreen_application.h"
 
-#include "common/runtime/runtime_directory.h"
+#include "common/desktop_output/runtime_directory.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

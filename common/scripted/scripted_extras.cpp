@@ -2,6 +2,7 @@
 // output folder, the rest into the transcript.
 #include "common/scripted/scripted_runtime.h"
 
+#include "common/desktop_output/qt_pixels.h"
 #include "common/desktop_output/picture_output.h"
 #include "common/runtime/surface.h"
 #include "common/scripted/transcript.h"
@@ -16,7 +17,7 @@ std::string ScriptedRuntime::output_file(Output what) {
 }
 
 bool ScriptedRuntime::write_picture(const std::string& file, const std::string& description) {
-    return write_png(surface().image(), file, description);
+    return write_png(as_qimage(surface().image()), file, description);
 }
 
 void ScriptedRuntime::file_written(const std::string& file) {
@@ -37,14 +38,14 @@ void ScriptedRuntime::print_picture() {
     if (snapshot_dir_.empty()) return;
     const std::string name = picture_name_ + "-" + std::to_string(++pictures_printed_) + ".pdf";
     const std::string file = (snapshot_dir_ / name).string();
-    if (!write_pdf(surface().image(), file, picture_name_))
+    if (!write_pdf(as_qimage(surface().image()), file, picture_name_))
         message_box(box_message, unwritable_file_message("Das Bild wurde nicht gedruckt", file), 1, " OK ");
     else if (transcript_)
         transcript_->printed(name, 1);
 }
 
 void ScriptedRuntime::copy_picture() {
-    if (transcript_) transcript_->copied(screen_width(), screen_height(), picture_digest(surface().image()));
+    if (transcript_) transcript_->copied(screen_width(), screen_height(), picture_digest(as_qimage(surface().image())));
 }
 
 void ScriptedRuntime::toggle_full_screen() {

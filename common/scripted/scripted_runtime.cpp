@@ -1,5 +1,7 @@
 #include "common/scripted/scripted_runtime.h"
 
+#include "common/desktop_output/qt_pixels.h"
+
 #include "common/runtime/message_text.h"
 
 #include "common/runtime/surface.h"
@@ -55,12 +57,14 @@ ScriptedRuntime::ScriptedRuntime(std::vector<ScriptItem> items, int width, int h
     : Runtime(width, height), ahead_(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end())) {
     surface().keep_text_grid(true);
     set_extras_host(*this);
+    set_picture_decoder(decode_picture);
 }
 
 ScriptedRuntime::ScriptedRuntime(ScriptSource source, int width, int height)
     : Runtime(width, height), source_(std::move(source)) {
     surface().keep_text_grid(true);
     set_extras_host(*this);
+    set_picture_decoder(decode_picture);
 }
 
 ScriptedRuntime::~ScriptedRuntime() {
@@ -334,6 +338,6 @@ void ScriptedRuntime::end() {
     if (transcript_) transcript_->end();
 }
 
-Screen ScriptedRuntime::current_screen() const { return Screen{surface().image(), surface().text_grid().to_text()}; }
+Screen ScriptedRuntime::current_screen() const { return Screen{as_qimage(surface().image()).copy(), surface().text_grid().to_text()}; }
 
 }  // namespace rt

@@ -1,6 +1,6 @@
 #include "common/window/run_in_window.h"
 
-#include "common/runtime/runtime_directory.h"
+#include "common/desktop_output/runtime_directory.h"
 #include "common/window/display_check.h"
 #include "common/window/quiet_messages.h"
 #include "common/window/window_runtime.h"

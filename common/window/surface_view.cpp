@@ -1,5 +1,7 @@
 #include "common/window/surface_view.h"
 
+#include "common/desktop_output/qt_pixels.h"
+
 #include "common/runtime/surface.h"
 
 #include <QKeyEvent>
@@ -35,8 +37,8 @@ QRect SurfaceView::picture_rect() const {
     return QRect(QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
 }
 
-void SurfaceView::show_changes(const QRect& area) {
-    if (area.isEmpty()) return;
+void SurfaceView::show_changes(const Rect& area) {
+    if (area.empty()) return;
     const QRect target = picture_rect();
     if (target.isEmpty()) return;
     const double sx = static_cast<double>(target.width()) / surface_.width();
@@ -51,7 +53,7 @@ void SurfaceView::show_changes(const QRect& area) {
 
 void SurfaceView::paintEvent(QPaintEvent*) {
     // The painter is clipped to the region asked for: only that is scaled.
-    const QImage& picture = surface_.image();
+    const QImage picture = as_qimage(surface_.image());  // painted before the surface changes
     const QRect target = picture_rect();
     QPainter painter(this);
     const QColor letterbox = to_qcolor(surface_.background_colour());

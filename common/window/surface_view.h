@@ -6,6 +6,7 @@
 // window is not the surface's size), sixty times a second while a simulation
 // runs.
 
+#include "common/runtime/geometry.h"
 #include "common/window/window_input.h"
 
 #include <QWidget>
@@ -20,7 +21,7 @@ public:
 
     // Schedules a repaint of the part of the widget that shows `area` of the
     // surface (pixels of the surface).
-    void show_changes(const QRect& area);
+    void show_changes(const Rect& area);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

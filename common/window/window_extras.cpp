@@ -4,6 +4,8 @@
 // The check marks of the program's own entries are shown here, too.
 #include "common/window/window_extras.h"
 
+#include "common/desktop_output/qt_pixels.h"
+
 #include "common/desktop_output/picture_output.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
@@ -126,7 +128,7 @@ std::string WindowRuntime::output_file(Output what) {
 }
 
 bool WindowRuntime::write_picture(const std::string& file, const std::string& description) {
-    return write_png(surface().image(), file, description);
+    return write_png(as_qimage(surface().image()), file, description);
 }
 
 void WindowRuntime::print_picture() {
@@ -157,11 +159,12 @@ void WindowRuntime::print_picture() {
                         1, " OK ");
         return;
     }
-    paint_on_page(painter, surface().image());
+    paint_on_page(painter, as_qimage(surface().image()));
     painter.end();
 }
 
-void WindowRuntime::copy_picture() { QGuiApplication::clipboard()->setImage(surface().image()); }
+// A copy: the clipboard keeps the picture, the surface goes on drawing.
+void WindowRuntime::copy_picture() { QGuiApplication::clipboard()->setImage(as_qimage(surface().image()).copy()); }
 
 void WindowRuntime::toggle_full_screen() {
     if (window_->isFullScreen()) {

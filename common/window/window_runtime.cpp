@@ -1,5 +1,6 @@
 #include "common/window/window_runtime.h"
 
+#include "common/desktop_output/qt_pixels.h"
 #include "common/runtime/projector_palette.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
@@ -95,6 +96,7 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
     wake_timer_.setSingleShot(false);
     wake_timer_.setInterval(idle_wait_ms);
     set_extras_host(*this);
+    set_picture_decoder(decode_picture);
     if (remembered_projector_colours()) set_projector_colours(true);
 }
 

@@ -2,6 +2,7 @@
 // metrics, advances and masks against QFontMetrics and Qt's rendering,
 // and the table's glyphs blended by glyph_blend.h's rules against Qt's own
 // painting in every pair of the programs' colours, pixel for pixel.
+#include "common/desktop_output/qt_pixels.h"
 #include "common/runtime/asset_path.h"
 #include "common/runtime/font_table.h"
 #include "common/runtime/glyph_blend.h"
@@ -57,8 +58,8 @@ std::vector<std::pair<QRgb, QRgb>> colour_pairs() {
     return pairs;
 }
 
-rt::glyph_blend::Pixels pixels_of(QImage& image) {
-    return {reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, image.width(), image.height()};
+rt::PixelRows pixels_of(QImage& image) {
+    return {reinterpret_cast<rt::Rgb*>(image.bits()), image.bytesPerLine() / 4, image.width(), image.height()};
 }
 
 // One tile per colour pair, side by side, each wide and high enough for
@@ -92,7 +93,7 @@ int raster_mismatches(const rt::FontFace& face, const rt::Glyph& g, const std::v
             painter.drawText(QPoint(x + t.pen_x, t.baseline), text_of(g));
         }
     }
-    const rt::glyph_blend::Pixels pixels = pixels_of(ours);
+    const rt::PixelRows pixels = pixels_of(ours);
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         const int x0 = static_cast<int>(i) * t.width;
         for (int y = 0; y < t.height; ++y) std::fill(pixels.row(y) + x0, pixels.row(y) + x0 + t.width, pairs[i].second);
@@ -294,7 +295,7 @@ TEST(FontTableAgainstQt, SurfacePrintsTheTablesPixels) {
                 rt::glyph_blend::paint_cell(pixels, g, x, y, cell, rt::to_rgb(ink), rt::to_rgb(rt::colours::white));
             }
         }
-        EXPECT_TRUE(surface.image() == expected) << c.size;
+        EXPECT_TRUE(rt::as_qimage(surface.image()) == expected) << c.size;
     }
 }
 

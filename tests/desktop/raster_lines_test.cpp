@@ -57,7 +57,7 @@ void paint_with_qt(QImage& image, const Shape& s) {
 }
 
 rl::Drawn paint_without_qt(QImage& image, const Shape& s) {
-    const rl::Pixels pixels{reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, image.width(),
+    const rt::PixelRows pixels{reinterpret_cast<rt::Rgb*>(image.bits()), image.bytesPerLine() / 4, image.width(),
                             image.height()};
     return s.box ? rl::box_outline(pixels, s.x1, s.y1, s.x2, s.y2, s.width, ink)
                  : rl::line(pixels, s.x1, s.y1, s.x2, s.y2, s.width, ink);

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QColor>
-#include <QImage>
 
 #include <algorithm>
 #include <cmath>
@@ -37,14 +35,14 @@ protected:
     }
 };
 
-bool is_red(QRgb pixel) { return qRed(pixel) > 180 && qGreen(pixel) < 90 && qBlue(pixel) < 90; }
+bool is_red(rt::Rgb pixel) { return rt::red_of(pixel) > 180 && rt::green_of(pixel) < 90 && rt::blue_of(pixel) < 90; }
 // Glyph pixels of white text on the light blue background: the small "."
 // has no pixel of pure white, only its blends.
-bool is_white(QRgb pixel) { return qRed(pixel) > 110 && qGreen(pixel) > 190 && qBlue(pixel) > 230; }
+bool is_white(rt::Rgb pixel) { return rt::red_of(pixel) > 110 && rt::green_of(pixel) > 190 && rt::blue_of(pixel) > 230; }
 
 // How many pixels of the text cell (column, row) of 8 x 16 satisfy `test`.
 template <typename Test>
-int cell_pixels(const QImage& image, int column, int row, Test test) {
+int cell_pixels(const rt::ImageView& image, int column, int row, Test test) {
     int found = 0;
     for (int y = row * 16; y < row * 16 + 16; ++y)
         for (int x = column * 8; x < column * 8 + 8; ++x) found += test(image.pixel(x, y));
@@ -148,7 +146,7 @@ TEST_F(DiffundoDice, LineShowsTheAtomsWithTheMovedOneInRed) {
 
     const int moved = static_cast<int>(program.gas.atom_row.find('*'));
     ASSERT_GE(moved, 0);
-    const QImage& image = runtime.surface().image();
+    const rt::ImageView image = runtime.surface().image();
     for (int k = 0; k < 10; ++k) {
         SCOPED_TRACE(k);
         const int red = cell_pixels(image, 1 + k, 1, is_red);

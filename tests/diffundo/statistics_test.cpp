@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QColor>
-#include <QImage>
 
 #include <algorithm>
 #include <cmath>
@@ -35,12 +33,12 @@ public:
         ScriptedRuntime::process_events();
     }
 
-    std::optional<QImage> image;
+    std::optional<rt::Image> image;
     rt::TextGrid grid;
 };
 
-bool is_white(QRgb p) { return qRed(p) > 230 && qGreen(p) > 230 && qBlue(p) > 230; }
-bool is_black(QRgb p) { return qRed(p) < 40 && qGreen(p) < 40 && qBlue(p) < 40; }
+bool is_white(rt::Rgb p) { return rt::red_of(p) > 230 && rt::green_of(p) > 230 && rt::blue_of(p) > 230; }
+bool is_black(rt::Rgb p) { return rt::red_of(p) < 40 && rt::green_of(p) < 40 && rt::blue_of(p) < 40; }
 
 class DiffundoStatistics : public ::testing::Test {
 protected:
@@ -90,7 +88,7 @@ TEST_F(DiffundoStatistics, LayoutOnTheStandardScreen) {
     program.gas.frequency_count[55] = 114;
     program.show_statistics();
     ASSERT_TRUE(runtime.image);
-    const QImage& image = *runtime.image;
+    const rt::Image& image = *runtime.image;
     const rt::TextGrid& grid = runtime.grid;
 
     struct Label {
@@ -121,7 +119,7 @@ TEST_F(DiffundoStatistics, LayoutOnTheStandardScreen) {
         const char* what;
         int x;
         int y;
-        bool (*test)(QRgb);
+        bool (*test)(rt::Rgb);
     };
     const Pixel pixels[] = {
         {"upper frame, top", 300, 76, is_white},
@@ -134,25 +132,25 @@ TEST_F(DiffundoStatistics, LayoutOnTheStandardScreen) {
         {"lower centre line", 520, 450, is_white},
         // g(100, 50): 70, bar from Y(60) up to Y(50) = 192
         {"bar m=50 top", 519, 194, is_white},
-        {"above bar m=50", 518, 189, [](QRgb p) { return !is_white(p) && !is_black(p); }},
+        {"above bar m=50", 518, 189, [](rt::Rgb p) { return !is_white(p) && !is_black(p); }},
         // g(100, 40): 9.54, bar from Y(60) down to Y(110) = 422
         {"bar m=40", 440, 300, is_white},
         {"bar m=40 end", 440, 420, is_white},
-        {"below bar m=40", 440, 426, [](QRgb p) { return !is_white(p); }},
+        {"below bar m=40", 440, 426, [](rt::Rgb p) { return !is_white(p); }},
         // frequency bars: 341 and 114 of 10000 steps at F = 0.1536 px per step
         {"frequency m=45", 480, 600, is_black},
         {"frequency m=45 top", 480, 583, is_black},
-        {"above frequency m=45", 480, 578, [](QRgb p) { return !is_black(p); }},
+        {"above frequency m=45", 480, 578, [](rt::Rgb p) { return !is_black(p); }},
         {"frequency m=55", 560, 620, is_black},
-        {"no count, no bar", 400, 628, [](QRgb p) { return !is_black(p); }},
+        {"no count, no bar", 400, 628, [](rt::Rgb p) { return !is_black(p); }},
         // the curve: starts at m = 45 (a segment of no length), goes on from
         // the place of m = 54 with that value down to m = 55
         {"curve from the place of m=54 at the value of m=45", 553, 347, is_black},
         {"curve segment 54..55", 556, 384, is_black},
-        {"no segment across the gap", 500, 365, [](QRgb p) { return !is_black(p); }},
-        {"no line from the corner", 240, 403, [](QRgb p) { return !is_black(p); }},
+        {"no segment across the gap", 500, 365, [](rt::Rgb p) { return !is_black(p); }},
+        {"no line from the corner", 240, 403, [](rt::Rgb p) { return !is_black(p); }},
         // nor from the place of m = 44 at a stale value (0: grid row 120)
-        {"no segment into the first count", 476, 403, [](QRgb p) { return !is_black(p); }},
+        {"no segment into the first count", 476, 403, [](rt::Rgb p) { return !is_black(p); }},
     };
     for (const Pixel& p : pixels) EXPECT_TRUE(p.test(image.pixel(p.x, p.y))) << p.what;
 

@@ -17,7 +17,6 @@
 #include "surface_recorder.h"
 
 #include <gtest/gtest.h>
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -340,16 +339,13 @@ struct Rig {
     // Keeps the screen as it is now for the checks (the parameter input
     // clears it when it ends).
     void freeze() {
-        frozen_image = rt.surface().image();
+        frozen_image = rt.surface().image().copy();
         frozen_text = rt.surface().text_grid();
     }
-    const QImage& image() const { return frozen_image.isNull() ? rt.surface().image() : frozen_image; }
-    const rt::TextGrid& text() const { return frozen_image.isNull() ? rt.surface().text_grid() : frozen_text; }
+    rt::ImageView image() const { return frozen_image.empty() ? rt.surface().image() : frozen_image.view(); }
+    const rt::TextGrid& text() const { return frozen_image.empty() ? rt.surface().text_grid() : frozen_text; }
 
-    rt::Colour pixel(int x, int y) const {
-        const QRgb p = image().pixel(x, y);
-        return static_cast<rt::Colour>(qRed(p) | qGreen(p) << 8 | qBlue(p) << 16);
-    }
+    rt::Colour pixel(int x, int y) const { return rt::colour_of(image().pixel(x, y)); }
     // Cells whose 2 x 2 dot is yellow; -1 when a dot and its cell disagree.
     // Room A's outline, drawn again after every wait, covers a pixel row or
     // column of room B's dots along it.
@@ -378,8 +374,9 @@ struct Rig {
     // Pixels of a text cell range near a colour (antialiased glyphs blend).
     int pixels_like(rt::Colour c, int column, int row, int columns) const {
         int count = 0;
+        const int right = std::min((column + columns) * 11, image().width());  // the last cells are cut
         for (int y = row * 24; y < row * 24 + 24; ++y)
-            for (int x = column * 11; x < (column + columns) * 11; ++x) {
+            for (int x = column * 11; x < right; ++x) {
                 const rt::Colour p = pixel(x, y);
                 const auto near = [](int a, int b) { return std::abs(a - b) < 40; };
                 count += near(p & 0xFF, c & 0xFF) && near(p >> 8 & 0xFF, c >> 8 & 0xFF) &&
@@ -394,7 +391,7 @@ struct Rig {
     FakeRuntime rt;
     test_support::SurfaceRecorder record;
     Kalorix kx{rt};
-    QImage frozen_image;
+    rt::Image frozen_image;
     rt::TextGrid frozen_text;
 };
 

@@ -16,7 +16,6 @@
 #include "surface_recorder.h"
 
 #include <gtest/gtest.h>
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -79,9 +78,8 @@ struct Analysis {
     }
 
     rt::Colour pixel(double x, double y) const {
-        const QRgb c =
-            rt.surface().image().pixel(static_cast<int>(std::nearbyint(x)), static_cast<int>(std::nearbyint(y)));
-        return static_cast<rt::Colour>(qRed(c) | qGreen(c) << 8 | qBlue(c) << 16);
+        return rt::colour_of(
+            rt.surface().image().pixel(static_cast<int>(std::nearbyint(x)), static_cast<int>(std::nearbyint(y))));
     }
 
     int count_pixels(rt::Colour colour, int x0, int y0, int x1, int y1) const {

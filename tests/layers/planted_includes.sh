@@ -19,7 +19,7 @@ cases=(
     'kalorix/main.cpp|#include <QApplication>|0'
     'common/window/main_window.cpp|#include <QMainWindow>|0'
     'common/desktop_output/picture_output.cpp|#include <QPdfWriter>|0'
-    'common/runtime/surface.cpp|#include <QImage>|0'
+    'common/runtime/surface.cpp|#include <QImage>|1'
     'kalorix/theory.cpp|#include <vector>|0'
     'kalorix/theory.cpp|#include "common/window/window_runtime.h"|1'
     'common/runtime/runtime.cpp|#include "common/desktop_output/picture_output.h"|1'

@@ -123,8 +123,8 @@ TEST_F(AssetFiles, APictureFileTooLargeIsSkippedAsIfMissing) {
     const fs::path picture = dir / "titelbild1.jpg";
     write_picture(picture);
     const auto shown = [&] {
-        const QColor c = runtime.surface().image().pixelColor(50, 50);
-        return c.red() > 150 && c.green() < 60;
+        const rt::Rgb c = runtime.surface().image().pixel(50, 50);
+        return rt::red_of(c) > 150 && rt::green_of(c) < 60;
     };
     EXPECT_TRUE(runtime.draw_picture("titelbild1.jpg", 0, 0, 100, 100));
     EXPECT_TRUE(shown());

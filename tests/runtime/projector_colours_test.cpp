@@ -182,14 +182,14 @@ TEST(ProjectorColoursInTheRuntime, NewDrawingIsExactAndTheOldPictureIsRecoloured
     switched_first.set_projector_colours(true);
     draw_scene(switched_first);
     draw_scene(switched_after);
-    const QImage before = switched_after.surface().image();
+    const rt::Image before = switched_after.surface().image().copy();
     switched_after.set_projector_colours(true);
 
-    const QImage& exact = switched_first.surface().image();
-    const QImage& recoloured = switched_after.surface().image();
-    const QRgb navy = rt::to_qcolor(rt::projector_colour(rt::colours::background)).rgb();
+    const rt::ImageView exact = switched_first.surface().image();
+    const rt::ImageView recoloured = switched_after.surface().image();
+    const rt::Rgb navy = rt::to_rgb(rt::projector_colour(rt::colours::background));
     EXPECT_EQ(exact.pixel(500, 500), navy);
-    EXPECT_EQ(exact.pixel(50, 160), rt::to_qcolor(rt::projector_colour(rt::colours::pink)).rgb());
+    EXPECT_EQ(exact.pixel(50, 160), rt::to_rgb(rt::projector_colour(rt::colours::pink)));
     int worst = 0;
     for (int y = 0; y < exact.height(); ++y)
         for (int x = 0; x < exact.width(); ++x)
@@ -199,13 +199,14 @@ TEST(ProjectorColoursInTheRuntime, NewDrawingIsExactAndTheOldPictureIsRecoloured
 
     // The program's colours stay set: what it draws next is in the projector palette.
     switched_after.line(400, 400, 500, 400);
-    EXPECT_EQ(recoloured.pixel(450, 400), rt::to_qcolor(rt::projector_colour(rt::colours::black)).rgb());
+    EXPECT_EQ(switched_after.surface().image().pixel(450, 400), rt::to_rgb(rt::projector_colour(rt::colours::black)));
 
     switched_after.set_projector_colours(false);
+    const rt::ImageView switched_back = switched_after.surface().image();
     int back = 0;
     for (int y = 0; y < before.height(); ++y)
         for (int x = 0; x < 400; ++x)
-            back = std::max(back, distance(rgb_of_pixel(before.pixel(x, y)), rgb_of_pixel(recoloured.pixel(x, y))));
+            back = std::max(back, distance(rgb_of_pixel(before.pixel(x, y)), rgb_of_pixel(switched_back.pixel(x, y))));
     EXPECT_LE(back, 1) << "switched off, the normal colours come back";
 }
 

@@ -1,7 +1,5 @@
 #include "common/runtime/surface.h"
 
-#include <QGuiApplication>
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,7 +11,7 @@ namespace {
 
 constexpr rt::Colour white = 0xFFFFFF, black = 0x000000, blue = 0xFF0000, background = 0xEEA833;
 
-QRgb rgb(rt::Colour c) { return rt::to_qcolor(c).rgb(); }
+rt::Rgb rgb(rt::Colour c) { return rt::to_rgb(c); }
 
 class SurfaceTest : public ::testing::Test {
 protected:
@@ -23,8 +21,8 @@ protected:
         surface.set_background_colour(background);
         surface.clear();
     }
-    QRgb at(int x, int y) const { return surface.image().pixel(x, y); }
-    int count(rt::Colour c, QRect area) const {
+    rt::Rgb at(int x, int y) const { return surface.image().pixel(x, y); }
+    int count(rt::Colour c, rt::Rect area) const {
         int found = 0;
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x) found += at(x, y) == rgb(c);
@@ -33,8 +31,8 @@ protected:
 };
 
 TEST(Colour, WindowsValueHoldsRedInTheLowestByte) {
-    EXPECT_EQ(rt::to_qcolor(0xEEA833), QColor(51, 168, 238));
-    EXPECT_EQ(rt::to_qcolor(0x7300FA), QColor(250, 0, 115));
+    EXPECT_EQ(rt::to_rgb(0xEEA833), 0xFF33A8EEu);
+    EXPECT_EQ(rt::to_rgb(0x7300FA), 0xFFFA0073u);
 }
 
 TEST(FontCell, CellsFitTheLayoutsAt1024x768) {
@@ -55,7 +53,7 @@ TEST(FontCell, CellsFitTheLayoutsAt1024x768) {
 TEST_F(SurfaceTest, TwoPixelOutlineIsATwoByTwoDot) {
     surface.set_colour(0x00FFFF);
     surface.rectangle(479, 16, 480, 17);
-    EXPECT_EQ(count(0x00FFFF, QRect(470, 10, 20, 20)), 4);
+    EXPECT_EQ(count(0x00FFFF, rt::Rect{470, 10, 20, 20}), 4);
     EXPECT_EQ(at(479, 16), rgb(0x00FFFF));
     EXPECT_EQ(at(480, 17), rgb(0x00FFFF));
 }
@@ -78,11 +76,11 @@ TEST_F(SurfaceTest, RectangleOutlineRunsThroughBothCornersAndKeepsTheInsideWhenH
 TEST_F(SurfaceTest, FilledBoxAndLinesIncludeTheirEndPoints) {
     surface.set_colour(black);
     surface.filled_box(50, 50, 54, 54);
-    EXPECT_EQ(count(black, QRect(45, 45, 15, 15)), 25);
+    EXPECT_EQ(count(black, rt::Rect{45, 45, 15, 15}), 25);
     surface.line(200, 300, 200, 250);
     EXPECT_EQ(at(200, 300), rgb(black));
     EXPECT_EQ(at(200, 250), rgb(black));
-    EXPECT_EQ(count(black, QRect(195, 240, 10, 70)), 51);
+    EXPECT_EQ(count(black, rt::Rect{195, 240, 10, 70}), 51);
     surface.set_line_width(5);
     surface.line(400, 633, 400, 533);
     EXPECT_EQ(at(398, 600), rgb(black));
@@ -100,7 +98,7 @@ TEST_F(SurfaceTest, PrintsIntoCellsAndRecordsTheGrid) {
     EXPECT_EQ(surface.print_y(), 28 * 24);
     EXPECT_GT(surface.print_x(), 2 * 11);
     EXPECT_EQ(surface.text_grid().row(28), std::u32string(U"  Also Übergang von 113"));
-    EXPECT_GT(count(white, QRect(22, 28 * 24, 300, 24)), 50) << "glyphs were drawn";
+    EXPECT_GT(count(white, rt::Rect{22, 28 * 24, 300, 24}), 50) << "glyphs were drawn";
     surface.clear();
     EXPECT_EQ(surface.text_grid().to_text(), "");
 }
@@ -111,19 +109,19 @@ TEST_F(SurfaceTest, MonospaceCellsMatchWhateverWasPrintedBefore) {
     surface.set_second_colour(background);
     surface.locate(1, 3);
     surface.print("..*..");
-    const QImage first = surface.image().copy(0, 48, 80, 16);
+    const rt::Image first = surface.image().part({0, 48, 80, 16}).copy();
     surface.locate(1, 3);
     surface.print("*****");
     surface.locate(1, 3);
     surface.print("..*..");
-    EXPECT_EQ(surface.image().copy(0, 48, 80, 16), first) << "re-printing restores the same pixels";
+    EXPECT_EQ(surface.image().part({0, 48, 80, 16}), first.view()) << "re-printing restores the same pixels";
     // A drawing over a cell invalidates what the cell remembers.
     surface.set_colour(black);
     surface.filled_box(8, 48, 15, 63);
     surface.set_colour(white);
     surface.locate(1, 3);
     surface.print("..*..");
-    EXPECT_EQ(surface.image().copy(0, 48, 80, 16), first);
+    EXPECT_EQ(surface.image().part({0, 48, 80, 16}), first.view());
 }
 
 // A line rewritten in place redraws only from its first changed word; the
@@ -240,7 +238,7 @@ TEST_F(SurfaceTest, TransparentTextKeepsWhatIsBehind) {
     surface.locate(0, 0);
     surface.print("Wärme");
     EXPECT_EQ(at(0, 0), rgb(black)) << "no background box";
-    EXPECT_GT(count(white, QRect(0, 0, 80, 24)), 10) << "the glyphs were drawn";
+    EXPECT_GT(count(white, rt::Rect{0, 0, 80, 24}), 10) << "the glyphs were drawn";
 }
 
 TEST_F(SurfaceTest, ChangeCountMovesWithEveryDrawing) {
@@ -260,8 +258,8 @@ TEST_F(SurfaceTest, CoordinatesBeyondTheIntegersStayInTheirDirection) {
     struct Case {
         const char* name;
         std::function<void(rt::Surface&)> draw;
-        std::vector<QPoint> drawn;
-        std::vector<QPoint> free;
+        std::vector<std::pair<int, int>> drawn;
+        std::vector<std::pair<int, int>> free;
     };
     const std::vector<Case> cases = {
         {"line down", [&](rt::Surface& s) { s.line(500, 300, 500, far); }, {{500, 400}, {500, 767}}, {{500, 200}}},
@@ -302,8 +300,8 @@ TEST_F(SurfaceTest, CoordinatesBeyondTheIntegersStayInTheirDirection) {
         surface.set_colour(black);
         surface.set_second_colour(black);
         c.draw(surface);
-        for (const QPoint& p : c.drawn) EXPECT_EQ(at(p.x(), p.y()), rgb(black)) << p.x() << "," << p.y();
-        for (const QPoint& p : c.free) EXPECT_NE(at(p.x(), p.y()), rgb(black)) << p.x() << "," << p.y();
+        for (const auto& [x, y] : c.drawn) EXPECT_EQ(at(x, y), rgb(black)) << x << "," << y;
+        for (const auto& [x, y] : c.free) EXPECT_NE(at(x, y), rgb(black)) << x << "," << y;
         if (c.drawn.empty()) {
             EXPECT_EQ(count(black, surface.image().rect()), 0);
         }

@@ -4,6 +4,8 @@
 #include "common/runtime/vector_state.h"
 #include "common/runtime/surface.h"
 
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,6 +22,7 @@ TEST(VectorState, SurfaceOperationsLeaveTheUpperHalvesClean) {
     if (!rt::upper_vector_state_dirty()) GTEST_SKIP() << "Qt leaves no dirty state on this CPU";
 
     rt::Surface surface(1024, 768);
+    const rt::Image picture(300, 200, 0xFF336699u);
     const std::vector<std::pair<const char*, std::function<void()>>> operations = {
         {"clear", [&] { surface.clear(); }},
         {"serif text", [&] { surface.set_font(rt::FontFamily::serif, 16), surface.print("Versuch Nr. 1"); }},
@@ -30,7 +33,7 @@ TEST(VectorState, SurfaceOperationsLeaveTheUpperHalvesClean) {
         {"outline", [&] { surface.rectangle(478, 15, 519, 56); }},
         {"box", [&] { surface.filled_box(5, 5, 50, 50); }},
         {"graphics text", [&] { surface.graphics_text(300, 300, "???"); }},
-        {"picture", [&] { surface.draw_image(dirt, 0, 0, 100, 80); }},
+        {"picture", [&] { surface.draw_image(picture, 0, 0, 100, 80); }},
     };
     for (const auto& [name, operation] : operations) {
         rt::clear_upper_vector_state();

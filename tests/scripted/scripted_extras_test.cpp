@@ -1,5 +1,6 @@
 // The EXTRAS menu in headless runs: the entries run in whatever poll meets
 // them, write into the output folder, and leave the program's run as it was.
+#include "common/desktop_output/qt_pixels.h"
 #include "common/desktop_output/picture_output.h"
 #include "common/runtime/surface.h"
 #include "common/screens/menu_list.h"
@@ -89,7 +90,7 @@ TEST(ScriptedExtras, RunAtOnceInAnyPollWriteTheSurfaceAndNeverReachTheProgram) {
     h.runtime.set_snapshot_directory(dir.path);
     h.runtime.set_picture_name("kalorix");
     h.runtime.show_status("Abstand zur Binomialverteilung: 0,0123");
-    const QImage surface = h.runtime.surface().image();
+    const QImage surface = rt::as_qimage(h.runtime.surface().image()).copy();
 
     // A waiting key poll meets all four and still gets its key in the same pass.
     EXPECT_EQ(h.runtime.key_query(), "x");
@@ -134,7 +135,7 @@ TEST(ScriptedExtras, AFailedSaveOrPrintSaysSoAndChangesNothingElse) {
         h.runtime.seed_random(7);
         rt::ScriptedRuntime unchanged(rt::parse_script(""));
         unchanged.seed_random(7);
-        const std::string digest = rt::picture_digest(h.runtime.surface().image());
+        const std::string digest = rt::picture_digest(rt::as_qimage(h.runtime.surface().image()));
 
         EXPECT_EQ(h.runtime.key_query(), "\r");
         const auto messages = h.records("message");
@@ -145,7 +146,7 @@ TEST(ScriptedExtras, AFailedSaveOrPrintSaysSoAndChangesNothingElse) {
         EXPECT_TRUE(h.records("saved").empty());
         EXPECT_TRUE(h.records("printed").empty());
         EXPECT_FALSE(fs::exists("/proc/kalorix-extras-test"));
-        EXPECT_EQ(rt::picture_digest(h.runtime.surface().image()), digest);
+        EXPECT_EQ(rt::picture_digest(rt::as_qimage(h.runtime.surface().image())), digest);
         EXPECT_TRUE(h.delivered.empty());
         EXPECT_EQ(h.runtime.random(), unchanged.random());
     }
@@ -153,7 +154,7 @@ TEST(ScriptedExtras, AFailedSaveOrPrintSaysSoAndChangesNothingElse) {
 
 TEST(ScriptedExtras, EntriesBeforeABoxsAnswerActOnThePictureBehindIt) {
     ExtrasHarness h("menu EXTRAS / Bild &kopieren\nmenu EXTRAS / &Beamer-Farben\nanswer 150\n");
-    const std::string digest = rt::picture_digest(h.runtime.surface().image());
+    const std::string digest = rt::picture_digest(rt::as_qimage(h.runtime.surface().image()));
     EXPECT_EQ(h.runtime.input_box("Anzahl der Atome", "100"), "150");
     const auto copied = h.records("copied");
     ASSERT_EQ(copied.size(), 1u);

@@ -2,6 +2,7 @@
 // the desktop's save and print dialogs (answered by a timer, as a user
 // would), the clipboard, full screen, and the remembered projector colours.
 
+#include "common/desktop_output/qt_pixels.h"
 #include "common/runtime/projector_palette.h"
 #include "common/runtime/surface.h"
 #include "common/screens/menu_list.h"
@@ -124,7 +125,7 @@ TEST_F(WindowExtras, EntriesHaveDesktopKeysWhichLeaveOrdinaryKeysToThePrompt) {
     view()->setFocus();
     QTest::keyClick(view(), Qt::Key_C, Qt::ControlModifier);
     ASSERT_TRUE(poll_until([] { return !QApplication::clipboard()->image().isNull(); })) << "Ctrl+C copies";
-    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), runtime->surface().image());
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), rt::as_qimage(runtime->surface().image()));
     EXPECT_EQ(last_key, "") << "and is no key for the prompt";
 
     QTest::keyClick(view(), Qt::Key_S, Qt::NoModifier, 5);
@@ -163,7 +164,7 @@ TEST_F(WindowExtras, PictureServicesWorkWhileABoxWaitsAndActOnThePictureBehindIt
         step->start(5);
     });
     EXPECT_EQ(runtime->message_box(1, "Neue Eingabe?", 1, " OK "), 1);
-    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), runtime->surface().image())
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), rt::as_qimage(runtime->surface().image()))
         << "Ctrl+C in front of the box copies the picture behind it";
     EXPECT_FALSE(program_entry_offered) << "the program's entries wait for the box's answer";
     EXPECT_TRUE(copy_offered);
@@ -191,12 +192,12 @@ TEST_F(WindowExtras, SaveWritesTheSurfaceWhereTheDialogSaysAndAFailedWriteOnlySa
                     .fileName()
                     .contains(QRegularExpression("^kalorix-\\d{4}-\\d\\d-\\d\\d-\\d\\d-\\d\\d\\.png$")))
         << proposed_name.toStdString();
-    EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), runtime->surface().image());
+    EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), rt::as_qimage(runtime->surface().image()));
 
     // A folder that is a file: the write fails even for root.
     std::ofstream(folder.filePath("Ordner").toStdString()) << "kein Ordner";
     const QString unwritable = folder.filePath("Ordner/tafel.png");
-    const QImage before = runtime->surface().image();
+    const QImage before = rt::as_qimage(runtime->surface().image()).copy();
     QString message;
     when_box_shows([&](QDialog* box) {
         auto* dialog = qobject_cast<QFileDialog*>(box);
@@ -213,7 +214,7 @@ TEST_F(WindowExtras, SaveWritesTheSurfaceWhereTheDialogSaysAndAFailedWriteOnlySa
     runtime->process_events();
     EXPECT_TRUE(message.contains("Das Bild wurde nicht gespeichert !")) << message.toStdString();
     EXPECT_TRUE(message.contains(unwritable)) << message.toStdString();
-    EXPECT_EQ(runtime->surface().image(), before);
+    EXPECT_EQ(rt::as_qimage(runtime->surface().image()), before);
     EXPECT_EQ(runtime->key_query(), "");
     EXPECT_TRUE(delivered.empty());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), (QStringList{"Ordner", "tafel.png"}));
@@ -237,7 +238,7 @@ TEST_F(WindowExtras, PrintingWithoutAPrinterGivesAOnePagePdfOfThePicture) {
     EXPECT_TRUE(landscape);
     const std::string pdf = read_file(folder.filePath(pdfs().front()));
     EXPECT_EQ(test_support::pdf_pages(pdf), 1);
-    EXPECT_EQ(test_support::pdf_image(pdf, 1024, 768), test_support::rgb_bytes(runtime->surface().image()))
+    EXPECT_EQ(test_support::pdf_image(pdf, 1024, 768), test_support::rgb_bytes(rt::as_qimage(runtime->surface().image())))
         << "the page shows the picture";
 }
 

@@ -5,8 +5,10 @@
 
 namespace rt {
 
-// Sets XDG_RUNTIME_DIR to a private directory (mode 0700) when it is unset
-// or empty; leaves a set one alone. Call before the application object is made.
+// Sets XDG_RUNTIME_DIR to a private directory (ours, mode 0700) when it is
+// unset or empty; leaves a set one alone. The usual name under TMPDIR (or
+// /tmp) when that directory is private to us, otherwise a fresh one. Call
+// before the application object is made.
 void ensure_runtime_directory();
 
 }  // namespace rt
