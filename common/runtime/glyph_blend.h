@@ -60,8 +60,8 @@ struct Box {
 
 // Blends `glyph` with its pen at (pen_x, baseline) into the pixels inside
 // `clip` (and inside the image); pixels without coverage stay as they are.
-inline void blend_glyph(const PixelRows& image, const Glyph& glyph, int pen_x, int baseline, std::uint32_t ink, Rule rule,
-                        Box clip) {
+inline void blend_glyph(const PixelRows& image, const Glyph& glyph, int pen_x, int baseline, std::uint32_t ink,
+                        Rule rule, Box clip) {
     const int left = pen_x + glyph.left, top = baseline + glyph.top;
     const int x0 = std::max({0, clip.x0, left}), x1 = std::min({image.width, clip.x1, left + glyph.width});
     const int y0 = std::max({0, clip.y0, top}), y1 = std::min({image.height, clip.y1, top + glyph.height});
@@ -75,8 +75,8 @@ inline void blend_glyph(const PixelRows& image, const Glyph& glyph, int pen_x, i
 
 // A monospace cell as mono_cells.cpp paints it: the cell at (x, y) filled
 // with paper, the glyph in ink on the cell's baseline, cut at the cell.
-inline void paint_cell(const PixelRows& image, const Glyph& glyph, int x, int y, const FaceCell& cell, std::uint32_t ink,
-                       std::uint32_t paper) {
+inline void paint_cell(const PixelRows& image, const Glyph& glyph, int x, int y, const FaceCell& cell,
+                       std::uint32_t ink, std::uint32_t paper) {
     const Box box{x, y, x + cell.width, y + cell.height};
     const int x0 = std::max(0, box.x0), x1 = std::min(image.width, box.x1);
     for (int row = std::max(0, box.y0); x0 < x1 && row < std::min(image.height, box.y1); ++row)

@@ -19,9 +19,7 @@ namespace rt {
 using Rgb = std::uint32_t;
 
 // The opaque pixel of a colour (Windows order 0x00BBGGRR in, 0xFFRRGGBB out).
-constexpr Rgb to_rgb(Colour c) {
-    return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
+constexpr Rgb to_rgb(Colour c) { return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu); }
 // And back: the Windows colour value of a pixel.
 constexpr Colour colour_of(Rgb p) { return ((p >> 16) & 0xFFu) | (p & 0xFF00u) | ((p & 0xFFu) << 16); }
 constexpr int red_of(Rgb p) { return static_cast<int>((p >> 16) & 0xFF); }

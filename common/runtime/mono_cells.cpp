@@ -142,7 +142,8 @@ void MonoCells::draw_pending(const PixelRows& image) {
     dirty_rows_.clear();
 }
 
-void MonoCells::draw_at(const PixelRows& image, int x, int y, const char32_t* text, std::size_t count, std::uint32_t style) {
+void MonoCells::draw_at(const PixelRows& image, int x, int y, const char32_t* text, std::size_t count,
+                        std::uint32_t style) {
     for (std::size_t i = 0; i < count; ++i)
         copy_cell(image, x + static_cast<int>(i) * cell_width_, y, glyph(style, text[i]));
 }

@@ -23,7 +23,7 @@ std::vector<Sample> samples(int from, int count, int box_size, int picture_size)
         at = std::clamp<std::int64_t>(at, 0, last);
         const int first = static_cast<int>(at >> 16);
         out[static_cast<std::size_t>(i - from)] = {first, std::min(first + 1, picture_size - 1),
-                                            static_cast<int>((at & 0xFFFF) >> 8)};
+                                                   static_cast<int>((at & 0xFFFF) >> 8)};
     }
     return out;
 }

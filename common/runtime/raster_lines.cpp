@@ -80,11 +80,7 @@ struct Point {
 class CosmeticStroker {
 public:
     explicit CosmeticStroker(Writer& out)
-        : out_(out),
-          xmin_(-1.0),
-          xmax_(out.image().width + 1.0),
-          ymin_(-1.0),
-          ymax_(out.image().height + 1.0) {}
+        : out_(out), xmin_(-1.0), xmax_(out.image().width + 1.0), ymin_(-1.0), ymax_(out.image().height + 1.0) {}
 
     // One segment; false when nothing was drawn of a segment shorter than a
     // pixel (a polygon then goes on from the segment's start).
@@ -535,9 +531,7 @@ inline Span centres_in(long long a2, long long b2) {
     // centre <= b             <=>  2i + 1 <= b2 <=>  i <= floor((b2 - 1) / 2)
     const auto floor_half = [](long long v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); };
     const long long first = floor_half(a2 + 1), last = floor_half(b2 - 1);
-    const auto bound = [](long long v) {
-        return static_cast<int>(std::clamp<long long>(v, INT_MIN / 2, INT_MAX / 2));
-    };
+    const auto bound = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN / 2, INT_MAX / 2)); };
     return {bound(first), bound(last)};
 }
 
@@ -556,7 +550,7 @@ void wide_box(Writer& out, int l, int t, int r, int b, int width) {
     // it turns back, the miter join meets no other edge and stops at the
     // miter limit, 2 widths beyond the end.
     const long long spike = 4LL * width;  // 2 widths in half pixels
-    if (l == r && t == b) return;  // no stroke at all
+    if (l == r && t == b) return;         // no stroke at all
     if (l == r) {
         fill_box(out, centres_in(2LL * l - h, 2LL * l + h), centres_in(2LL * t - spike, 2LL * b + spike));
         return;

@@ -8,7 +8,6 @@
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
 
-
 #include <algorithm>
 
 namespace rt {

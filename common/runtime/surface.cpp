@@ -122,8 +122,7 @@ void Surface::line(double x1, double y1, double x2, double y2) {
         return;
     }
     drawing(span.adjusted(-line_width_, -line_width_, line_width_, line_width_), [&] {
-        return raster_lines::line(target(), from_x, from_y, to_x, to_y, line_width_, to_rgb(colour_))
-            .changed;
+        return raster_lines::line(target(), from_x, from_y, to_x, to_y, line_width_, to_rgb(colour_)).changed;
     });
 }
 
@@ -152,8 +151,8 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
     }
     drawing(r.adjusted(-line_width_, -line_width_, line_width_, line_width_), [&] {
         const bool inside = filled && pixels::fill(target(), r.adjusted(1, 1, -1, -1), to_rgb(second_colour_));
-        const raster_lines::Drawn outline = raster_lines::box_outline(target(), r.left(), r.top(), r.right(),
-                                                                      r.bottom(), line_width_, to_rgb(colour_));
+        const raster_lines::Drawn outline =
+            raster_lines::box_outline(target(), r.left(), r.top(), r.right(), r.bottom(), line_width_, to_rgb(colour_));
         return outline.changed || inside;
     });
 }

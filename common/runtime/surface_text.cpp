@@ -2,7 +2,6 @@
 // text into the text layer, transparent text blended at once.
 #include "common/runtime/surface.h"
 
-
 namespace rt {
 
 void Surface::print(const std::string& text) {

@@ -49,7 +49,7 @@ private:
 
 // An opaque print as the surface hands it over.
 struct TextPrint {
-    Rect area;    // the background: from the first glyph to the end, one cell high
+    Rect area;     // the background: from the first glyph to the end, one cell high
     int baseline;  // pixel row of the baseline
     std::u32string_view text;
     const std::vector<int>& glyph_x;  // where each glyph starts, and the end
@@ -107,7 +107,7 @@ private:
     std::vector<Job> jobs_;        // in print order
     std::vector<Job> spare_jobs_;  // drawn ones, kept for their storage
     std::vector<char> drawn_;      // which jobs a drawing draws
-    std::vector<Rect> meeting_;   // their effects
+    std::vector<Rect> meeting_;    // their effects
     std::uint64_t job_tiles_ = 0;
     // A list of far more texts than a screen has lines would only be looked
     // through longer.

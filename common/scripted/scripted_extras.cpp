@@ -2,8 +2,8 @@
 // output folder, the rest into the transcript.
 #include "common/scripted/scripted_runtime.h"
 
-#include "common/desktop_output/qt_pixels.h"
 #include "common/desktop_output/picture_output.h"
+#include "common/desktop_output/qt_pixels.h"
 #include "common/runtime/surface.h"
 #include "common/scripted/transcript.h"
 

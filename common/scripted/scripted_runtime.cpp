@@ -338,6 +338,8 @@ void ScriptedRuntime::end() {
     if (transcript_) transcript_->end();
 }
 
-Screen ScriptedRuntime::current_screen() const { return Screen{as_qimage(surface().image()).copy(), surface().text_grid().to_text()}; }
+Screen ScriptedRuntime::current_screen() const {
+    return Screen{as_qimage(surface().image()).copy(), surface().text_grid().to_text()};
+}
 
 }  // namespace rt

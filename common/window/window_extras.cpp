@@ -148,10 +148,10 @@ void WindowRuntime::print_picture() {
     QPainter painter;
     if (!painter.begin(printer_.get())) {
         if (!printer_->outputFileName().isEmpty())
-            message_box(box_message,
-                        unwritable_file_message("Das Bild wurde nicht gedruckt",
-                                                printer_->outputFileName().toStdString()),
-                        1, " OK ");
+            message_box(
+                box_message,
+                unwritable_file_message("Das Bild wurde nicht gedruckt", printer_->outputFileName().toStdString()), 1,
+                " OK ");
         else
             message_box(box_message,
                         "Das Bild wurde nicht gedruckt !||Der Drucker|   " + printer_->printerName().toStdString() +

@@ -11,12 +11,12 @@
 #include "common/window/surface_view.h"
 #include "common/window/window_extras.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
-#include <QApplication>
-#include <QFontInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMainWindow>
@@ -36,7 +36,7 @@ namespace {
 
 constexpr int repaint_interval_ms = 16;  // about the screen rate
 constexpr int quiet_ticks_before_sleep = 30;
-constexpr int idle_wait_ms = 10;        // longest sleep of an idle poll
+constexpr int idle_wait_ms = 10;  // longest sleep of an idle poll
 // After a longer quiet spell (nothing drawn, nothing found by the polls) a
 // wait may last longer: an idle window wakes 25 times a second instead of a
 // hundred, which is most of its CPU. Paced loops draw at least once a second,

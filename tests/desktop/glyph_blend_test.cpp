@@ -2,10 +2,10 @@
 // metrics, advances and masks against QFontMetrics and Qt's rendering,
 // and the table's glyphs blended by glyph_blend.h's rules against Qt's own
 // painting in every pair of the programs' colours, pixel for pixel.
+#include "common/runtime/glyph_blend.h"
 #include "common/desktop_output/qt_pixels.h"
 #include "common/runtime/asset_path.h"
 #include "common/runtime/font_table.h"
-#include "common/runtime/glyph_blend.h"
 #include "common/runtime/glyph_cache.h"
 #include "common/runtime/projector_palette.h"
 #include "common/runtime/surface.h"
@@ -50,7 +50,8 @@ std::vector<std::pair<QRgb, QRgb>> colour_pairs() {
     std::vector<QRgb> colours;
     for (const rt::PaletteEntry& e : rt::projector_palette())
         for (const rt::Colour c : {e.normal, e.projector})
-            if (std::find(colours.begin(), colours.end(), rt::to_rgb(c)) == colours.end()) colours.push_back(rt::to_rgb(c));
+            if (std::find(colours.begin(), colours.end(), rt::to_rgb(c)) == colours.end())
+                colours.push_back(rt::to_rgb(c));
     std::vector<std::pair<QRgb, QRgb>> pairs;
     for (const QRgb ink : colours)
         for (const QRgb paper : colours)
@@ -206,8 +207,8 @@ TEST(FontTableAgainstQt, ComparisonSeesOneBitOff) {
     const auto pairs = colour_pairs();
     const rt::FontFace& face = *table().face(rt::FontFamily::mono, 13);
     const rt::Glyph& g = *face.glyph(U'a');
-    const int grey = g.coverage[std::distance(g.coverage, std::find_if(g.coverage, g.coverage + g.width * g.height,
-                                                                        [](int a) { return a > 0 && a < 255; }))];
+    const int grey = g.coverage[std::distance(
+        g.coverage, std::find_if(g.coverage, g.coverage + g.width * g.height, [](int a) { return a > 0 && a < 255; }))];
     const PixelRule one_bit = [grey](std::uint32_t u, std::uint32_t i, int a) {
         const std::uint32_t p = rt::glyph_blend::blend_pixel(u, i, a, Rule::qt_raster);
         return a == grey ? p ^ 1u : p;
@@ -224,8 +225,10 @@ TEST(FontTableAgainstQt, ComparisonSeesOneBitOff) {
 // For the faces the programs print proportional text in, every pair.
 TEST(FontTableAgainstQt, PaintedGlyphsMixTheBackgroundAndTheInkByQtsMask) {
     const auto pairs = colour_pairs();
-    for (const auto& [family, size] : {std::pair{rt::FontFamily::serif, 20}, {rt::FontFamily::serif, 17},
-                                       {rt::FontFamily::mono, 13}, {rt::FontFamily::mono, 15}}) {
+    for (const auto& [family, size] : {std::pair{rt::FontFamily::serif, 20},
+                                       {rt::FontFamily::serif, 17},
+                                       {rt::FontFamily::mono, 13},
+                                       {rt::FontFamily::mono, 15}}) {
         const rt::FontFace& face = *table().face(family, size);
         const QFont font = font_of(face);
         std::vector<QtMask> masks;
@@ -242,7 +245,8 @@ TEST(FontTableAgainstQt, PaintedGlyphsMixTheBackgroundAndTheInkByQtsMask) {
                         const int a = qt.coverage.constScanLine(y)[x];
                         const int ox = qt.left + x - ours.left, oy = qt.top + y - ours.top;
                         const bool inside = ox >= 0 && oy >= 0 && ox < ours.width && oy < ours.height;
-                        const std::uint32_t p = inside ? ours.pixels[static_cast<std::size_t>(oy * ours.width + ox)] : 0;
+                        const std::uint32_t p =
+                            inside ? ours.pixels[static_cast<std::size_t>(oy * ours.width + ox)] : 0;
                         if (a == 0) {
                             differ += (p >> 24) != 0;
                             continue;
@@ -264,8 +268,10 @@ TEST(FontTableAgainstQt, SurfacePrintsTheTablesPixels) {
         rt::FontFamily family;
         double size;
         bool transparent;
-    } cases[] = {{rt::FontFamily::mono, 14, false}, {rt::FontFamily::mono, 16, false},
-                 {rt::FontFamily::serif, 16, true}, {rt::FontFamily::serif, 14, true}};
+    } cases[] = {{rt::FontFamily::mono, 14, false},
+                 {rt::FontFamily::mono, 16, false},
+                 {rt::FontFamily::serif, 16, true},
+                 {rt::FontFamily::serif, 14, true}};
     const rt::Colour ink = rt::colours::pink, paper = rt::colours::background;
     for (const auto& c : cases) {
         rt::Surface surface(1024, 768);

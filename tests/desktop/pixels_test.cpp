@@ -69,7 +69,8 @@ TEST(DirectPixels, ShapesMatchQtsPainterAlsoAtTheEdges) {
             break;
         }
         }
-        ASSERT_EQ(rt::as_qimage(surface.image()), expected) << "shape " << i << " at " << x << "," << y << " size " << w << "x" << h;
+        ASSERT_EQ(rt::as_qimage(surface.image()), expected)
+            << "shape " << i << " at " << x << "," << y << " size " << w << "x" << h;
     }
 }
 

@@ -58,7 +58,7 @@ void paint_with_qt(QImage& image, const Shape& s) {
 
 rl::Drawn paint_without_qt(QImage& image, const Shape& s) {
     const rt::PixelRows pixels{reinterpret_cast<rt::Rgb*>(image.bits()), image.bytesPerLine() / 4, image.width(),
-                            image.height()};
+                               image.height()};
     return s.box ? rl::box_outline(pixels, s.x1, s.y1, s.x2, s.y2, s.width, ink)
                  : rl::line(pixels, s.x1, s.y1, s.x2, s.y2, s.width, ink);
 }
@@ -66,7 +66,8 @@ rl::Drawn paint_without_qt(QImage& image, const Shape& s) {
 // Two images of one size, compared and restored shape by shape.
 class Bench {
 public:
-    Bench(int width, int height) : qt_(width, height, QImage::Format_RGB32), ours_(width, height, QImage::Format_RGB32) {
+    Bench(int width, int height)
+        : qt_(width, height, QImage::Format_RGB32), ours_(width, height, QImage::Format_RGB32) {
         qt_.fill(paper);
         ours_.fill(paper);
     }
@@ -240,8 +241,7 @@ TEST(RasterLines, LengthIsTheCLibrarysHypot) {
     // the same for every whole-number direction the programs can draw.
     int differing = 0;
     for (int dx = 0; dx <= 1100; ++dx)
-        for (int dy = 0; dy <= 1100; ++dy)
-            differing += rl::line_length(dx, dy) != std::hypot(double(dx), double(dy));
+        for (int dy = 0; dy <= 1100; ++dy) differing += rl::line_length(dx, dy) != std::hypot(double(dx), double(dy));
     std::mt19937 random(4);
     std::uniform_int_distribution<int> far(-(1 << 25), 1 << 25);
     for (int i = 0; i < 200000; ++i) {
@@ -281,7 +281,8 @@ TEST(RasterLines, AtTheSurfacesReach) {
 // Segments of every direction and length 0..1000 from points in and around
 // the image, some far off.
 std::vector<Shape> random_lines(std::mt19937& random, int count, int width, int height, int max_pen) {
-    std::uniform_int_distribution<int> px(-width / 2 - 10, width + width / 2 + 10), py(-height / 2 - 10, height + height / 2 + 10);
+    std::uniform_int_distribution<int> px(-width / 2 - 10, width + width / 2 + 10),
+        py(-height / 2 - 10, height + height / 2 + 10);
     std::uniform_real_distribution<double> angle(0, 2 * M_PI);
     std::uniform_int_distribution<int> length(0, 1000), pen(1, max_pen), kind(0, 9);
     std::vector<Shape> shapes;
@@ -290,8 +291,12 @@ std::vector<Shape> random_lines(std::mt19937& random, int count, int width, int 
         const double a = angle(random);
         int l = length(random);
         if (kind(random) < 3) l %= 12;  // short ones, near the rounding
-        Shape s{false, x, y, x + static_cast<int>(std::lround(l * std::cos(a))),
-                y + static_cast<int>(std::lround(l * std::sin(a))), pen(random)};
+        Shape s{false,
+                x,
+                y,
+                x + static_cast<int>(std::lround(l * std::cos(a))),
+                y + static_cast<int>(std::lround(l * std::sin(a))),
+                pen(random)};
         if (kind(random) == 0) {
             // Axis-parallel and diagonal.
             const int d = l * ((kind(random) % 2) ? 1 : -1);
@@ -316,7 +321,6 @@ std::vector<Shape> random_boxes(std::mt19937& random, int count, int width, int 
     }
     return shapes;
 }
-
 
 TEST(RasterLines, RandomThinLines) {
     std::mt19937 random(1);

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -38,7 +37,9 @@ protected:
 bool is_red(rt::Rgb pixel) { return rt::red_of(pixel) > 180 && rt::green_of(pixel) < 90 && rt::blue_of(pixel) < 90; }
 // Glyph pixels of white text on the light blue background: the small "."
 // has no pixel of pure white, only its blends.
-bool is_white(rt::Rgb pixel) { return rt::red_of(pixel) > 110 && rt::green_of(pixel) > 190 && rt::blue_of(pixel) > 230; }
+bool is_white(rt::Rgb pixel) {
+    return rt::red_of(pixel) > 110 && rt::green_of(pixel) > 190 && rt::blue_of(pixel) > 230;
+}
 
 // How many pixels of the text cell (column, row) of 8 x 16 satisfy `test`.
 template <typename Test>

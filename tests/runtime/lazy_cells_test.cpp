@@ -5,7 +5,6 @@
 // pixels.
 #include "common/runtime/surface.h"
 
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -96,8 +95,8 @@ public:
             kept_ = lazy_.image().copy();
             kept_pixels_ = eager_.image().copy();
         } else if (what >= 23 && pick(3) == 0) {
-            return lazy_.image() == eager_.image() && windowed_.image() == eager_.image() && kept_.view() == kept_pixels_.view() &&
-                   changes_reported();
+            return lazy_.image() == eager_.image() && windowed_.image() == eager_.image() &&
+                   kept_.view() == kept_pixels_.view() && changes_reported();
         }
         return true;
     }

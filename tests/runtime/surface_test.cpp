@@ -309,4 +309,22 @@ TEST_F(SurfaceTest, CoordinatesBeyondTheIntegersStayInTheirDirection) {
     }
 }
 
+// A picture at its own size is copied; scaled, each pixel samples the
+// picture at its centre between the two nearest pixels; cut at the edges.
+TEST(Pictures, CopiedAtTheirSizeAndBlendedWhenScaled) {
+    rt::Image picture(2, 1);
+    picture.row(0)[0] = rt::to_rgb(black);
+    picture.row(0)[1] = rt::to_rgb(white);
+    rt::Surface surface(8, 8);
+    surface.draw_image(picture, 0, 0, 2, 1);
+    EXPECT_EQ(surface.image().pixel(0, 0), rt::to_rgb(black));
+    EXPECT_EQ(surface.image().pixel(1, 0), rt::to_rgb(white));
+    surface.draw_image(picture, 0, 2, 4, 1);
+    const std::vector<rt::Rgb> row(surface.image().row(2), surface.image().row(2) + 4);
+    EXPECT_EQ(row, (std::vector<rt::Rgb>{0xFF000000u, 0xFF404040u, 0xFFBFBFBFu, 0xFFFFFFFFu}));
+    surface.draw_image(picture, -1, 7, 4, 3);  // only the top row's right three pixels show
+    EXPECT_EQ(surface.image().pixel(0, 7), 0xFF404040u);
+    EXPECT_EQ(surface.image().pixel(3, 7), rt::to_rgb(0xFFFFFF)) << "the box ends at x = 2";
+}
+
 }  // namespace

@@ -1,7 +1,7 @@
 // The EXTRAS menu in headless runs: the entries run in whatever poll meets
 // them, write into the output folder, and leave the program's run as it was.
-#include "common/desktop_output/qt_pixels.h"
 #include "common/desktop_output/picture_output.h"
+#include "common/desktop_output/qt_pixels.h"
 #include "common/runtime/surface.h"
 #include "common/screens/menu_list.h"
 #include "common/scripted/script.h"
@@ -102,7 +102,8 @@ TEST(ScriptedExtras, RunAtOnceInAnyPollWriteTheSurfaceAndNeverReachTheProgram) {
 
     const QImage saved(QString::fromStdString((dir.path / "kalorix-1.png").string()));
     EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), surface);
-    EXPECT_EQ(saved.text("Description"), "Abstand zur Binomialverteilung: 0,0123") << "the status line's figures go along";
+    EXPECT_EQ(saved.text("Description"), "Abstand zur Binomialverteilung: 0,0123")
+        << "the status line's figures go along";
     const std::string pdf = read_file(dir.path / "kalorix-1.pdf");
     EXPECT_EQ(pdf_pages(pdf), 1);
     EXPECT_EQ(pdf_image(pdf, 1024, 768), rgb_bytes(surface)) << "the page shows the surface, not a blank";

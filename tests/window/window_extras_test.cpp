@@ -125,7 +125,8 @@ TEST_F(WindowExtras, EntriesHaveDesktopKeysWhichLeaveOrdinaryKeysToThePrompt) {
     view()->setFocus();
     QTest::keyClick(view(), Qt::Key_C, Qt::ControlModifier);
     ASSERT_TRUE(poll_until([] { return !QApplication::clipboard()->image().isNull(); })) << "Ctrl+C copies";
-    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), rt::as_qimage(runtime->surface().image()));
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+              rt::as_qimage(runtime->surface().image()));
     EXPECT_EQ(last_key, "") << "and is no key for the prompt";
 
     QTest::keyClick(view(), Qt::Key_S, Qt::NoModifier, 5);
@@ -164,7 +165,8 @@ TEST_F(WindowExtras, PictureServicesWorkWhileABoxWaitsAndActOnThePictureBehindIt
         step->start(5);
     });
     EXPECT_EQ(runtime->message_box(1, "Neue Eingabe?", 1, " OK "), 1);
-    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), rt::as_qimage(runtime->surface().image()))
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+              rt::as_qimage(runtime->surface().image()))
         << "Ctrl+C in front of the box copies the picture behind it";
     EXPECT_FALSE(program_entry_offered) << "the program's entries wait for the box's answer";
     EXPECT_TRUE(copy_offered);
@@ -238,7 +240,8 @@ TEST_F(WindowExtras, PrintingWithoutAPrinterGivesAOnePagePdfOfThePicture) {
     EXPECT_TRUE(landscape);
     const std::string pdf = read_file(folder.filePath(pdfs().front()));
     EXPECT_EQ(test_support::pdf_pages(pdf), 1);
-    EXPECT_EQ(test_support::pdf_image(pdf, 1024, 768), test_support::rgb_bytes(rt::as_qimage(runtime->surface().image())))
+    EXPECT_EQ(test_support::pdf_image(pdf, 1024, 768),
+              test_support::rgb_bytes(rt::as_qimage(runtime->surface().image())))
         << "the page shows the picture";
 }
 
