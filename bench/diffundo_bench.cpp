@@ -17,7 +17,6 @@
 #include "diffundo/diffundo.h"
 #include "fake_runtime.h"
 
-#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -83,8 +82,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: diffundo_bench [steps > 0] [repetitions > 0]\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
 
     // The non-drawing services as cheap as the window's are between its event
     // pumps: nothing pending, no key, no button held, the clock read.

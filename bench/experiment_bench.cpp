@@ -16,7 +16,6 @@
 #include "kalorix/kalorix.h"
 #include "kalorix_setup.h"
 
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdio>
@@ -103,8 +102,6 @@ __attribute__((noinline)) bench::Timing measure_bare(const Case& c, long long& d
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const int only = argc > 2 ? std::atoi(argv[2]) : 0;
 

@@ -18,7 +18,6 @@
 #include "diffundo/diffundo.h"
 #include "fake_runtime.h"
 
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <chrono>
@@ -106,8 +105,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: pace_bench [seconds per level > 0] [extra microseconds per pass >= 0]\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
 
     PacedRuntime runtime(extra_us * 1e-6);
     runtime.key.clear();

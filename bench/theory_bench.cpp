@@ -9,13 +9,13 @@
 // (or measure_bare); each parameter set is one call.
 #include "bench_clock.h"
 #include "common/runtime/surface.h"
+#include "common/scripted/offscreen_application.h"
 #include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
 #include "kalorix/core/theory_model.h"
 #include "kalorix/kalorix.h"
 #include "kalorix_setup.h"
 
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdio>
@@ -53,8 +53,7 @@ __attribute__((noinline)) bench::Timing measure_bare(const Parameters& p, int& m
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    rt::ensure_offscreen_application();
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
     rt::ScriptedRuntime runtime(rt::parse_script("passes 1000000000\n"));

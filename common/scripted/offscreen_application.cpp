@@ -1,6 +1,7 @@
 #include "common/scripted/offscreen_application.h"
 
 #include "common/desktop_output/runtime_directory.h"
+#include "common/runtime/vector_state.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -21,6 +22,7 @@ void ensure_offscreen_application() {
     // Never deleted: it must outlive every surface, and destroying it during
     // static destruction is not safe.
     new QGuiApplication(argc, argv);
+    clear_upper_vector_state();  // Qt's start-up may leave it dirty for the physics that follows
 }
 
 }  // namespace rt

@@ -98,6 +98,7 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
     set_extras_host(*this);
     set_picture_decoder(decode_picture);
     if (remembered_projector_colours()) set_projector_colours(true);
+    clear_upper_vector_state();  // after making the widgets, before the program's first step
 }
 
 WindowRuntime::~WindowRuntime() {
