@@ -86,7 +86,7 @@ Rect Surface::take_changed_area() {
 void Surface::clear() {
     cells_.forget_all();
     texts_.forget_all();
-    std::fill_n(image_.bits(), static_cast<std::size_t>(width_) * height_, to_rgb(background_));
+    pixels::paint(target(), whole(), to_rgb(background_));
     if (keeps_grid_) grid_.clear();
     picture_areas_.clear();
     touched(whole());
