@@ -226,6 +226,7 @@ void WindowRuntime::let_events_through() {
 
 void WindowRuntime::wait_for_events() {
     const CleanVectorStateOnExit clean;
+    ++waits_;
     wake_repaints();
     // The wake timer runs on once started: setting a timer up and taking it
     // down again at each of a hundred waits a second cost about a third of

@@ -61,6 +61,8 @@ public:
     // picture has been painted into it.
     QMainWindow* main_window() const;
     std::int64_t paint_count() const { return input_.paints; }
+    // How often a poll has slept waiting for events.
+    std::uint64_t waits() const { return waits_; }
     bool window_closed() const { return input_.closed; }
     // Where the save and print dialogs propose to write; the user's pictures
     // folder unless set.
@@ -141,6 +143,7 @@ private:
     int quiet_ticks_ = 0;
     std::uint64_t polled_changes_ = ~std::uint64_t{0};
     int idle_polls_ = 0;
+    std::uint64_t waits_ = 0;
     double quiet_since_ = 0;  // clock_ seconds: when the polls last began to wait
     int last_mouse_result_ = mouse_none;
     double last_pump_ = -1;  // clock_ seconds
