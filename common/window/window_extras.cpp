@@ -7,6 +7,7 @@
 #include "common/desktop_output/qt_pixels.h"
 
 #include "common/desktop_output/picture_output.h"
+#include "common/runtime/atomic_file.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
 #include "common/window/main_window.h"
@@ -128,7 +129,8 @@ std::string WindowRuntime::output_file(Output what) {
 }
 
 bool WindowRuntime::write_picture(const std::string& file, const std::string& description) {
-    return write_png(as_qimage(surface().image()), file, description);
+    const std::optional<std::string> png = png_bytes(as_qimage(surface().image()), description);
+    return png && write_file_atomically(file, *png);
 }
 
 void WindowRuntime::print_picture() {
@@ -145,22 +147,29 @@ void WindowRuntime::print_picture() {
     QPrintDialog dialog(printer_.get(), window_.get());
     dialog.setWindowTitle(QStringLiteral("Bild drucken"));
     if (wait_for_answer(dialog) != QDialog::Accepted) return;
-    QPainter painter;
-    if (!painter.begin(printer_.get())) {
-        if (!printer_->outputFileName().isEmpty())
-            message_box(
-                box_message,
-                unwritable_file_message("Das Bild wurde nicht gedruckt", printer_->outputFileName().toStdString()), 1,
-                " OK ");
-        else
-            message_box(box_message,
-                        "Das Bild wurde nicht gedruckt !||Der Drucker|   " + printer_->printerName().toStdString() +
-                            "|nimmt keinen Auftrag an.",
-                        1, " OK ");
+    const QString file = printer_->outputFileName();
+    if (!file.isEmpty()) {
+        // Printed into a file: the PDF is made in memory and replaces an
+        // older file only once it is all on the disk, as saving does.
+        const std::optional<std::string> pdf =
+            pdf_bytes(as_qimage(surface().image()), printer_->docName().toStdString(), printer_->pageLayout(),
+                      printer_->resolution());
+        if (!pdf || !write_file_atomically(file.toStdString(), *pdf))
+            message_box(box_message, unwritable_file_message("Das Bild wurde nicht gedruckt", file.toStdString()), 1,
+                        " OK ");
         return;
     }
-    paint_on_page(painter, as_qimage(surface().image()));
-    painter.end();
+    QPainter painter;
+    bool printed = painter.begin(printer_.get());
+    if (printed) {
+        paint_on_page(painter, as_qimage(surface().image()));
+        printed = painter.end();  // false when the job could not be handed on
+    }
+    if (!printed)
+        message_box(box_message,
+                    "Das Bild wurde nicht gedruckt !||Der Drucker|   " + printer_->printerName().toStdString() +
+                        "|nimmt keinen Auftrag an.",
+                    1, " OK ");
 }
 
 // A copy: the clipboard keeps the picture, the surface goes on drawing.

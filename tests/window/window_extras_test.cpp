@@ -7,6 +7,7 @@
 #include "common/runtime/surface.h"
 #include "common/screens/menu_list.h"
 #include "common/window/window_runtime.h"
+#include "disk_full.h"
 #include "pdf_reading.h"
 #include "window_waits.h"
 
@@ -34,6 +35,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -243,6 +245,42 @@ TEST_F(WindowExtras, PrintingWithoutAPrinterGivesAOnePagePdfOfThePicture) {
     EXPECT_EQ(test_support::pdf_image(pdf, 1024, 768),
               test_support::rgb_bytes(rt::as_qimage(runtime->surface().image())))
         << "the page shows the picture";
+}
+
+// Printing into a file that cannot be written (a full disk, a name that leads
+// to a device refusing it) says so and keeps the file that was there.
+TEST_F(WindowExtras, AFailedPrintIntoAFileSaysSoAndKeepsTheOldFile) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer would be proposed first";
+    for (const bool device : {false, true}) {
+        SCOPED_TRACE(device ? "to /dev/full" : "on a full disk");
+        QTemporaryDir into;
+        runtime->set_picture_folder(into.path());
+        QString file, message;
+        when_box_shows([&](QDialog* box) {
+            auto* dialog = qobject_cast<QPrintDialog*>(box);
+            ASSERT_NE(dialog, nullptr);
+            file = dialog->printer()->outputFileName();
+            if (device)
+                std::filesystem::create_symlink("/dev/full", file.toStdString());
+            else
+                std::ofstream(file.toStdString()) << "alt";
+            when_box_shows([&](QDialog* failure) {
+                for (QLabel* label : failure->findChildren<QLabel*>()) message += label->text();
+                QTest::keyClick(failure, Qt::Key_Return);
+            });
+            dialog->accept();
+        });
+        const test_support::DiskFullAfter full(100);
+        extra("Bild &drucken ...")->trigger();
+        ASSERT_TRUE(poll_until([&] { return !message.isEmpty(); }));
+        EXPECT_TRUE(message.contains("Das Bild wurde nicht gedruckt !")) << message.toStdString();
+        EXPECT_TRUE(message.contains(file)) << message.toStdString();
+        if (!device) {
+            EXPECT_EQ(read_file(file), "alt");
+        }
+        EXPECT_EQ(QDir(into.path()).entryList(QDir::Files | QDir::System | QDir::Hidden),
+                  QStringList{QFileInfo(file).fileName()});
+    }
 }
 
 // A program's entry shows the check mark the program sets. A click, whose
