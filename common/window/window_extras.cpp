@@ -21,6 +21,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QLockFile>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrintDialog>
@@ -29,6 +30,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <optional>
+
 namespace rt {
 
 namespace {
@@ -36,13 +39,40 @@ namespace {
 constexpr const char* settings_name = "kalorix-diffundo";
 constexpr const char* projector_key = "projector_colours";
 
+// QSettings waits for the lock beside the settings file until the lock is
+// 30 s old whenever it cannot tell that its owner is gone, as with a lock
+// another computer left in a home on the network; the window would stand
+// still meanwhile. The lock is tried for a moment first.
+constexpr int settings_lock_wait_ms = 200;
+std::optional<bool> kept_projector_colours;
+
+bool save_projector_colours(bool on) {
+    QSettings settings(settings_name, settings_name);
+    QLockFile lock(settings.fileName() + QStringLiteral(".lock"));
+    // Taken by another: kept. Not to be made at all (no folder yet, none
+    // allowed): QSettings finds that out without waiting.
+    if (!lock.tryLock(settings_lock_wait_ms) && lock.error() == QLockFile::LockFailedError) return false;
+    lock.unlock();
+    settings.setValue(projector_key, on);
+    settings.sync();
+    return true;
+}
+
 }  // namespace
 
 bool remembered_projector_colours() {
+    if (kept_projector_colours) return *kept_projector_colours;
     return QSettings(settings_name, settings_name).value(projector_key, false).toBool();
 }
 
-void remember_projector_colours(bool on) { QSettings(settings_name, settings_name).setValue(projector_key, on); }
+void remember_projector_colours(bool on) {
+    kept_projector_colours = on;
+    if (save_projector_colours(on)) kept_projector_colours.reset();
+}
+
+void save_kept_settings() {
+    if (kept_projector_colours) remember_projector_colours(*kept_projector_colours);
+}
 
 void WindowRuntime::add_extras_action(QAction* action, Extra extra) {
     for (const ExtraEntry& entry : extras_entries()) {

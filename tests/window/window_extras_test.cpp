@@ -29,6 +29,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -79,7 +80,9 @@ protected:
         runtime->set_colour(rt::colours::yellow);
         runtime->line(10, 10, 500, 300);
     }
-    void TearDown() override { runtime->set_projector_colours(false); }
+    void TearDown() override {
+        if (runtime) runtime->set_projector_colours(false);
+    }
 
     QAction* extra(const QString& text) const {
         for (QAction* title : runtime->main_window()->menuBar()->actions())
@@ -352,6 +355,31 @@ TEST_F(WindowExtras, ProjectorColoursRecolourAtOnceAndAreRememberedForTheNextSta
     extra("&Beamer-Farben")->trigger();
     runtime->process_events();
     EXPECT_FALSE(rt::WindowRuntime().projector_colours());
+}
+
+// A lock file that another computer left beside the settings (a home on the
+// network) cannot be told alive or stale for 30 s: the switch shows at once
+// all the same, and the choice is saved once the lock has gone.
+TEST_F(WindowExtras, ALockFromAnotherComputerHoldsUpNeitherTheSwitchNorTheChoice) {
+    const QString settings = QSettings("kalorix-diffundo", "kalorix-diffundo").fileName();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
+    QFile lock(settings + ".lock");
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write("4242\nkalorix\nanderer-rechner\n");
+    lock.close();
+
+    QElapsedTimer clock;
+    clock.start();
+    extra("&Beamer-Farben")->trigger();
+    runtime->process_events();
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_TRUE(runtime->projector_colours());
+    EXPECT_TRUE(rt::WindowRuntime().projector_colours()) << "a window opened meanwhile has the choice";
+
+    lock.remove();
+    runtime.reset();
+    EXPECT_TRUE(QString::fromStdString(read_file(settings)).contains("projector_colours=true"))
+        << "saved when the window went";
 }
 
 }  // namespace
