@@ -207,6 +207,23 @@ TEST(ScriptedExtras, EntriesBeforeABoxsAnswerActOnThePictureBehindIt) {
     EXPECT_TRUE(h.delivered.empty());
 }
 
+// A snapshot after the script's last item, an EXTRAS entry, shows what the
+// entry did, in a poll as in a box.
+TEST(ScriptedExtras, ASnapshotBehindTheLastEntryShowsItsEffect) {
+    for (const bool in_box : {false, true}) {
+        SCOPED_TRACE(in_box ? "in a box" : "in a poll");
+        TempDir dir;
+        ExtrasHarness h("menu EXTRAS / &Beamer-Farben\nsnapshot after\n");
+        h.runtime.set_snapshot_directory(dir.path);
+        if (in_box)
+            h.runtime.message_box(1, "Weiter?", 1, " OK ");
+        else
+            h.runtime.process_events();
+        const QImage after(QString::fromStdString((dir.path / "after.png").string()));
+        EXPECT_EQ(after.pixel(1000, 700), qRgb(0, 16, 40));
+    }
+}
+
 TEST(ScriptedExtras, ProjectorColoursShowInThePictureAndInThePrintRecords) {
     ExtrasHarness h("menu EXTRAS / &Beamer-Farben\n");
     h.runtime.process_events();
