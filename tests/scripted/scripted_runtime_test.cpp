@@ -234,6 +234,7 @@ TEST(ScriptParse, ErrorsNameTheLine) {
         {"snapshot with a path", "snapshot ../x\n", 1},
         {"snapshot called final", "snapshot final\n", 1},
         {"snapshot twice", "snapshot a\nkey\nsnapshot a\n", 3},
+        {"line too long", "key\nanswer " + std::string(rt::longest_script_line, 'x') + "\n", 2},
     };
     for (const Case& c : cases) {
         try {
@@ -642,6 +643,8 @@ TEST(ScenarioRun, ScriptsThatCannotBeReadExitWithTwo) {
     const std::vector<Case> cases = {
         {"a directory", [](const fs::path& dir) { return dir; }, "is a directory"},
         {"missing", [](const fs::path& dir) { return dir / "none.script"; }, "cannot read the script"},
+        // Read before the watchdog runs: it must end by itself.
+        {"a device without line breaks", [](const fs::path&) { return fs::path("/dev/zero"); }, "line longer than"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
