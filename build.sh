@@ -6,8 +6,8 @@
 #   ./build.sh build      install what is missing and build everything
 #   ./build.sh package    the same, then the Debian package in build/, checked
 # Arguments after run or diffundo go to the program (e.g. --help).
-set -euo pipefail
-cd "$(dirname "$0")"
+# Sourced (. ./build.sh), it only defines what follows up to the actions, so
+# that a test can call install_missing alone.
 
 # What building and running the programs needs.
 packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgtest-dev
@@ -17,17 +17,35 @@ packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev qt6-translations-l10n l
 # computed dependencies, lintian for the package.
 check_packages=(desktop-file-utils appstream dpkg-dev file lintian)
 
+# apt-get's output, a few thousand lines of dpkg progress on a first
+# installation, goes here and is shown only when the installation fails.
+apt_log=build/apt-get.log
+
 install_missing() {
     local missing=()
     for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
     local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "build.sh: Es fehlen Pakete, die nur root installieren kann, und sudo gibt es hier nicht." \
+                 "Mit „su -“ root werden und „apt-get install ${missing[*]}“ eingeben oder sudo einrichten," \
+                 "dann build.sh erneut starten." >&2
+            return 1
+        fi
+        sudo=sudo
+    fi
+    echo "Installiere: ${missing[*]} (Ausgabe von apt-get in $apt_log)"
+    mkdir -p "$(dirname "$apt_log")"
+    # env after sudo: sudo would drop a variable set before it.
+    if ! { $sudo apt-get update && $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"; } \
+            >"$apt_log" 2>&1 </dev/null; then
+        tail -n 30 "$apt_log" >&2
+        echo "build.sh: Die Installation ist gescheitert; die ganze Ausgabe von apt-get steht in $apt_log." >&2
+        return 1
+    fi
 }
 
 # Builds the given targets, or everything; a program's target brings its
@@ -43,6 +61,11 @@ package() {
     packaging/check_package.sh build/*.deb
 }
 
+# Sourced, the script ends here.
+[ "${BASH_SOURCE[0]}" = "$0" ] || return 0
+set -euo pipefail
+cd "$(dirname "$0")"
+
 action=${1:-run}
 [ $# -gt 0 ] && shift
 case "$action" in
@@ -52,5 +75,5 @@ case "$action" in
     test)     install_missing "${packages[@]}" "${check_packages[@]}"; build
               cd build && ctest --output-on-failure -j"$(nproc)" ;;
     package)  install_missing "${packages[@]}" "${check_packages[@]}"; build; package ;;
-    *)        echo "usage: $0 [run|diffundo|build|test|package] [program arguments]" >&2; exit 2 ;;
+    *)        echo "Aufruf: $0 [run|diffundo|build|test|package] [Argumente des Programms]" >&2; exit 2 ;;
 esac

@@ -1,27 +1,23 @@
 #include "common/desktop_output/picture_output.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QImageWriter>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace rt {
 
-bool write_png(const QImage& picture, const std::string& file, const std::string& description) {
-    // Written beside the target and renamed at the end: a half-written file
-    // never replaces a good one.
-    QSaveFile out(QString::fromStdString(file));
-    if (!out.open(QIODevice::WriteOnly)) return false;
+std::optional<std::string> png_bytes(const QImage& picture, const std::string& description) {
+    QByteArray png;
+    QBuffer out(&png);
+    out.open(QIODevice::WriteOnly);
     QImageWriter writer(&out, "png");
     if (!description.empty()) writer.setText(QStringLiteral("Description"), QString::fromStdString(description));
-    if (!writer.write(picture)) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    if (!writer.write(picture)) return std::nullopt;
+    return png.toStdString();
 }
 
 void paint_on_page(QPainter& painter, const QImage& picture) {
@@ -35,15 +31,27 @@ void paint_on_page(QPainter& painter, const QImage& picture) {
     painter.drawImage(target, picture);
 }
 
-bool write_pdf(const QImage& picture, const std::string& file, const std::string& title) {
-    QPdfWriter pdf(QString::fromStdString(file));
-    pdf.setTitle(QString::fromStdString(title));
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
-                                  QPageLayout::Millimeter));
-    QPainter painter;
-    if (!painter.begin(&pdf)) return false;
-    paint_on_page(painter, picture);
-    return painter.end();
+QPageLayout landscape_page() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+std::optional<std::string> pdf_bytes(const QImage& picture, const std::string& title, const QPageLayout& page,
+                                     int dots_per_inch) {
+    QByteArray pdf;
+    QBuffer out(&pdf);
+    out.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&out);
+        writer.setTitle(QString::fromStdString(title));
+        writer.setResolution(dots_per_inch);
+        writer.setPageLayout(page);
+        QPainter painter;
+        if (!painter.begin(&writer)) return std::nullopt;
+        paint_on_page(painter, picture);
+        if (!painter.end()) return std::nullopt;
+    }
+    return pdf.toStdString();
 }
 
 std::string picture_digest(const QImage& picture) {

@@ -1,11 +1,10 @@
 #include "common/runtime/extras_services.h"
 
+#include "common/runtime/atomic_file.h"
 #include "common/runtime/projector_picture.h"
 #include "common/runtime/runtime.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
-
-#include <fstream>
 
 namespace rt {
 
@@ -80,10 +79,7 @@ void ExtrasServices::save_data() {
     const std::string text = export_();
     const std::string file = host_->output_file(ExtrasHost::Output::data);
     if (file.empty()) return;
-    std::ofstream out(file, std::ios::binary);
-    out << text;
-    out.close();
-    if (out.good())
+    if (write_file_atomically(file, text))
         host_->file_written(file);
     else
         report_unwritable("Die Daten wurden nicht gespeichert", file);

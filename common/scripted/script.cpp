@@ -172,12 +172,33 @@ ScriptItem parse_line(int line, const std::string& raw, std::set<std::string>& s
 ScriptError::ScriptError(int line_number, const std::string& what)
     : std::runtime_error("script line " + std::to_string(line_number) + ": " + what), line(line_number) {}
 
+bool read_script_line(std::istream& in, std::string& line, int line_number) {
+    line.clear();
+    std::streambuf* text = in.rdbuf();
+    if (!in.good() || text == nullptr) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    for (;;) {
+        const int c = text->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            in.setstate(line.empty() ? std::ios::eofbit | std::ios::failbit : std::ios::eofbit);
+            return !line.empty();
+        }
+        if (c == '\n') return true;
+        if (line.size() == longest_script_line)
+            throw ScriptError(line_number, "line longer than " + std::to_string(longest_script_line) + " bytes");
+        line.push_back(static_cast<char>(c));
+    }
+}
+
 ScriptReader::ScriptReader(std::istream& in) : in_(in) {}
 
 std::optional<ScriptItem> ScriptReader::next() {
     std::string raw;
-    while (std::getline(in_, raw)) {
-        if (line_ == std::numeric_limits<int>::max()) throw ScriptError(line_, "the script has too many lines");
+    constexpr int last_line = std::numeric_limits<int>::max();
+    while (read_script_line(in_, raw, line_ < last_line ? line_ + 1 : line_)) {
+        if (line_ == last_line) throw ScriptError(line_, "the script has too many lines");
         ++line_;
         if (line_ == 1 && raw.starts_with(byte_order_mark)) raw.erase(0, byte_order_mark.size());
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();

@@ -16,6 +16,7 @@
 // Blank lines and lines whose first non-blank character is "#" are skipped,
 // and so is a UTF-8 byte-order mark at the very start.
 
+#include <cstddef>
 #include <iosfwd>
 #include <optional>
 #include <set>
@@ -42,6 +43,16 @@ struct ScriptError : std::runtime_error {
     ScriptError(int line, const std::string& what);
     int line;
 };
+
+// The longest line a script may have, in bytes: far beyond any item, and
+// a file given as the script by mistake (a device without line breaks such
+// as /dev/zero) is refused before it fills the memory.
+constexpr std::size_t longest_script_line = 64 * 1024;
+
+// One line of the script, without its line break; false at the end of the
+// input. Throws ScriptError naming `line_number` for a line longer than
+// longest_script_line.
+bool read_script_line(std::istream& in, std::string& line, int line_number);
 
 // Reads a script item by item, as a run consumes it: a script of any length
 // takes no more memory than its longest line (and its snapshot names).

@@ -4,6 +4,7 @@
 
 #include "common/desktop_output/picture_output.h"
 #include "common/desktop_output/qt_pixels.h"
+#include "common/runtime/atomic_file.h"
 #include "common/runtime/surface.h"
 #include "common/scripted/transcript.h"
 
@@ -17,7 +18,8 @@ std::string ScriptedRuntime::output_file(Output what) {
 }
 
 bool ScriptedRuntime::write_picture(const std::string& file, const std::string& description) {
-    return write_png(as_qimage(surface().image()), file, description);
+    const std::optional<std::string> png = png_bytes(as_qimage(surface().image()), description);
+    return png && write_file_atomically(file, *png);
 }
 
 void ScriptedRuntime::file_written(const std::string& file) {
@@ -38,7 +40,8 @@ void ScriptedRuntime::print_picture() {
     if (snapshot_dir_.empty()) return;
     const std::string name = picture_name_ + "-" + std::to_string(++pictures_printed_) + ".pdf";
     const std::string file = (snapshot_dir_ / name).string();
-    if (!write_pdf(as_qimage(surface().image()), file, picture_name_))
+    const std::optional<std::string> pdf = pdf_bytes(as_qimage(surface().image()), picture_name_);
+    if (!pdf || !write_file_atomically(file, *pdf))
         message_box(box_message, unwritable_file_message("Das Bild wurde nicht gedruckt", file), 1, " OK ");
     else if (transcript_)
         transcript_->printed(name, 1);

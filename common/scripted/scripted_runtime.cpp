@@ -135,12 +135,12 @@ std::string ScriptedRuntime::event_pass(Poll poll) {
         }
         case ScriptItemKind::menu: {
             const int index = resolve_menu(item);
-            consume(k);
             if (const std::optional<Extra> extra = extra_at(installed_menu(), index)) {
-                run_extra(*extra);
+                run_extra_item(k, *extra);
                 if (used_up_) return default_user(poll);
                 continue;
             }
+            consume(k);
             queue_menu_selection(index);
             return {};
         }
@@ -220,9 +220,17 @@ const ScriptItem* ScriptedRuntime::next_unused_item() const {
     return k < ahead_.size() ? &ahead_[k] : nullptr;
 }
 
-void ScriptedRuntime::consume(std::size_t index) {
+void ScriptedRuntime::consume(std::size_t index, bool check) {
     take_snapshots(0, index);
     ahead_.erase(ahead_.begin(), ahead_.begin() + static_cast<std::ptrdiff_t>(index) + 1);
+    if (check) check_used_up();
+}
+
+void ScriptedRuntime::run_extra_item(std::size_t index, Extra extra) {
+    // The script counts as used up only after the entry has run: snapshots
+    // behind it, the last one too, show what it did.
+    consume(index, false);
+    run_extra(extra);
     check_used_up();
 }
 
@@ -264,8 +272,7 @@ std::size_t ScriptedRuntime::run_extras_before_answer() {
         if (item.kind != ScriptItemKind::menu) return k;
         const std::optional<Extra> extra = extra_at(installed_menu(), resolve_menu(item));
         if (!extra) return k;
-        consume(k);
-        run_extra(*extra);
+        run_extra_item(k, *extra);
         if (used_up_) return ahead_.size();
     }
 }

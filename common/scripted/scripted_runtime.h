@@ -147,7 +147,11 @@ private:
     // as far as needed; ahead_.size() when the script has none left.
     std::size_t next_item() const;
     bool read_item() const;
-    void consume(std::size_t index);
+    // Takes the snapshots before the item and the item; then, unless told
+    // otherwise, whether the script is used up.
+    void consume(std::size_t index, bool check = true);
+    // Consumes an EXTRAS entry and runs it.
+    void run_extra_item(std::size_t index, Extra extra);
     void check_used_up();
     void take_snapshots(std::size_t from, std::size_t to);
     int resolve_menu(const ScriptItem& item) const;

@@ -64,6 +64,16 @@ CommandLine refuse(const ProgramInfo& program, const std::string& what) {
             program.name + ": " + what + "\n" + quoted(program.name + " --help") + " zeigt, was möglich ist.\n"};
 }
 
+// "--help=1": the option as typed before the "=".
+CommandLine refuse_value(const ProgramInfo& program, const std::vector<std::string>& arguments) {
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::size_t equals = arguments[i].find('=');
+        if (arguments[i].starts_with('-') && equals != std::string::npos)
+            return refuse(program, "die Option " + quoted(arguments[i].substr(0, equals)) + " nimmt keinen Wert an");
+    }
+    return refuse(program, "die Befehlszeile lässt sich nicht lesen");
+}
+
 }  // namespace
 
 CommandLine read_command_line(const ProgramInfo& program, const std::vector<std::string>& arguments) {
@@ -81,7 +91,9 @@ CommandLine read_command_line(const ProgramInfo& program, const std::vector<std:
 
     if (!parser.parse(list)) {
         const QStringList unknown = parser.unknownOptionNames();
-        if (unknown.isEmpty()) return refuse(program, parser.errorText().toStdString());
+        // Qt's own texts are English; with the options known, the other
+        // refusal left is a value given to an option that takes none.
+        if (unknown.isEmpty()) return refuse_value(program, arguments);
         std::string names;
         for (const QString& name : unknown) {
             if (!names.empty()) names += ", ";

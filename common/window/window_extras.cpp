@@ -7,6 +7,7 @@
 #include "common/desktop_output/qt_pixels.h"
 
 #include "common/desktop_output/picture_output.h"
+#include "common/runtime/atomic_file.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
 #include "common/window/main_window.h"
@@ -20,6 +21,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QLockFile>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrintDialog>
@@ -28,6 +30,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <optional>
+
 namespace rt {
 
 namespace {
@@ -35,13 +39,40 @@ namespace {
 constexpr const char* settings_name = "kalorix-diffundo";
 constexpr const char* projector_key = "projector_colours";
 
+// QSettings waits for the lock beside the settings file until the lock is
+// 30 s old whenever it cannot tell that its owner is gone, as with a lock
+// another computer left in a home on the network; the window would stand
+// still meanwhile. The lock is tried for a moment first.
+constexpr int settings_lock_wait_ms = 200;
+std::optional<bool> kept_projector_colours;
+
+bool save_projector_colours(bool on) {
+    QSettings settings(settings_name, settings_name);
+    QLockFile lock(settings.fileName() + QStringLiteral(".lock"));
+    // Taken by another: kept. Not to be made at all (no folder yet, none
+    // allowed): QSettings finds that out without waiting.
+    if (!lock.tryLock(settings_lock_wait_ms) && lock.error() == QLockFile::LockFailedError) return false;
+    lock.unlock();
+    settings.setValue(projector_key, on);
+    settings.sync();
+    return true;
+}
+
 }  // namespace
 
 bool remembered_projector_colours() {
+    if (kept_projector_colours) return *kept_projector_colours;
     return QSettings(settings_name, settings_name).value(projector_key, false).toBool();
 }
 
-void remember_projector_colours(bool on) { QSettings(settings_name, settings_name).setValue(projector_key, on); }
+void remember_projector_colours(bool on) {
+    kept_projector_colours = on;
+    if (save_projector_colours(on)) kept_projector_colours.reset();
+}
+
+void save_kept_settings() {
+    if (kept_projector_colours) remember_projector_colours(*kept_projector_colours);
+}
 
 void WindowRuntime::add_extras_action(QAction* action, Extra extra) {
     for (const ExtraEntry& entry : extras_entries()) {
@@ -128,7 +159,8 @@ std::string WindowRuntime::output_file(Output what) {
 }
 
 bool WindowRuntime::write_picture(const std::string& file, const std::string& description) {
-    return write_png(as_qimage(surface().image()), file, description);
+    const std::optional<std::string> png = png_bytes(as_qimage(surface().image()), description);
+    return png && write_file_atomically(file, *png);
 }
 
 void WindowRuntime::print_picture() {
@@ -145,22 +177,29 @@ void WindowRuntime::print_picture() {
     QPrintDialog dialog(printer_.get(), window_.get());
     dialog.setWindowTitle(QStringLiteral("Bild drucken"));
     if (wait_for_answer(dialog) != QDialog::Accepted) return;
-    QPainter painter;
-    if (!painter.begin(printer_.get())) {
-        if (!printer_->outputFileName().isEmpty())
-            message_box(
-                box_message,
-                unwritable_file_message("Das Bild wurde nicht gedruckt", printer_->outputFileName().toStdString()), 1,
-                " OK ");
-        else
-            message_box(box_message,
-                        "Das Bild wurde nicht gedruckt !||Der Drucker|   " + printer_->printerName().toStdString() +
-                            "|nimmt keinen Auftrag an.",
-                        1, " OK ");
+    const QString file = printer_->outputFileName();
+    if (!file.isEmpty()) {
+        // Printed into a file: the PDF is made in memory and replaces an
+        // older file only once it is all on the disk, as saving does.
+        const std::optional<std::string> pdf =
+            pdf_bytes(as_qimage(surface().image()), printer_->docName().toStdString(), printer_->pageLayout(),
+                      printer_->resolution());
+        if (!pdf || !write_file_atomically(file.toStdString(), *pdf))
+            message_box(box_message, unwritable_file_message("Das Bild wurde nicht gedruckt", file.toStdString()), 1,
+                        " OK ");
         return;
     }
-    paint_on_page(painter, as_qimage(surface().image()));
-    painter.end();
+    QPainter painter;
+    bool printed = painter.begin(printer_.get());
+    if (printed) {
+        paint_on_page(painter, as_qimage(surface().image()));
+        printed = painter.end();  // false when the job could not be handed on
+    }
+    if (!printed)
+        message_box(box_message,
+                    "Das Bild wurde nicht gedruckt !||Der Drucker|   " + printer_->printerName().toStdString() +
+                        "|nimmt keinen Auftrag an.",
+                    1, " OK ");
 }
 
 // A copy: the clipboard keeps the picture, the surface goes on drawing.

@@ -104,6 +104,7 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
 WindowRuntime::~WindowRuntime() {
     repaint_timer_.stop();
     wake_timer_.stop();
+    save_kept_settings();
 }
 
 QMainWindow* WindowRuntime::main_window() const { return window_.get(); }

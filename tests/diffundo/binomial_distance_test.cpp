@@ -93,7 +93,8 @@ TEST(StepCountText, GroupsOfThreeWithPoints) {
     const struct {
         std::int64_t count;
         const char* text;
-    } rows[] = {{0, "0"}, {999, "999"}, {1000, "1.000"}, {1234567, "1.234.567"}, {-12345, "-12.345"}};
+    } rows[] = {{0, "0"}, {999, "999"}, {1000, "1.000"}, {1234567, "1.234.567"}, {-12345, "-12.345"},
+                {-123456, "-123.456"}, {INT64_MIN, "-9.223.372.036.854.775.808"}};
     for (const auto& row : rows) EXPECT_EQ(diffundo::step_count_text(row.count), row.text);
 }
 

@@ -20,6 +20,8 @@ rows=(
     "kalorix|--gibt-es-nicht||2|err|kalorix: unbekannte Option „--gibt-es-nicht“"
     "diffundo|-platform offscreen||2|err|diffundo: unbekannte Option „-platform“"
     "kalorix|eingabe.txt||2|err|kalorix: unerwartetes Argument „eingabe.txt“"
+    "kalorix|--help=1||2|err|kalorix: die Option „--help“ nimmt keinen Wert an"
+    "diffundo|-v=ja||2|err|diffundo: die Option „-v“ nimmt keinen Wert an"
     "kalorix|||1|err|kalorix: Kein Bildschirm gefunden"
     "diffundo|||1|err|diffundo: Kein Bildschirm gefunden"
     "kalorix||DISPLAY=:4711|1|err|kalorix: Der Bildschirm lässt sich nicht öffnen"

@@ -886,6 +886,20 @@ TEST(ExperimentAutomatic, ShowsItsStateUntilTheRunEnds) {
     EXPECT_EQ(inputs_in_automatic_mode, 0);
 }
 
+// Chosen at the title, the entry is held until after the start-up and then
+// finds no experiment waiting: the theory shows no automatic mode, and the
+// experiment after it waits for its keys.
+TEST(ExperimentAutomatic, ChosenAtTheTitleItTurnsNothingOn) {
+    kalorix_test::KalorixRun run("menu EXTRAS / &Automatisch weiter\n" + std::string(kalorix_test::start_up) +
+                                 "answer 40\nanswer 120\nanswer 15\nanswer 15\nanswer 0.4\nanswer 2.0\nbutton 2\n"
+                                 "menu AUSGABE / &Experimentelle Analyse\npasses 500\nkey\n");
+    run.program.run();
+    EXPECT_TRUE(run.records("checked").empty());
+    for (const std::string& status : run.records("status"))
+        EXPECT_EQ(status.find(rt::json_string(automatic_status)), std::string::npos) << status;
+    EXPECT_EQ(run.program.trial_index, 1) << "one trial per key, two keys";
+}
+
 // Outside an experiment's wait there is nothing to go on by itself: the
 // entry stays unchecked and the status line says where it works. In the
 // experiment a mouse button stops the mode and brings the red prompt back

@@ -11,6 +11,7 @@
 #include "diffundo/diffundo.h"
 #include "kalorix/core/extras_help.h"
 #include "kalorix/kalorix.h"
+#include "disk_full.h"
 #include "pdf_reading.h"
 #include "tools/scenario_run/scenario.h"
 
@@ -153,6 +154,48 @@ TEST(ScriptedExtras, AFailedSaveOrPrintSaysSoAndChangesNothingElse) {
     }
 }
 
+// The file written last time stays whole: a write that fails on the way
+// (a full disk) or goes to a device that refuses it only brings the message.
+TEST(ScriptedExtras, AWriteThatFailsOnTheWayKeepsTheOldFile) {
+    struct Case {
+        const char* entry;
+        const char* headline;
+        const char* file;
+    };
+    for (const Case& c : {
+             Case{"Bild &speichern ...", "Das Bild wurde nicht gespeichert !", "bild-1.png"},
+             Case{"Bild &drucken ...", "Das Bild wurde nicht gedruckt !", "bild-1.pdf"},
+             Case{"Da&ten speichern ...", "Die Daten wurden nicht gespeichert !", "bild-1.csv"},
+         }) {
+        for (const std::size_t room : {std::size_t{0}, std::size_t{100}}) {
+            SCOPED_TRACE(std::string(c.entry) + ", room " + std::to_string(room));
+            TempDir dir;
+            ExtrasHarness h(std::string("menu EXTRAS / ") + c.entry + "\nbutton 1\nkey\n");
+            h.runtime.set_snapshot_directory(dir.path);
+            h.runtime.set_export([] { return std::string(1000, 'x'); });
+            std::ofstream(dir.path / c.file) << "alt";
+            {
+                const test_support::DiskFullAfter full(room);
+                EXPECT_EQ(h.runtime.key_query(), "\r");
+            }
+            const auto messages = h.records("message");
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_NE(messages[0].find(c.headline), std::string::npos) << messages[0];
+            EXPECT_TRUE(h.records("saved").empty());
+            EXPECT_TRUE(h.records("printed").empty());
+            EXPECT_EQ(test_support::file_text(dir.path / c.file), "alt");
+            EXPECT_EQ(test_support::names_in(dir.path), std::set<std::string>{c.file});
+        }
+    }
+    TempDir dir;
+    ExtrasHarness h("menu EXTRAS / Bild &drucken ...\nbutton 1\nkey\n");
+    h.runtime.set_snapshot_directory(dir.path);
+    fs::create_symlink("/dev/full", dir.path / "bild-1.pdf");
+    EXPECT_EQ(h.runtime.key_query(), "\r");
+    EXPECT_EQ(h.records("message").size(), 1u);
+    EXPECT_TRUE(h.records("printed").empty());
+}
+
 TEST(ScriptedExtras, EntriesBeforeABoxsAnswerActOnThePictureBehindIt) {
     ExtrasHarness h("menu EXTRAS / Bild &kopieren\nmenu EXTRAS / &Beamer-Farben\nanswer 150\n");
     const std::string digest = rt::picture_digest(rt::as_qimage(h.runtime.surface().image()));
@@ -162,6 +205,23 @@ TEST(ScriptedExtras, EntriesBeforeABoxsAnswerActOnThePictureBehindIt) {
     EXPECT_NE(copied[0].find(digest), std::string::npos) << "the picture behind the box, before the palette changed";
     EXPECT_TRUE(h.runtime.projector_colours());
     EXPECT_TRUE(h.delivered.empty());
+}
+
+// A snapshot after the script's last item, an EXTRAS entry, shows what the
+// entry did, in a poll as in a box.
+TEST(ScriptedExtras, ASnapshotBehindTheLastEntryShowsItsEffect) {
+    for (const bool in_box : {false, true}) {
+        SCOPED_TRACE(in_box ? "in a box" : "in a poll");
+        TempDir dir;
+        ExtrasHarness h("menu EXTRAS / &Beamer-Farben\nsnapshot after\n");
+        h.runtime.set_snapshot_directory(dir.path);
+        if (in_box)
+            h.runtime.message_box(1, "Weiter?", 1, " OK ");
+        else
+            h.runtime.process_events();
+        const QImage after(QString::fromStdString((dir.path / "after.png").string()));
+        EXPECT_EQ(after.pixel(1000, 700), qRgb(0, 16, 40));
+    }
 }
 
 TEST(ScriptedExtras, ProjectorColoursShowInThePictureAndInThePrintRecords) {

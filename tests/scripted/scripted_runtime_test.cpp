@@ -3,6 +3,7 @@
 #include "common/scripted/script.h"
 #include "common/scripted/transcript.h"
 #include "tools/scenario_run/scenario.h"
+#include "tools/scenario_run/watchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
+#include <cmath>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -232,6 +234,7 @@ TEST(ScriptParse, ErrorsNameTheLine) {
         {"snapshot with a path", "snapshot ../x\n", 1},
         {"snapshot called final", "snapshot final\n", 1},
         {"snapshot twice", "snapshot a\nkey\nsnapshot a\n", 3},
+        {"line too long", "key\nanswer " + std::string(rt::longest_script_line, 'x') + "\n", 2},
     };
     for (const Case& c : cases) {
         try {
@@ -640,6 +643,8 @@ TEST(ScenarioRun, ScriptsThatCannotBeReadExitWithTwo) {
     const std::vector<Case> cases = {
         {"a directory", [](const fs::path& dir) { return dir; }, "is a directory"},
         {"missing", [](const fs::path& dir) { return dir / "none.script"; }, "cannot read the script"},
+        // Read before the watchdog runs: it must end by itself.
+        {"a device without line breaks", [](const fs::path&) { return fs::path("/dev/zero"); }, "line longer than"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -788,6 +793,16 @@ TEST(ScenarioRunDeathTest, AProgramThatCallsNoServiceIsEndedWithThree) {
     fs::remove_all(dir);
 }
 
+// Limits beyond what the clock can count wait for a day rather than not at all.
+TEST(ScenarioRun, AWatchdogSetFarAheadLetsTheRunGoOn) {
+    rt::ScriptedRuntime runtime(rt::parse_script(""));
+    for (const double seconds : {1e10, 1e300, HUGE_VAL, double{NAN}}) {
+        const rt::Watchdog watchdog(seconds, 1, runtime);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_NO_THROW(runtime.time()) << seconds;
+    }
+}
+
 TEST(ScenarioRun, CommandLine) {
     struct Case {
         std::vector<const char*> args;
@@ -803,6 +818,11 @@ TEST(ScenarioRun, CommandLine) {
         {{"kalorix", "s.txt", "out", "--size", "1280"}, false},
         {{"kalorix", "s.txt", "out", "--size", "0x768"}, false},
         {{"kalorix", "s.txt", "out", "--timeout", "-2"}, false},
+        {{"kalorix", "s.txt", "out", "--timeout", "86400"}, true},
+        {{"kalorix", "s.txt", "out", "--timeout", "86401"}, false},
+        {{"kalorix", "s.txt", "out", "--timeout", "1e300"}, false},
+        {{"kalorix", "s.txt", "out", "--timeout", "inf"}, false},
+        {{"kalorix", "s.txt", "out", "--timeout", "nan"}, false},
         {{"kalorix", "s.txt", "out", "--verbose"}, false},
         {{"kalorix", "s.txt", "out", "--program-dir"}, false},
         {{"kalorix", "s.txt", "out", "--program-dir", ""}, false},

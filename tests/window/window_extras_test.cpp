@@ -7,6 +7,7 @@
 #include "common/runtime/surface.h"
 #include "common/screens/menu_list.h"
 #include "common/window/window_runtime.h"
+#include "disk_full.h"
 #include "pdf_reading.h"
 #include "window_waits.h"
 
@@ -28,12 +29,14 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -77,7 +80,9 @@ protected:
         runtime->set_colour(rt::colours::yellow);
         runtime->line(10, 10, 500, 300);
     }
-    void TearDown() override { runtime->set_projector_colours(false); }
+    void TearDown() override {
+        if (runtime) runtime->set_projector_colours(false);
+    }
 
     QAction* extra(const QString& text) const {
         for (QAction* title : runtime->main_window()->menuBar()->actions())
@@ -245,6 +250,42 @@ TEST_F(WindowExtras, PrintingWithoutAPrinterGivesAOnePagePdfOfThePicture) {
         << "the page shows the picture";
 }
 
+// Printing into a file that cannot be written (a full disk, a name that leads
+// to a device refusing it) says so and keeps the file that was there.
+TEST_F(WindowExtras, AFailedPrintIntoAFileSaysSoAndKeepsTheOldFile) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer would be proposed first";
+    for (const bool device : {false, true}) {
+        SCOPED_TRACE(device ? "to /dev/full" : "on a full disk");
+        QTemporaryDir into;
+        runtime->set_picture_folder(into.path());
+        QString file, message;
+        when_box_shows([&](QDialog* box) {
+            auto* dialog = qobject_cast<QPrintDialog*>(box);
+            ASSERT_NE(dialog, nullptr);
+            file = dialog->printer()->outputFileName();
+            if (device)
+                std::filesystem::create_symlink("/dev/full", file.toStdString());
+            else
+                std::ofstream(file.toStdString()) << "alt";
+            when_box_shows([&](QDialog* failure) {
+                for (QLabel* label : failure->findChildren<QLabel*>()) message += label->text();
+                QTest::keyClick(failure, Qt::Key_Return);
+            });
+            dialog->accept();
+        });
+        const test_support::DiskFullAfter full(100);
+        extra("Bild &drucken ...")->trigger();
+        ASSERT_TRUE(poll_until([&] { return !message.isEmpty(); }));
+        EXPECT_TRUE(message.contains("Das Bild wurde nicht gedruckt !")) << message.toStdString();
+        EXPECT_TRUE(message.contains(file)) << message.toStdString();
+        if (!device) {
+            EXPECT_EQ(read_file(file), "alt");
+        }
+        EXPECT_EQ(QDir(into.path()).entryList(QDir::Files | QDir::System | QDir::Hidden),
+                  QStringList{QFileInfo(file).fileName()});
+    }
+}
+
 // A program's entry shows the check mark the program sets. A click, whose
 // mark Qt would turn over, reaches the program and leaves the mark as the
 // program last set it.
@@ -314,6 +355,31 @@ TEST_F(WindowExtras, ProjectorColoursRecolourAtOnceAndAreRememberedForTheNextSta
     extra("&Beamer-Farben")->trigger();
     runtime->process_events();
     EXPECT_FALSE(rt::WindowRuntime().projector_colours());
+}
+
+// A lock file that another computer left beside the settings (a home on the
+// network) cannot be told alive or stale for 30 s: the switch shows at once
+// all the same, and the choice is saved once the lock has gone.
+TEST_F(WindowExtras, ALockFromAnotherComputerHoldsUpNeitherTheSwitchNorTheChoice) {
+    const QString settings = QSettings("kalorix-diffundo", "kalorix-diffundo").fileName();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
+    QFile lock(settings + ".lock");
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write("4242\nkalorix\nanderer-rechner\n");
+    lock.close();
+
+    QElapsedTimer clock;
+    clock.start();
+    extra("&Beamer-Farben")->trigger();
+    runtime->process_events();
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_TRUE(runtime->projector_colours());
+    EXPECT_TRUE(rt::WindowRuntime().projector_colours()) << "a window opened meanwhile has the choice";
+
+    lock.remove();
+    runtime.reset();
+    EXPECT_TRUE(QString::fromStdString(read_file(settings)).contains("projector_colours=true"))
+        << "saved when the window went";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "tools/make_font_table/surface_font.h"
 
 #include <QFile>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -164,6 +166,29 @@ bool write_face(std::vector<std::uint8_t>& out, const FaceRequest& request) {
     return true;
 }
 
+// Where the surface's fonts are missing, fontconfig hands Qt the nearest it
+// has (DejaVu where Liberation is not installed), whose glyphs are wider:
+// a table of them would cut the texts and make them overlap in the cells
+// made for Liberation's widths. So the build stops, with one message that
+// names every font missing and what stands in for it.
+bool surface_fonts_installed() {
+    std::string replaced;
+    for (const rt::FontFamily family : {rt::FontFamily::serif, rt::FontFamily::mono}) {
+        const QFont font = font_table_tool::surface_font(family, 16);
+        const QString found = QFontInfo(font).family();
+        if (found != font.family())
+            replaced += "  " + font.family().toStdString() + " (Qt would take " +
+                        (found.isEmpty() ? std::string("no font") : found.toStdString()) + " instead)\n";
+    }
+    if (replaced.empty()) return true;
+    std::fprintf(stderr,
+                 "make_font_table: the fonts the programs draw with are not installed:\n%s"
+                 "Their glyphs would be drawn by others, texts cut and overlapping. Install them (Debian: the\n"
+                 "package fonts-liberation, which ./build.sh installs) and build again.\n",
+                 replaced.c_str());
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -175,6 +200,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_font_table [-platform NAME] OUTPUT\n");
         return 2;
     }
+    if (!surface_fonts_installed()) return 1;
     const std::vector<FaceRequest> faces = font_table_tool::covered_faces();
     std::vector<std::uint8_t> out = {'K', 'D', 'F', 'T'};
     put(out, 1, 2);

@@ -52,8 +52,10 @@ std::optional<ScenarioOptions> parse_scenario_arguments(int argc, const char* co
             }
         } else if (arg == "--timeout") {
             const auto v = value();
-            if (!v || !parse_number(*v, options.timeout_seconds) || options.timeout_seconds < 0) {
-                error = "--timeout needs a number of seconds >= 0 (0: no limit)";
+            // Written so that nan fails too.
+            if (!v || !parse_number(*v, options.timeout_seconds) ||
+                !(options.timeout_seconds >= 0 && options.timeout_seconds <= longest_timeout_seconds)) {
+                error = "--timeout needs a number of seconds from 0 to 86400, a day (0: no limit)";
                 return std::nullopt;
             }
         } else if (arg == "--no-prints") {

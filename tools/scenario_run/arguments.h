@@ -20,6 +20,10 @@ enum ScenarioResult : int {
     scenario_hang = 3,          // the program did not end in time
 };
 
+// The longest time limit a run may have, in seconds: a day. Far longer
+// ones (and inf, nan) would overflow the watchdog's clock.
+constexpr double longest_timeout_seconds = 24 * 60 * 60;
+
 struct ScenarioOptions {
     std::string program;
     std::filesystem::path script;
@@ -27,7 +31,7 @@ struct ScenarioOptions {
     std::uint64_t seed = 1;
     int width = Runtime::surface_width;
     int height = Runtime::surface_height;
-    double timeout_seconds = 120;  // 0: no limit
+    double timeout_seconds = 120;  // 0: no limit; at most longest_timeout_seconds
     bool record_prints = true;
     // At the time limit the services start throwing, so that a program
     // waiting in a polling loop unwinds and the outputs get written. One that

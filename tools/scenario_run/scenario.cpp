@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -75,14 +76,19 @@ int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_prog
         return scenario_script_error;
     }
     std::unique_ptr<std::istream> in;
-    if (std::filesystem::is_regular_file(options.script, ec)) {
-        in = std::move(file_in);
-    } else {
-        auto text = std::make_unique<std::stringstream>();
-        *text << file_in->rdbuf();
-        in = std::move(text);
-    }
     try {
+        if (std::filesystem::is_regular_file(options.script, ec)) {
+            in = std::move(file_in);
+        } else {
+            // Kept line by line, each one bounded: a device that never ends
+            // a line (/dev/zero) is refused before the watchdog could start.
+            auto text = std::make_unique<std::stringstream>();
+            std::string line;
+            for (int number = 1; read_script_line(*file_in, line, number); number += number < INT_MAX)
+                *text << line << '\n';
+            if (file_in->bad()) text->setstate(std::ios::badbit);
+            in = std::move(text);
+        }
         ScriptReader check(*in);
         while (check.next()) {
         }

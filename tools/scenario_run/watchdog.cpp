@@ -9,8 +9,10 @@ namespace rt {
 
 namespace {
 
+// Beyond a day the clock's count could overflow; a nan counts as a day too.
 std::chrono::steady_clock::duration seconds_duration(double seconds) {
-    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+    const double bounded = seconds <= longest_timeout_seconds ? seconds : longest_timeout_seconds;
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(bounded));
 }
 
 }  // namespace
