@@ -93,7 +93,7 @@ private:
     void fit_window_to_picture();
     void throw_if_closed() const;
     // Common part of the polls: events through, then wait a little when the
-    // loop is evidently idle (nothing drawn, nothing new found).
+    // loop is evidently idle (no drawing asked for, nothing new found).
     template <typename Look, typename Found>
     auto poll(Look look, Found found);
     QString dialog_caption() const;
@@ -141,7 +141,7 @@ private:
     std::uint64_t painted_changes_ = ~std::uint64_t{0};
     bool repaint_running_ = false;
     int quiet_ticks_ = 0;
-    std::uint64_t polled_changes_ = ~std::uint64_t{0};
+    std::uint64_t polled_requests_ = ~std::uint64_t{0};
     int idle_polls_ = 0;
     std::uint64_t waits_ = 0;
     double quiet_since_ = 0;  // clock_ seconds: when the polls last began to wait
