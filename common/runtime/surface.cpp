@@ -84,6 +84,7 @@ Rect Surface::take_changed_area() {
 }
 
 void Surface::clear() {
+    ++drawing_requests_;
     cells_.forget_all();
     texts_.forget_all();
     pixels::paint(target(), whole(), to_rgb(background_));
@@ -113,6 +114,7 @@ void Surface::set_font(FontFamily family, double size) {
 }
 
 void Surface::line(double x1, double y1, double x2, double y2) {
+    ++drawing_requests_;
     const int from_x = pixel(x1), from_y = pixel(y1), to_x = pixel(x2), to_y = pixel(y2);
     const Rect span = Rect::corners(from_x, from_y, to_x, to_y);
     // Thin horizontal and vertical lines are pixel runs, end pixels included.
@@ -127,6 +129,7 @@ void Surface::line(double x1, double y1, double x2, double y2) {
 }
 
 void Surface::rectangle(double x1, double y1, double x2, double y2) {
+    ++drawing_requests_;
     const Rect r = box(x1, y1, x2, y2);
     const bool filled = fill_style_ != fill_hollow && r.width() > 2 && r.height() > 2;
     // Qt's painter outlines a one-pixel box by exactly its border pixels,
@@ -158,16 +161,19 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
 }
 
 void Surface::filled_box(double x1, double y1, double x2, double y2) {
+    ++drawing_requests_;
     const Rect r = box(x1, y1, x2, y2);
     if (on_image(r)) drawing(r, [&] { return pixels::fill(target(), r, to_rgb(colour_)); });
 }
 
 void Surface::point(double x, double y) {
+    ++drawing_requests_;
     const Rect p{pixel(x), pixel(y), 1, 1};
     if (on_image(p)) drawing(p, [&] { return pixels::fill(target(), p, to_rgb(colour_)); });
 }
 
 void Surface::graphics_text(double x, double y, const std::string& text) {
+    ++drawing_requests_;
     const std::size_t count = utf8_to_u32(text, chars_buffer_);
     const std::u32string_view chars(chars_buffer_.data(), count);
     const int left = pixel(x), top = pixel(y);
@@ -193,6 +199,7 @@ void Surface::graphics_text(double x, double y, const std::string& text) {
 }
 
 void Surface::draw_image(const ImageView& picture, int left, int top, int width, int height) {
+    ++drawing_requests_;
     const Rect area{left, top, width, height};
     if (picture.empty() || !on_image(area)) return;
     drawing(area, [&] {

@@ -62,6 +62,10 @@ public:
     // Counts every change of the pixels; the window repaints when it moved,
     // and a polling loop that sees it unchanged may sleep.
     std::uint64_t change_count() const { return changes_; }
+    // Counts every drawing asked for, whether it changed a pixel or not: a
+    // loop that redraws what stands there is busy all the same, and a poll
+    // must not take it for one that waits.
+    std::uint64_t drawing_requests() const { return drawing_requests_; }
     // The part of the image changed since the last call (empty: none), for
     // a window that repaints only what changed.
     Rect take_changed_area();
@@ -168,6 +172,7 @@ private:
     mutable TextLayer texts_;
     bool drawn_at_once_ = false;
     std::uint64_t changes_ = 0;
+    std::uint64_t drawing_requests_ = 0;
     // The changed area as pixel bounds, [left, right) x [top, bottom).
     struct Bounds {
         int left = 0, top = 0, right = 0, bottom = 0;

@@ -3,6 +3,7 @@
 namespace rt {
 
 void Surface::recolour(const std::function<Rgb(Rgb)>& drawn, const std::function<Rgb(Rgb)>& picture) {
+    ++drawing_requests_;
     draw_waiting();  // what waits is drawn in the old colours first
     std::vector<std::uint8_t> in_picture(static_cast<std::size_t>(width()) * height(), 0);
     for (const Rect& area : picture_areas_)

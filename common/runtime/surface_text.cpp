@@ -5,6 +5,7 @@
 namespace rt {
 
 void Surface::print(const std::string& text) {
+    ++drawing_requests_;
     if (text.empty()) return;
     const std::size_t count = utf8_to_u32(text, chars_buffer_);  // may grow the buffer
     chars_ = std::u32string_view(chars_buffer_.data(), count);

@@ -45,7 +45,7 @@ constexpr double long_quiet_seconds = 2;
 constexpr int quiet_wait_ms = 40;
 constexpr double pump_interval = 1e-3;  // seconds
 // A loop may poll keys and mouse several times per drawing step; only a run
-// of polls with nothing drawn and nothing found counts as waiting.
+// of polls with no drawing asked for and nothing found counts as waiting.
 constexpr int idle_polls_before_wait = 4;
 // Room for the title bar and borders the window manager adds.
 constexpr int window_frame_allowance = 48;
@@ -227,6 +227,7 @@ void WindowRuntime::let_events_through() {
 
 void WindowRuntime::wait_for_events() {
     const CleanVectorStateOnExit clean;
+    ++waits_;
     wake_repaints();
     // The wake timer runs on once started: setting a timer up and taking it
     // down again at each of a hundred waits a second cost about a third of
@@ -255,9 +256,11 @@ auto WindowRuntime::poll(Look look, Found found) {
     throw_if_closed();
     run_pending_extras();
     auto result = look();
-    const std::uint64_t changes = surface().change_count();
-    const bool drawn = changes != polled_changes_;
-    polled_changes_ = changes;
+    // Idle is a poll with no drawing asked for since the last one: a print
+    // that leaves the pixels as they were (diffundo's sorted lines) is work.
+    const std::uint64_t requests = surface().drawing_requests();
+    const bool drawn = requests != polled_requests_;
+    polled_requests_ = requests;
     if (drawn || found(result)) {
         idle_polls_ = 0;
         return result;

@@ -61,6 +61,8 @@ public:
     // picture has been painted into it.
     QMainWindow* main_window() const;
     std::int64_t paint_count() const { return input_.paints; }
+    // How often a poll has slept waiting for events.
+    std::uint64_t waits() const { return waits_; }
     bool window_closed() const { return input_.closed; }
     // Where the save and print dialogs propose to write; the user's pictures
     // folder unless set.
@@ -91,7 +93,7 @@ private:
     void fit_window_to_picture();
     void throw_if_closed() const;
     // Common part of the polls: events through, then wait a little when the
-    // loop is evidently idle (nothing drawn, nothing new found).
+    // loop is evidently idle (no drawing asked for, nothing new found).
     template <typename Look, typename Found>
     auto poll(Look look, Found found);
     QString dialog_caption() const;
@@ -139,8 +141,9 @@ private:
     std::uint64_t painted_changes_ = ~std::uint64_t{0};
     bool repaint_running_ = false;
     int quiet_ticks_ = 0;
-    std::uint64_t polled_changes_ = ~std::uint64_t{0};
+    std::uint64_t polled_requests_ = ~std::uint64_t{0};
     int idle_polls_ = 0;
+    std::uint64_t waits_ = 0;
     double quiet_since_ = 0;  // clock_ seconds: when the polls last began to wait
     int last_mouse_result_ = mouse_none;
     double last_pump_ = -1;  // clock_ seconds

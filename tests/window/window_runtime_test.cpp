@@ -6,6 +6,7 @@
 #include "common/window/message_dialogs.h"
 #include "common/window/quiet_messages.h"
 #include "common/window/sound_player.h"
+#include "diffundo/diffundo.h"
 #include "window_waits.h"
 
 #include <gtest/gtest.h>
@@ -489,6 +490,29 @@ TEST_F(WindowRuntimeTest, DrawingFastRepaintsOnlyAFewTimes) {
     runtime->set_colour(0x0000FF);  // a pixel that changes
     runtime->point(5, 5);
     EXPECT_TRUE(keep_going_until([&] { runtime->key_query(); }, [&] { return runtime->paint_count() > settled; }));
+}
+
+// diffundo's sorted lines depend only on m: between two repaints a line
+// often leaves every pixel as the last repaint showed it, and a run of such
+// steps looks like a loop that waits. The mouse polls of the running
+// simulation must not sleep then, while polls with nothing drawn still do.
+TEST_F(WindowRuntimeTest, PollsOfALoopThatDrawsNeverSleep) {
+    runtime->open_window();
+    diffundo::Diffundo program(*runtime);
+    program.set_start_values();
+    runtime->set_background_colour(program.background_colour);
+    when_box_shows([](QWidget* box) { press(box, Qt::Key_Return); });
+    program.enter_atom_count("Gesamtzahl der Atome", "4");
+    program.toggle_draw_mode();
+    ASSERT_EQ(program.draw_mode, 1);
+    const std::uint64_t before = runtime->waits();
+    for (int i = 0; i < 6000; ++i) {
+        program.dice_step();
+        if (i % 800 == 0) runtime->surface().image();  // a repaint at 60 frames a second
+    }
+    EXPECT_EQ(runtime->waits(), before);
+    for (int i = 0; i < 10; ++i) runtime->key_query();
+    EXPECT_GT(runtime->waits(), before);
 }
 
 TEST_F(WindowRuntimeTest, TimeGoesOnAndEachRuntimeHasItsOwnRandomSequence) {
