@@ -1,7 +1,7 @@
 // The runtime in a real window: the process CPU of a window that shows a
-// picture and waits for a key, and of diffundo's dice steps at full speed in
-// the window against the same steps headless. Needs a display; without one,
-// run it under Xvfb:
+// picture and waits for a key, and of diffundo's dice steps at full speed
+// (both drawing modes; 100, 4 and 1 atoms) in the window against the same
+// steps headless. Needs a display; without one, run it under Xvfb:
 //
 //   xvfb-run -s "-screen 0 1280x1024x24" build/bin/window_bench [seconds]   (default 5 per measurement)
 //
@@ -28,14 +28,16 @@ double process_cpu_seconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// diffundo as the input of 100 atoms leaves it, without the input box.
-void start_hundred_atoms(diffundo::Diffundo& program, rt::Runtime& runtime) {
+// diffundo as the input of `atoms` leaves it, without the input box, in
+// the drawing mode given (-1 atoms in place, 1 sorted).
+void start_atoms(diffundo::Diffundo& program, rt::Runtime& runtime, int atoms, int mode) {
     program.set_start_values();
     runtime.set_background_colour(program.background_colour);
     runtime.clear_screen();
     runtime.set_font(rt::FontFamily::mono, 14);
-    program.gas.N = 100;
+    program.gas.N = atoms;
     program.gas.start_run(program.gas.N);
+    program.draw_mode = static_cast<std::int16_t>(mode);
 }
 
 // The main loop's passes for `seconds` of wall time; returns the steps.
@@ -71,37 +73,42 @@ int main(int argc, char** argv) {
     const double idle_cpu = process_cpu_seconds() - cpu, idle_wall = bench::wall_seconds() - wall;
     const int idle_paints = window.paint_count();
 
-    // diffundo at full speed, in the window and headless.
-    diffundo::Diffundo in_window(window);
-    start_hundred_atoms(in_window, window);
-    const int paints_before = window.paint_count();
-    cpu = process_cpu_seconds();
-    wall = bench::wall_seconds();
-    const long window_steps = run_steps(in_window, window, seconds);
-    const double window_cpu = process_cpu_seconds() - cpu, window_wall = bench::wall_seconds() - wall;
-    const int window_paints = window.paint_count() - paints_before;
-
-    test_support::FakeRuntime headless;
-    headless.key.clear();
-    headless.real_clock = true;
-    diffundo::Diffundo without_window(headless);
-    start_hundred_atoms(without_window, headless);
-    cpu = process_cpu_seconds();
-    wall = bench::wall_seconds();
-    const long headless_steps = run_steps(without_window, headless, seconds);
-    headless.surface().image();
-    const double headless_cpu = process_cpu_seconds() - cpu;
-    window.end();
-
     std::printf("window_bench, %.0f s per measurement, process CPU time\n", seconds);
     std::printf("  idle window with a picture%s: %.2f %% CPU (%.3f s CPU in %.1f s), %d repaints\n",
                 drawn ? "" : " (picture missing)", 100 * idle_cpu / idle_wall, idle_cpu, idle_wall, idle_paints);
-    std::printf("  diffundo in the window: %ld steps, %.0f steps per CPU second, %.1f %% CPU, %d repaints (%.1f/s)\n",
-                window_steps, window_steps / window_cpu, 100 * window_cpu / window_wall, window_paints,
-                window_paints / window_wall);
-    std::printf("  diffundo headless:      %ld steps, %.0f steps per CPU second\n", headless_steps,
-                headless_steps / headless_cpu);
-    std::printf("  CPU per step, window / headless: %.2f\n",
-                (window_cpu / window_steps) / (headless_cpu / headless_steps));
+    std::printf("  diffundo at full speed      %12s %14s %8s %9s %16s %12s\n", "steps/s", "steps/CPU s", "CPU",
+                "repaints", "headless CPU/s", "window/head");
+
+    // diffundo at full speed, in the window and headless, for the cases the
+    // goals name: both drawing modes, many atoms and few.
+    struct Case {
+        const char* name;
+        int atoms, mode;
+    };
+    for (const Case c : {Case{"N = 100, atoms in place", 100, -1}, Case{"N = 100, sorted", 100, 1},
+                         Case{"N = 4, atoms in place", 4, -1}, Case{"N = 1, atoms in place", 1, -1}}) {
+        diffundo::Diffundo in_window(window);
+        start_atoms(in_window, window, c.atoms, c.mode);
+        const int paints_before = window.paint_count();
+        cpu = process_cpu_seconds();
+        wall = bench::wall_seconds();
+        const long window_steps = run_steps(in_window, window, seconds);
+        const double window_cpu = process_cpu_seconds() - cpu, window_wall = bench::wall_seconds() - wall;
+        const int window_paints = window.paint_count() - paints_before;
+
+        test_support::FakeRuntime headless;
+        headless.key.clear();
+        headless.real_clock = true;
+        diffundo::Diffundo without_window(headless);
+        start_atoms(without_window, headless, c.atoms, c.mode);
+        cpu = process_cpu_seconds();
+        const long headless_steps = run_steps(without_window, headless, seconds);
+        headless.surface().image();
+        const double headless_cpu = process_cpu_seconds() - cpu;
+        std::printf("  %-26s %12.0f %14.0f %7.1f%% %9d %16.0f %11.2f\n", c.name, window_steps / window_wall,
+                    window_steps / window_cpu, 100 * window_cpu / window_wall, window_paints,
+                    headless_steps / headless_cpu, (window_cpu / window_steps) / (headless_cpu / headless_steps));
+    }
+    window.end();
     return 0;
 }
