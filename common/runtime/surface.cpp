@@ -66,14 +66,14 @@ Surface::Surface(int width, int height)
 void Surface::draw_waiting() const {
     draw_cells();
     if (!texts_.pending()) return;
-    texts_.draw_all(pixel_rows());
+    texts_.draw_all(target());
     cells_.image_overdrawn();
 }
 
 void Surface::draw_texts_meeting(const Rect& area) {
     // Cells first: drawn texts leave no cell's record valid.
     draw_cells();
-    texts_.draw_under(area, pixel_rows());
+    texts_.draw_under(area, target());
     cells_.image_overdrawn();
 }
 

@@ -125,7 +125,7 @@ private:
     // any order, and before other drawing only where it goes.
     void draw_waiting() const;
     void draw_cells() const {
-        if (cells_.pending()) cells_.draw_pending(pixel_rows());
+        if (cells_.pending()) cells_.draw_pending(target());
     }
     // `area_tiles`: the tiles of `area` (TextLayer::tiles()), computed once
     // per drawing.
@@ -160,10 +160,8 @@ private:
     Rect whole() const { return {0, 0, width_, height_}; }
     // Whether any pixel of `area` lies on the image.
     bool on_image(const Rect& area) const { return area.overlaps(whole()); }
-    // The pixels for writing.
-    PixelRows target() { return image_.rows(); }
-    // Reading draws what waits, and so writes: for the const readers.
-    PixelRows pixel_rows() const { return image_.rows(); }
+    // The pixels for writing; reading draws what waits, so const readers write too.
+    PixelRows target() const { return image_.rows(); }
 
     int width_ = 0, height_ = 0;
     // The image is a cache of what the cells and texts hold: reading it draws them.

@@ -9,9 +9,9 @@
 #include "common/scripted/transcript.h"
 #include "diffundo/core/extras_help.h"
 #include "diffundo/diffundo.h"
+#include "disk_full.h"
 #include "kalorix/core/extras_help.h"
 #include "kalorix/kalorix.h"
-#include "disk_full.h"
 #include "pdf_reading.h"
 #include "tools/scenario_run/scenario.h"
 
@@ -118,17 +118,20 @@ TEST(ScriptedExtras, RunAtOnceInAnyPollWriteTheSurfaceAndNeverReachTheProgram) {
     EXPECT_EQ(h.records("fullscreen").size(), 2u);
 }
 
+// The entries that write a file, what a failed write says, and the file name.
+struct FailedWrite {
+    const char* entry;
+    const char* headline;
+    const char* file;
+};
+constexpr FailedWrite failed_writes[] = {
+    {"Bild &speichern ...", "Das Bild wurde nicht gespeichert !", "bild-1.png"},
+    {"Bild &drucken ...", "Das Bild wurde nicht gedruckt !", "bild-1.pdf"},
+    {"Da&ten speichern ...", "Die Daten wurden nicht gespeichert !", "bild-1.csv"},
+};
+
 TEST(ScriptedExtras, AFailedSaveOrPrintSaysSoAndChangesNothingElse) {
-    struct Case {
-        const char* entry;
-        const char* headline;
-        const char* file;
-    };
-    for (const Case& c : {
-             Case{"Bild &speichern ...", "Das Bild wurde nicht gespeichert !", "bild-1.png"},
-             Case{"Bild &drucken ...", "Das Bild wurde nicht gedruckt !", "bild-1.pdf"},
-             Case{"Da&ten speichern ...", "Die Daten wurden nicht gespeichert !", "bild-1.csv"},
-         }) {
+    for (const FailedWrite& c : failed_writes) {
         SCOPED_TRACE(c.entry);
         ExtrasHarness h(std::string("menu EXTRAS / ") + c.entry + "\nbutton 1\nkey\n");
         // Even root cannot create files in /proc.
@@ -157,16 +160,7 @@ TEST(ScriptedExtras, AFailedSaveOrPrintSaysSoAndChangesNothingElse) {
 // The file written last time stays whole: a write that fails on the way
 // (a full disk) or goes to a device that refuses it only brings the message.
 TEST(ScriptedExtras, AWriteThatFailsOnTheWayKeepsTheOldFile) {
-    struct Case {
-        const char* entry;
-        const char* headline;
-        const char* file;
-    };
-    for (const Case& c : {
-             Case{"Bild &speichern ...", "Das Bild wurde nicht gespeichert !", "bild-1.png"},
-             Case{"Bild &drucken ...", "Das Bild wurde nicht gedruckt !", "bild-1.pdf"},
-             Case{"Da&ten speichern ...", "Die Daten wurden nicht gespeichert !", "bild-1.csv"},
-         }) {
+    for (const FailedWrite& c : failed_writes) {
         for (const std::size_t room : {std::size_t{0}, std::size_t{100}}) {
             SCOPED_TRACE(std::string(c.entry) + ", room " + std::to_string(room));
             TempDir dir;
