@@ -1,6 +1,8 @@
 // How much the drawing costs the theoretical analysis: the whole run on a
-// headless scripted runtime against its model alone (the same steps'
-// temperatures, entropies, rounding and maximum search), measured in one run.
+// headless runtime whose surface is looked at 60 times a second, as the
+// window's repaint looks at it, against its model alone (the same steps'
+// temperatures, entropies, rounding and maximum search), measured in one
+// run. (What the window adds on top, window_bench measures.)
 //
 //   theory_bench [repetitions]     (default 3; medians)
 //
@@ -9,13 +11,10 @@
 // (or measure_bare); each parameter set is one call.
 #include "bench_clock.h"
 #include "common/runtime/surface.h"
-#include "common/scripted/offscreen_application.h"
-#include "common/scripted/script.h"
-#include "common/scripted/scripted_runtime.h"
+#include "fake_runtime.h"
 #include "kalorix/core/theory_model.h"
 #include "kalorix/kalorix.h"
 #include "kalorix_setup.h"
-
 
 #include <algorithm>
 #include <cstdio>
@@ -28,13 +27,15 @@ using kalorix_test::Parameters;
 
 // The analysis as the main loop starts it, on a user who lets it run; the
 // runtime is the benchmark's one (its glyphs are rendered once).
-__attribute__((noinline)) bench::Timing measure_drawn(rt::ScriptedRuntime& runtime, const Parameters& p, int& maximum) {
+__attribute__((noinline)) bench::Timing measure_drawn(test_support::FakeRuntime& runtime, const Parameters& p,
+                                                      int& maximum) {
     kalorix::Kalorix kx(runtime);
     kalorix_test::set_parameters(kx, p);
     kx.marker_armed = 1;
     runtime.set_background_colour(static_cast<rt::Colour>(kx.background_colour));
     const bench::Stopwatch watch;
     kx.theoretical_analysis();
+    runtime.surface().image();  // the last repaint
     const bench::Timing elapsed = watch.elapsed();
     maximum = kx.transferred_at_max;
     return elapsed;
@@ -53,11 +54,12 @@ __attribute__((noinline)) bench::Timing measure_bare(const Parameters& p, int& m
 }  // namespace
 
 int main(int argc, char** argv) {
-    rt::ensure_offscreen_application();
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
-    rt::ScriptedRuntime runtime(rt::parse_script("passes 1000000000\n"));
+    test_support::FakeRuntime runtime;
     runtime.surface().keep_text_grid(false);  // as in the window
+    runtime.real_clock = true;
+    runtime.look_interval = 1.0 / 60;
     const Parameters sets[] = {{400, 1200, 150, 150, 2.0}, {10000, 30000, 5000, 5000, 2.0}};
     std::printf("theory_bench: median of %d; times in ms\n", repetitions);
     std::printf("%-24s %6s %10s %10s %10s %10s %10s %8s\n", "Nmax_A,Nmax_B,n,N_A", "steps", "drawn CPU", "bare CPU",

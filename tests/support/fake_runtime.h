@@ -35,6 +35,10 @@ public:
     // time(): the real clock, read as the window reads it (CoarseClock), or
     // a clock that ticks a millisecond per pass and key.
     bool real_clock = false;
+    // > 0: every so many seconds of time() a pass reads the surface image,
+    // as the window's repaint does, so deferred texts become pixels. For
+    // benchmarks that stand for the window.
+    double look_interval = 0;
 
     // --- what the program asked ---------------------------------------------------
     int passes = 0;
@@ -60,7 +64,10 @@ protected:
     void show_menu(const std::vector<std::string>&) override {}
 
 private:
+    void look_if_due();
+
     rt::CoarseClock clock_;
+    double next_look_ = 0;
 };
 
 }  // namespace test_support

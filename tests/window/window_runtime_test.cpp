@@ -2,6 +2,7 @@
 // that finds the shown modal box and presses its keys or buttons, as a user would.
 
 #include "common/window/window_runtime.h"
+#include "common/desktop_output/qt_pixels.h"
 #include "common/runtime/surface.h"
 #include "common/window/message_dialogs.h"
 #include "common/window/quiet_messages.h"
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -490,6 +492,34 @@ TEST_F(WindowRuntimeTest, DrawingFastRepaintsOnlyAFewTimes) {
     runtime->set_colour(0x0000FF);  // a pixel that changes
     runtime->point(5, 5);
     EXPECT_TRUE(keep_going_until([&] { runtime->key_query(); }, [&] { return runtime->paint_count() > settled; }));
+}
+
+// A scaled picture is painted in bands of rows; together they must give
+// exactly the picture scaled in one piece, without a seam or a lost row.
+TEST_F(WindowRuntimeTest, ScaledPictureIsTheWholePictureScaledAtOnce) {
+    runtime->open_window();
+    for (int i = 0; i < 768; i += 3) {
+        runtime->set_colour(static_cast<rt::Colour>(0x010203 * (i % 85)));
+        runtime->line(0, i, 1023, 767 - i);
+    }
+    runtime->main_window()->resize(1500, 1200);
+    runtime->process_events();
+    const QSize size = view()->size();
+    ASSERT_NE(size, QSize(rt::Runtime::surface_width, rt::Runtime::surface_height)) << "the picture must be scaled";
+
+    const QImage shown = view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage expected(size, QImage::Format_RGB32);
+    expected.fill(Qt::black);
+    {
+        QPainter painter(&expected);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QImage picture = rt::as_qimage(runtime->surface().image());
+        const QSize fitted = picture.size().scaled(size, Qt::KeepAspectRatio);
+        const QRect target(QPoint((size.width() - fitted.width()) / 2, (size.height() - fitted.height()) / 2), fitted);
+        painter.drawImage(target, picture);
+        painter.end();
+        EXPECT_EQ(shown.copy(target), expected.copy(target));
+    }
 }
 
 // diffundo's sorted lines depend only on m: between two repaints a line
