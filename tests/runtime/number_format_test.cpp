@@ -69,10 +69,14 @@ TEST(NumberText, CountsPrintEveryDigit) {
 TEST(NumberText, ReadsAsTenSignificantDigitsOfPrintf) {
     std::mt19937_64 random(5);
     std::vector<double> values = {9999999999.0, -9999999999.0, 1e10,    -1e10,       12345678901.0, 4503599627370497.0,
-                                  1e300,        7.0,           -1e-300, 0.000123456, 2614 * 0.1,    1.0 / 3};
+                                  1e300,        7.0,           -1e-300, 0.000123456, 2614 * 0.1,    1.0 / 3,
+                                  // Where "%.10g" turns to an exponent, and ten digits against eleven.
+                                  0.0001, -0.0001, 0.00009999, 0.0001000000001, 123456.789, 123456.7891, 9999999999.5};
     for (int i = 0; i < 2000; ++i) {
         values.push_back(std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 120) - 100));
         values.push_back(std::floor(static_cast<double>(random() % 2000001) - 1000000.0) * 0.1);
+        // Short decimals of every magnitude, as entropies and temperatures come.
+        values.push_back(static_cast<double>(random() % 100000000) / std::pow(10.0, static_cast<double>(random() % 14)));
     }
     for (const double v : values) {
         char expected[64];
