@@ -79,10 +79,8 @@ int main(int argc, char** argv) {
     // The non-drawing services as cheap as the window's are between its event
     // pumps: nothing pending, no key, no button held, the clock read.
     test_support::FakeRuntime runtime;
-    runtime.surface().keep_text_grid(false);  // as in the window
+    runtime.stand_for_window();
     runtime.key.clear();
-    runtime.real_clock = true;
-    runtime.look_interval = 1.0 / 60;
     runtime.inputs = test_support::FakeRuntime::Inputs::answer;
     runtime.answer = "100";
     runtime.seed_random(1);

@@ -57,9 +57,7 @@ int main(int argc, char** argv) {
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
     test_support::FakeRuntime runtime;
-    runtime.surface().keep_text_grid(false);  // as in the window
-    runtime.real_clock = true;
-    runtime.look_interval = 1.0 / 60;
+    runtime.stand_for_window();
     const Parameters sets[] = {{400, 1200, 150, 150, 2.0}, {10000, 30000, 5000, 5000, 2.0}};
     std::printf("theory_bench: median of %d; times in ms\n", repetitions);
     std::printf("%-24s %6s %10s %10s %10s %10s %10s %8s\n", "Nmax_A,Nmax_B,n,N_A", "steps", "drawn CPU", "bare CPU",

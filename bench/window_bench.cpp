@@ -44,12 +44,9 @@ double process_cpu_seconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-struct Usage {
-    double wall = 0, cpu = 0;  // seconds; cpu of the whole process
-};
-
+// Here a timing's CPU time is that of the whole process.
 template <typename Work>
-Usage measure(Work&& work) {
+bench::Timing measure_process(Work&& work) {
     const double cpu = process_cpu_seconds(), wall = bench::wall_seconds();
     work();
     return {bench::wall_seconds() - wall, process_cpu_seconds() - cpu};
@@ -96,18 +93,15 @@ long run_steps(diffundo::Diffundo& program, rt::Runtime& runtime, double seconds
     }
 }
 
-// A headless runtime that stands for the window: no text grid, no key, the
-// real clock, the picture looked at as often as the window repaints it.
+// A headless runtime that stands for the window, with no key pressed.
 void stand_for_window(test_support::FakeRuntime& runtime) {
-    runtime.surface().keep_text_grid(false);
+    runtime.stand_for_window();
     runtime.key.clear();
-    runtime.real_clock = true;
-    runtime.look_interval = frame_seconds;
 }
 
 struct Steps {
     long steps = 0;
-    Usage usage;
+    bench::Timing usage;
     double per_cpu_second() const { return steps / usage.cpu; }
 };
 
@@ -117,7 +111,7 @@ Steps headless_steps(const DiffundoCase& c, double seconds) {
     diffundo::Diffundo program(runtime);
     start_atoms(program, runtime, c);
     Steps s;
-    s.usage = measure([&] {
+    s.usage = measure_process([&] {
         s.steps = run_steps(program, runtime, seconds);
         runtime.surface().image();
     });
@@ -128,7 +122,7 @@ Steps window_steps(rt::WindowRuntime& window, const DiffundoCase& c, double seco
     diffundo::Diffundo program(window);
     start_atoms(program, window, c);
     Steps s;
-    s.usage = measure([&] { s.steps = run_steps(program, window, seconds); });
+    s.usage = measure_process([&] { s.steps = run_steps(program, window, seconds); });
     return s;
 }
 
@@ -144,39 +138,33 @@ void run_theory(rt::Runtime& runtime) {
     kx.theoretical_analysis();
 }
 
-double median_cpu(std::vector<Usage> runs) {
-    std::vector<bench::Timing> timings;
-    for (const Usage& u : runs) timings.push_back({u.wall, u.cpu});
-    return bench::median(timings).cpu;
-}
-
 struct TheoryFigures {
     double window = 0, headless = 0, bare = 0;  // CPU seconds, medians
 };
 
 TheoryFigures theory_figures(rt::WindowRuntime& window, int repetitions) {
-    std::vector<Usage> in_window, headless, bare;
+    std::vector<bench::Timing> in_window, headless, bare;
     for (int r = 0; r < repetitions; ++r) {
-        in_window.push_back(measure([&] {
+        in_window.push_back(measure_process([&] {
             run_theory(window);
             settle(window, 2 * frame_seconds);  // its last picture shown
         }));
         // The settling's sleep, measured alone, is not the analysis's.
-        const Usage idle = measure([&] { settle(window, 2 * frame_seconds); });
+        const bench::Timing idle = measure_process([&] { settle(window, 2 * frame_seconds); });
         in_window.back().cpu -= idle.cpu;
         test_support::FakeRuntime runtime;
         stand_for_window(runtime);
-        headless.push_back(measure([&] {
+        headless.push_back(measure_process([&] {
             run_theory(runtime);
             runtime.surface().image();
         }));
-        bare.push_back(measure([] {
+        bare.push_back(measure_process([] {
             kalorix::TheoryModel model;
             const kalorix_test::Parameters& p = theory_parameters;
             model.run({p.Nmax_A, p.Nmax_B, p.n, p.N_A, p.E});
         }));
     }
-    return {median_cpu(in_window), median_cpu(headless), median_cpu(bare)};
+    return {bench::median(in_window).cpu, bench::median(headless).cpu, bench::median(bare).cpu};
 }
 
 struct Selection {
@@ -230,7 +218,7 @@ int main(int argc, char** argv) {
     const bool drawn = window.draw_picture("titelbild1.jpg", 0, 0, 1024, 768);
     settle(window, 0.5);
     const std::int64_t paints_before = window.paint_count();
-    const Usage idle = measure([&] { settle(window, seconds); });
+    const bench::Timing idle = measure_process([&] { settle(window, seconds); });
     std::printf("window_bench, %.0f s per measurement, CPU time of the whole process\n", seconds);
     std::printf("  idle window with a picture%s: %.2f %% CPU (%.3f s CPU in %.1f s), %lld repaints\n",
                 drawn ? "" : " (picture missing)", 100 * idle.cpu / idle.wall, idle.cpu, idle.wall,

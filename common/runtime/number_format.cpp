@@ -96,8 +96,8 @@ std::string format_picture(double value, std::string_view picture) {
     }
 
     std::string whole, fraction;
-    if (!round_decimal_fast(std::fabs(value), decimals, whole, fraction))
-        round_decimal(exact_decimal(std::fabs(value)), decimals, whole, fraction);
+    if (!round_decimal_fast(magnitude, decimals, whole, fraction))
+        round_decimal(exact_decimal(magnitude), decimals, whole, fraction);
     const bool all_zero =
         whole.find_first_not_of('0') == std::string::npos && fraction.find_first_not_of('0') == std::string::npos;
     std::string text = (value < 0 && !all_zero) ? "-" + whole : whole;

@@ -18,6 +18,12 @@ void FakeRuntime::process_events() {
     }
 }
 
+void FakeRuntime::stand_for_window() {
+    surface().keep_text_grid(false);
+    real_clock = true;
+    look_interval = 1.0 / 60;
+}
+
 void FakeRuntime::look_if_due() {
     const double now = time();
     if (now < next_look_) return;

@@ -36,9 +36,11 @@ public:
     // a clock that ticks a millisecond per pass and key.
     bool real_clock = false;
     // > 0: every so many seconds of time() a pass reads the surface image,
-    // as the window's repaint does, so deferred texts become pixels. For
-    // benchmarks that stand for the window.
+    // as the window's repaint does, so deferred texts become pixels.
     double look_interval = 0;
+    // For benchmarks that stand for the window: no text grid, the real clock,
+    // the picture looked at as often as the window repaints it.
+    void stand_for_window();
 
     // --- what the program asked ---------------------------------------------------
     int passes = 0;
