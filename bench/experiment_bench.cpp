@@ -126,6 +126,7 @@ int main(int argc, char** argv) {
     };
     test_support::FakeRuntime runtime;
     runtime.surface().keep_text_grid(false);  // as in the window
+    runtime.hears_announcements = false;
     std::printf("experiment_bench: %d trials per run, the image read every %d, median of %d; times in ms\n", trials,
                 trials_per_look, repetitions);
     std::printf("%-4s %-56s %10s %10s %10s %10s %10s %12s\n", "case", "", "drawn CPU", "bare CPU", "drawn/bare",

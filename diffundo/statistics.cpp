@@ -141,8 +141,12 @@ void Diffundo::draw_lower_diagram() {
 void Diffundo::wait_statistics_end() {
     // The table stands still while the display waits: the distance is that
     // of the picture on the screen.
-    runtime_.show_status(distance_text(total_variation_distance(gas)));
+    const std::string distance = distance_text(total_variation_distance(gas));
+    runtime_.show_status(distance);
     status_shown_at = -1;
+    runtime_.describe_picture("Balken der relativen Häufigkeiten für m = 0 bis " + rt::number_text(gas.N) +
+                              " neben g(N,m), nach " + rt::number_text(gas.trial_count) + " Versuchen");
+    runtime_.announce([&] { return "Statistik nach " + rt::number_text(gas.trial_count) + " Versuchen; " + distance; });
     // Menu actions chosen meanwhile run inside process_events ("&Weiter"
     // sets continue_request, "&Quit" the quit marker). The flags are tested
     // before the key query, so a wait they end consumes no key. The key and

@@ -135,6 +135,9 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
     const std::uint64_t this_run = ++experiment_runs_begun;
     ExperimentRun run(*this, N_A_value, n_value, Nmax_A_value, Nmax_B_value);
     set_up_experiment_screen(run);
+    runtime_.describe_picture(
+        "Die angeregten Atome als gelbe Punkte, Raum A im Quadrat oben links, Raum B "
+        "darum herum; Temperaturen T_A und T_B über den Versuchen");
     run.own_screen = windows_cleared;
     export_experiment({N_A_value, n_value, Nmax_A_value, Nmax_B_value});
     run.model.clear_grid();
@@ -156,6 +159,7 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
         graph_y_B = temperature_row(run.quantities.B, graph_y_B, temperature_scale);
         plot_trial_temperatures();
         print_trial_text(run);
+        announce_trial(run);
         record_trial(run.quantities);
 
         wait_for_next_trial(run);
@@ -291,6 +295,15 @@ void Kalorix::print_trial_text(const ExperimentRun& run) {
     entry(73, 29, "U_ges = ", real(std::floor(q.U_ges)), 4);
     entry(73, 30, "S_ges  = ", real(q.S_ges), 4);
     entry(73, 31, "F_ges  =   ", picture(q.F_ges), 8);
+}
+
+void Kalorix::announce_trial(const ExperimentRun& run) {
+    runtime_.announce([&] {
+        const auto temperature = [this](double T) { return rt::number_text(shown_temperature(T, temperature_scale)); };
+        return "Versuch Nr." + rt::number_text(trial_index + 1) + ": N_A = " + rt::number_text(count_A) +
+               ", N_B = " + rt::number_text(count_B) + ", T_A = " + temperature(trial_T_A) +
+               ", T_B = " + temperature(trial_T_B) + ", S_ges = " + rt::number_text(run.quantities.S_ges);
+    });
 }
 
 void Kalorix::wait_for_next_trial(const ExperimentRun& run) {

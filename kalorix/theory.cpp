@@ -224,6 +224,14 @@ void Kalorix::show_theory_summary(const TheoryRun& run) {
     runtime_.locate(15 * xs, 30);
     runtime_.print(" Temperatur_B beim Entropiemaximum = ca. " +
                    rt::format_picture(temperature_scale * T_B_at_max, "####,#") + blanks(3));
+
+    runtime_.describe_picture("Entropiekurven von Raum A, Raum B und dem Gesamtsystem; Maximum bei " +
+                              rt::number_text(transferred_at_max) + " übergetretenen Atomen");
+    runtime_.announce([&] {
+        return "Thermisches Gleichgewicht nach dem Übergang von " + rt::number_text(transferred_at_max) + " aus " +
+               rt::number_text(run.parameters.n) +
+               " höherenergetischen Teilchen, Entropie_Max = " + rt::format_picture(S_max, "##,#");
+    });
 }
 
 }  // namespace kalorix

@@ -20,6 +20,7 @@ public:
     void copy_picture() override {}
     void toggle_full_screen() override {}
     void status_changed(const std::string&) override {}
+    void announced(const std::function<std::string()>&) override {}
     void projector_colours_changed(bool) override {}
     void menu_checked_changed(int, bool) override {}
 };

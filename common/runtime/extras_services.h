@@ -38,6 +38,9 @@ public:
     virtual void status_changed(const std::string& text) = 0;
     virtual void projector_colours_changed(bool on) = 0;
     virtual void menu_checked_changed(int index, bool checked) = 0;
+    // A result for a screen reader to say now (Runtime::announce); `text`
+    // makes it, to be called only where someone listens.
+    virtual void announced(const std::function<std::string()>& text) = 0;
 
 protected:
     ~ExtrasHost() = default;
@@ -72,6 +75,7 @@ public:
 
     void set_menu_checked(int index, bool checked);
     bool menu_checked(int index) const { return checked_entries_.contains(index); }
+    void announce(const std::function<std::string()>& text) { host_->announced(text); }
 
 private:
     void save_picture();

@@ -138,6 +138,10 @@ void Runtime::run_extra(Extra extra) { extras_->run(extra); }
 void Runtime::set_extras_help(const std::string& page) { extras_->set_help(page); }
 bool Runtime::projector_colours() const { return extras_->projector_colours(); }
 void Runtime::show_status(const std::string& text) { extras_->show_status(text); }
+
+void Runtime::describe_picture(const std::string& sentence) { surface_->describe_picture(sentence); }
+void Runtime::announce(const std::function<std::string()>& text) { extras_->announce(text); }
+std::string Runtime::screen_description() const { return describe_screen(surface_->reading(), surface_->text_grid()); }
 const std::string& Runtime::status() const { return extras_->status(); }
 void Runtime::set_export(std::function<std::string()> provider) { extras_->set_export(std::move(provider)); }
 const std::function<std::string()>& Runtime::exporter() const { return extras_->exporter(); }

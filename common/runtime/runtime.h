@@ -180,6 +180,17 @@ public:
     void set_menu_checked(int index, bool checked);
     bool menu_checked(int index) const;
 
+    // --- for readers of the screen (common/runtime/screen_reading.h) ----------
+    // A sentence on what the picture shows, kept until the screen is cleared.
+    void describe_picture(const std::string& sentence);
+    // A result a screen reader should say at once: a summary, a trial's
+    // outcome; never every step of a running simulation. The text is made
+    // only where someone listens.
+    void announce(const std::function<std::string()>& text);
+    // What the screen shows, as lines of text; empty where the runtime keeps
+    // no text grid (a window without a screen reader).
+    std::string screen_description() const;
+
 protected:
     // Shows the menu list install_menu has just stored.
     virtual void show_menu(const std::vector<std::string>& entries) = 0;

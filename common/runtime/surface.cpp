@@ -88,7 +88,10 @@ void Surface::clear() {
     cells_.forget_all();
     texts_.forget_all();
     pixels::paint(target(), whole(), to_rgb(background_));
-    if (keeps_grid_) grid_.clear();
+    if (keeps_grid_) {
+        grid_.clear();
+        reading_.clear();
+    }
     picture_areas_.clear();
     touched(whole());
     if (observer_) observer_->cleared();
@@ -132,6 +135,7 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
     ++drawing_requests_;
     const Rect r = box(x1, y1, x2, y2);
     const bool filled = fill_style_ != fill_hollow && r.width() > 2 && r.height() > 2;
+    if (filled && keeps_grid_) reading_.covered(r);
     // Qt's painter outlines a one-pixel box by exactly its border pixels,
     // except when the box starts left of or above the image.
     if (line_width_ == 1 && r.width() >= 2 && r.height() >= 2 && r.left() >= 0 && r.top() >= 0) {
@@ -164,6 +168,7 @@ void Surface::filled_box(double x1, double y1, double x2, double y2) {
     ++drawing_requests_;
     const Rect r = box(x1, y1, x2, y2);
     if (on_image(r)) drawing(r, [&] { return pixels::fill(target(), r, to_rgb(colour_)); });
+    if (keeps_grid_) reading_.covered(r);
 }
 
 void Surface::point(double x, double y) {
@@ -195,6 +200,7 @@ void Surface::graphics_text(double x, double y, const std::string& text) {
         }
         return true;
     });
+    if (keeps_grid_) reading_.drawn(area, text, !transparent_);
     if (observer_) observer_->graphics_text(left, top, text, colour_);
 }
 

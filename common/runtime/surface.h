@@ -16,6 +16,7 @@
 #include "common/runtime/pixels.h"
 #include "common/runtime/raster_lines.h"
 #include "common/runtime/runtime.h"
+#include "common/runtime/screen_reading.h"
 #include "common/runtime/text_grid.h"
 #include "common/runtime/text_layer.h"
 
@@ -77,8 +78,16 @@ public:
     void keep_text_grid(bool keep) {
         keeps_grid_ = keep;
         grid_.clear();
+        reading_.clear();
     }
+    bool keeps_text_grid() const { return keeps_grid_; }
     const TextGrid& text_grid() const { return grid_; }
+    // The drawn texts and the programs' sentences, kept with the grid.
+    const ScreenReading& reading() const { return reading_; }
+    // A sentence on what the picture shows, until the next clear.
+    void describe_picture(const std::string& sentence) {
+        if (keeps_grid_) reading_.describe(sentence);
+    }
 
     // For tests: monospace cells and texts drawn at every print instead of
     // when looked at.
@@ -188,6 +197,7 @@ private:
     }
     SurfaceObserver* observer_ = nullptr;
     TextGrid grid_;
+    ScreenReading reading_;
     bool keeps_grid_ = false;
 
     Colour background_ = 0xFFFFFF;

@@ -135,6 +135,9 @@ private:
     void toggle_full_screen() override;
     void projector_colours_changed(bool on) override;
     void status_changed(const std::string& text) override;
+    // Said to a screen reader; a scripted run's transcript already holds
+    // every text the screen shows.
+    void announced(const std::function<std::string()>&) override {}
     void menu_checked_changed(int index, bool checked) override;
 
     enum class Poll { events, key, mouse };

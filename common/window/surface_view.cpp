@@ -3,6 +3,9 @@
 #include "common/desktop_output/qt_pixels.h"
 
 #include "common/runtime/surface.h"
+#include "common/window/surface_accessible.h"
+
+#include <QAccessible>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,6 +17,10 @@
 namespace rt {
 
 namespace {
+
+// Held, it stands for the held right mouse button (diffundo's pause), so
+// that nothing needs a mouse.
+constexpr int right_button_key = Qt::Key_F12;
 
 int button_bit(Qt::MouseButton button) {
     switch (button) {
@@ -31,6 +38,15 @@ SurfaceView::SurfaceView(const Surface& surface, WindowInput& input, QWidget* pa
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(160, 120);
+    SurfaceAccessible::install();
+}
+
+QString SurfaceView::description() const { return describe_ ? QString::fromStdString(describe_()) : QString(); }
+
+void SurfaceView::announce(const QString& text) {
+    announcement_ = text;
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 QRect SurfaceView::picture_rect() const {
@@ -79,12 +95,26 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
 }
 
 void SurfaceView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == right_button_key) {
+        if (!event->isAutoRepeat()) input_.mouse_buttons |= mouse_right;
+        event->accept();
+        return;
+    }
     const std::string text = key_text(event->key(), event->text());
     if (text.empty()) {
         QWidget::keyPressEvent(event);
         return;
     }
     if (input_.keys.size() < key_buffer_limit) input_.keys.push_back(text);
+    event->accept();
+}
+
+void SurfaceView::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() != right_button_key) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat()) input_.mouse_buttons &= ~mouse_right;
     event->accept();
 }
 

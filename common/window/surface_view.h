@@ -9,7 +9,11 @@
 #include "common/runtime/geometry.h"
 #include "common/window/window_input.h"
 
+#include <QString>
 #include <QWidget>
+
+#include <functional>
+#include <string>
 
 namespace rt {
 
@@ -23,9 +27,17 @@ public:
     // surface (pixels of the surface).
     void show_changes(const Rect& area);
 
+    // For screen readers (surface_accessible.h): what the screen shows, from
+    // `describe`, and the newest announcement, told to them as a change.
+    void set_describer(std::function<std::string()> describe) { describe_ = std::move(describe); }
+    QString description() const;
+    void announce(const QString& text);
+    const QString& announcement() const { return announcement_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     // Tab is a key for the program, not a move to another widget.
@@ -37,6 +49,8 @@ private:
 
     const Surface& surface_;
     WindowInput& input_;
+    std::function<std::string()> describe_;
+    QString announcement_;
 };
 
 }  // namespace rt

@@ -72,7 +72,11 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
     std::random_device entropy;
     seed_random((std::uint64_t{entropy()} << 32) ^ entropy());
 
-    window_->setCentralWidget(new SurfaceView(surface(), input_, window_.get()));
+    auto* view = new SurfaceView(surface(), input_, window_.get());
+    view->set_describer([this] { return screen_description(); });
+    window_->setCentralWidget(view);
+    QAccessible::installActivationObserver(this);
+    accessibilityActiveChanged(QAccessible::isActive());
     // A permanent label: the bar's temporary messages would be wiped by
     // every menu entry the mouse passes over.
     status_label_ = new QLabel(window_.get());
@@ -102,6 +106,7 @@ WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
 }
 
 WindowRuntime::~WindowRuntime() {
+    QAccessible::removeActivationObserver(this);
     repaint_timer_.stop();
     wake_timer_.stop();
     save_kept_settings();
@@ -421,6 +426,16 @@ void WindowRuntime::style_status_line() {
 void WindowRuntime::status_changed(const std::string& text) {
     const CleanVectorStateOnExit clean;  // after Qt's text layout
     status_label_->setText(QString::fromStdString(text));
+}
+
+void WindowRuntime::announced(const std::function<std::string()>& text) {
+    // The grid is kept exactly while an assistive tool listens.
+    if (surface().keeps_text_grid())
+        static_cast<SurfaceView*>(window_->centralWidget())->announce(QString::fromStdString(text()));
+}
+
+void WindowRuntime::accessibilityActiveChanged(bool active) {
+    if (active != surface().keeps_text_grid()) surface().keep_text_grid(active);
 }
 
 std::uint64_t WindowRuntime::surface_changes() const { return surface().change_count(); }

@@ -17,6 +17,7 @@
 #include "common/runtime/runtime.h"
 #include "common/window/window_input.h"
 
+#include <QAccessible>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -36,7 +37,7 @@ namespace rt {
 class SoundPlayer;
 class MainWindow;
 
-class WindowRuntime : public Runtime, private ExtrasHost {
+class WindowRuntime : public Runtime, private ExtrasHost, private QAccessible::ActivationObserver {
 public:
     WindowRuntime();
     ~WindowRuntime() override;
@@ -82,6 +83,10 @@ private:
     void projector_colours_changed(bool on) override;
     void status_changed(const std::string& text) override;
     void menu_checked_changed(int index, bool checked) override;
+    void announced(const std::function<std::string()>& text) override;
+    // The text grid costs a sixth of a drawn dice step: it is kept only while
+    // a screen reader or another assistive tool is listening.
+    void accessibilityActiveChanged(bool active) override;
     // Lets queued window events through without blocking; at most about once
     // a millisecond, so loops that poll millions of times a second stay fast
     // (the clock that tells is itself read only every so many calls).

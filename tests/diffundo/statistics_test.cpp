@@ -28,12 +28,14 @@ public:
         if (!image) {
             image = surface().image().copy();
             grid = surface().text_grid();
+            description = screen_description();
         }
         ScriptedRuntime::process_events();
     }
 
     std::optional<rt::Image> image;
     rt::TextGrid grid;
+    std::string description;
 };
 
 bool is_white(rt::Rgb p) { return rt::red_of(p) > 230 && rt::green_of(p) > 230 && rt::blue_of(p) > 230; }
@@ -307,3 +309,16 @@ TEST_F(DiffundoStatistics, QuitMarkerEndsTheWaitWithoutAKey) {
 }
 
 }  // namespace
+
+TEST_F(DiffundoStatistics, ScreenReadersReadWhatTheDiagramsCompareAndTheirLabels) {
+    CapturingRuntime runtime("answer 100");
+    diffundo::Diffundo program(runtime);
+    start(program);
+    pretend_steps(program, 10000);
+    program.show_statistics();
+    const std::string& said = runtime.description;
+    EXPECT_EQ(said.substr(0, said.find('\n')),
+              "Balken der relativen Häufigkeiten für m = 0 bis 100 neben g(N,m), nach 10000 Versuchen");
+    for (const char* piece : {"\nHÄUFIGKEIT\n", "10000 Versuchen", "Atom-Zahl m im Raum 1"})
+        EXPECT_NE(said.find(piece), std::string::npos) << piece << " in\n" << said;
+}

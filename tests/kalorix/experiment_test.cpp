@@ -943,3 +943,24 @@ TEST(ExperimentAutomatic, BelongsToTheExperimentsWaitOnItsScreen) {
 }
 
 }  // namespace
+
+TEST(ExperimentRun, ScreenReadersHearEachTrialOnceAndReadThePictureAndTheTable) {
+    Rig run(proposed, 7);
+    std::string description;
+    run.rt.on_key_query = [&](int wait) {
+        ASSERT_EQ(run.rt.announcements.size(), static_cast<std::size_t>(wait)) << "trial " << wait;
+        const std::string& said = run.rt.announcements.back();
+        EXPECT_EQ(said.rfind("Versuch Nr." + std::to_string(wait) + ": N_A = " + rt::number_text(run.kx.count_A) +
+                                 ", N_B = " + rt::number_text(run.kx.count_B) + ", T_A = ",
+                             0),
+                  0u)
+            << said;
+        description = run.rt.screen_description();
+    };
+    run.pick_at_wait("&Quit", 4);  // during the fourth trial's wait, before its key query
+    run.start();
+    EXPECT_EQ(run.rt.announcements.size(), 4u);
+    EXPECT_EQ(description.rfind("Die angeregten Atome als gelbe Punkte", 0), 0u) << description;
+    for (const char* piece : {"\nVersuch Nr.3", "Nmax_A =   400", "S_ges  = "})
+        EXPECT_NE(description.find(piece), std::string::npos) << piece << " in\n" << description;
+}

@@ -567,3 +567,17 @@ TEST(TheoryExport, ShownColumnsHoldTheNumbersOfTheStepLines) {
 }
 
 }  // namespace
+
+TEST(TheoryDefaults, ScreenReadersGetTheCurvesTheSummaryAndOneAnnouncementOfTheEquilibrium) {
+    TheoryRun a({400, 1200, 150, 150});
+    a.kx.theoretical_analysis();
+    const std::string description = a.rt.screen_description();
+    EXPECT_EQ(description.substr(0, description.find('\n')),
+              "Entropiekurven von Raum A, Raum B und dem Gesamtsystem; Maximum bei 113 übergetretenen Atomen");
+    for (const char* line :
+         {"\nThermisches Gleichgewicht, wenn ca. 75,3 % der höherenergetischer Atome übergetreten.\n",
+          "\nTemperatur_A beim Entropiemaximum = ca.  175,2", "Entropie_Max = 491,9", "\n???\n"})
+        EXPECT_NE(description.find(line), std::string::npos) << line << " in\n" << description;
+    EXPECT_EQ(a.rt.announcements, std::vector<std::string>{"Thermisches Gleichgewicht nach dem Übergang von 113 aus "
+                                                           "150 höherenergetischen Teilchen, Entropie_Max = 491,9"});
+}

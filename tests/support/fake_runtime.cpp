@@ -4,7 +4,10 @@
 
 namespace test_support {
 
-FakeRuntime::FakeRuntime(int width, int height) : Runtime(width, height) { surface().keep_text_grid(true); }
+FakeRuntime::FakeRuntime(int width, int height) : Runtime(width, height) {
+    surface().keep_text_grid(true);
+    set_extras_host(*this);
+}
 
 void FakeRuntime::process_events() {
     ++passes;
@@ -20,6 +23,7 @@ void FakeRuntime::process_events() {
 
 void FakeRuntime::stand_for_window() {
     surface().keep_text_grid(false);
+    hears_announcements = false;
     real_clock = true;
     look_interval = 1.0 / 60;
 }

@@ -4,6 +4,7 @@
 // what the program asked. Drawing goes to the real surface.
 
 #include "common/runtime/coarse_clock.h"
+#include "common/runtime/extras_services.h"
 #include "common/runtime/runtime.h"
 
 #include <functional>
@@ -12,7 +13,7 @@
 
 namespace test_support {
 
-class FakeRuntime : public rt::Runtime {
+class FakeRuntime : public rt::Runtime, private rt::ExtrasHost {
 public:
     // Tests read the text grid; a benchmark that stands for the window
     // switches it off again.
@@ -39,7 +40,8 @@ public:
     // as the window's repaint does, so deferred texts become pixels.
     double look_interval = 0;
     // For benchmarks that stand for the window: no text grid, the real clock,
-    // the picture looked at as often as the window repaints it.
+    // the picture looked at as often as the window repaints it, nobody who
+    // hears announcements.
     void stand_for_window();
 
     // --- what the program asked ---------------------------------------------------
@@ -48,6 +50,9 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> prompts;
     std::vector<std::string> sounds;
+    // What a screen reader was told, while `hears_announcements`.
+    std::vector<std::string> announcements;
+    bool hears_announcements = true;
 
     void set_title(const std::string&) override {}
     void open_window() override {}
@@ -67,6 +72,20 @@ protected:
 
 private:
     void look_if_due();
+
+    // The services' host: nowhere to write, nothing shown but announcements.
+    std::string output_file(Output) override { return {}; }
+    bool write_picture(const std::string&, const std::string&) override { return false; }
+    void file_written(const std::string&) override {}
+    void print_picture() override {}
+    void copy_picture() override {}
+    void toggle_full_screen() override {}
+    void status_changed(const std::string&) override {}
+    void projector_colours_changed(bool) override {}
+    void menu_checked_changed(int, bool) override {}
+    void announced(const std::function<std::string()>& text) override {
+        if (hears_announcements) announcements.push_back(text());
+    }
 
     rt::CoarseClock clock_;
     double next_look_ = 0;

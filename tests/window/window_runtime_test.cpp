@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -299,6 +300,59 @@ TEST_F(WindowRuntimeTest, MouseStateIsTheSetOfHeldButtons) {
     EXPECT_EQ(settles_at(rt::mouse_middle), rt::mouse_middle);
     post(QEvent::MouseButtonRelease, Qt::MiddleButton, Qt::NoButton);
     EXPECT_EQ(settles_at(rt::mouse_none), rt::mouse_none);
+}
+
+TEST_F(WindowRuntimeTest, HeldF12StandsForTheHeldRightButtonAndIsNoKey) {
+    runtime->open_window();
+    const auto post = [&](QEvent::Type type, bool repeat) {
+        QApplication::postEvent(view(), new QKeyEvent(type, Qt::Key_F12, Qt::NoModifier, QString(), repeat));
+    };
+    int state = -1;
+    post(QEvent::KeyPress, false);
+    keep_going_until([&] { state = runtime->mouse_state(); }, [&] { return state == rt::mouse_right; });
+    EXPECT_EQ(state, rt::mouse_right);
+    // The key's repeats while it is held change nothing.
+    post(QEvent::KeyRelease, true);
+    post(QEvent::KeyPress, true);
+    for (int i = 0; i < 20; ++i) state = runtime->mouse_state();
+    EXPECT_EQ(state, rt::mouse_right);
+    post(QEvent::KeyRelease, false);
+    keep_going_until([&] { state = runtime->mouse_state(); }, [&] { return state == rt::mouse_none; });
+    EXPECT_EQ(state, rt::mouse_none);
+    EXPECT_EQ(runtime->key_query(), "");
+}
+
+// --- screen readers ------------------------------------------------------------------
+
+// The offscreen platform has no accessibility bridge: Qt then hands its
+// events to nobody, so the test reads the interface itself.
+TEST_F(WindowRuntimeTest, ScreenReadersReadThePictureAsTextAndItsNameIsTheNewestAnnouncement) {
+    // Until an assistive tool listens, the window keeps no text of its picture.
+    runtime->open_window();
+    runtime->locate(0, 1);
+    runtime->print("vorher");
+    QAccessible::setActive(true);
+    runtime->describe_picture("Ein Bild");
+    runtime->locate(0, 0);
+    runtime->print("Zeile null");
+    runtime->graphics_text(300, 300, "???");
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(view());
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->role(), QAccessible::Graphic);
+    EXPECT_EQ(reader->text(QAccessible::Description), "Ein Bild\nZeile null\n???\n");
+    ASSERT_NE(reader->textInterface(), nullptr);
+    EXPECT_EQ(reader->textInterface()->text(0, 8), "Ein Bild");
+    EXPECT_EQ(reader->textInterface()->characterCount(), 24);
+    EXPECT_EQ(reader->text(QAccessible::Name), "Bild");
+    runtime->announce([] { return std::string("Versuch Nr.1: N_A = 149"); });
+    EXPECT_EQ(reader->text(QAccessible::Name), "Versuch Nr.1: N_A = 149");
+
+    QAccessible::setActive(false);
+    runtime->announce([]() -> std::string {
+        ADD_FAILURE() << "an announcement made while nobody listens";
+        return {};
+    });
+    EXPECT_EQ(runtime->screen_description(), "");
 }
 
 // --- message box ----------------------------------------------------------------------
