@@ -139,6 +139,9 @@ void Runtime::set_extras_help(const std::string& page) { extras_->set_help(page)
 bool Runtime::projector_colours() const { return extras_->projector_colours(); }
 void Runtime::show_status(const std::string& text) { extras_->show_status(text); }
 const std::string& Runtime::status() const { return extras_->status(); }
+void Runtime::set_passing_on(std::function<PassedOnValues()> provider) {
+    extras_->set_passing_on(std::move(provider));
+}
 void Runtime::set_export(std::function<std::string()> provider) { extras_->set_export(std::move(provider)); }
 const std::function<std::string()>& Runtime::exporter() const { return extras_->exporter(); }
 void Runtime::set_menu_checked(int index, bool checked) { extras_->set_menu_checked(index, checked); }
