@@ -10,16 +10,29 @@
 
 namespace diffundo {
 
-void Diffundo::enter_atom_count(const std::string& prompt, const std::string& default_text) {
-    // The first 8 characters; a character is never split.
-    const std::string shown_default = default_text.substr(0, unicode::utf8_prefix_bytes(default_text, 8));
+void Diffundo::enter_atom_count(const std::string& prompt, const std::string& default_text,
+                                std::optional<double> given) {
+    const auto first_characters = [](const std::string& text) {
+        // The first 8 characters; a character is never split.
+        return text.substr(0, unicode::utf8_prefix_bytes(text, 8));
+    };
+    const std::string shown_default = first_characters(default_text);
     runtime_.set_font(rt::FontFamily::mono, 14);
     // Only the upper bound is checked: the tables end at 200 and a line of
     // more than 101 atoms does not fit the screen. Anything below 1 (a
-    // cancelled box, text without a number) is a run without atoms.
-    do {
-        atom_input = rt::text_to_number(runtime_.input_box(prompt, shown_default));
-    } while (atom_input >= 101);
+    // cancelled box, text without a number) is a run without atoms. A
+    // lesson's count above it is refused as silently as a typed one.
+    const bool lesson_count = given && *given < 101;
+    if (lesson_count && lesson_.at_once) {
+        atom_input = *given;
+    } else {
+        std::string proposal = lesson_count ? first_characters(rt::number_text(*given)) : shown_default;
+        do {
+            atom_input = rt::text_to_number(runtime_.input_box(prompt, proposal));
+            proposal = shown_default;
+        } while (atom_input >= 101);
+    }
+    atoms_entered = true;
     // -1e300 or -inf have no 32-bit integer; every such answer means no atoms.
     gas.N = rt::to_int32_nearest(atom_input).value_or(0);
     row_margin = (screen_width - 8 * atom_input) / 2;

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,17 @@ public:
     std::string first_atom_default() const;
 
     // --- atom-count input and dice simulation (dice.cpp) -----------------------
-    void enter_atom_count(const std::string& prompt, const std::string& default_text);
+    // `given`: a lesson's atom count, which meets the rule of a typed answer:
+    // below 101 it is proposed in the box, or taken without it where the
+    // lesson begins at once; otherwise the default stands.
+    void enter_atom_count(const std::string& prompt, const std::string& default_text,
+                          std::optional<double> given = std::nullopt);
+    // The lesson's drawing mode and tempo, before the first run.
+    void use_lesson_manner();
+    // The atom count of the last input, the drawing mode and the tempo as a
+    // lesson to hand on.
+    lesson::Lesson values_in_use() const;
+    bool atoms_entered = false;
     void dice_step();
     void toggle_draw_mode();
 

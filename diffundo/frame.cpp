@@ -97,11 +97,20 @@ void Diffundo::main() {
     // every state, read only when the user saves it.
     runtime_.set_export([this] { return frequency_csv(gas); });
     runtime_.set_background_colour(background_colour);
-    show_title();
-    message_text = "Beenden nur mit QUIT!";
-    show_message();
-    show_intro();
-    enter_atom_count("Gesamtzahl d. Atome", first_atom_default());
+    runtime_.set_passing_on([this] {
+        const lesson::Lesson in_use = values_in_use();
+        return rt::PassedOnValues{lesson::command_line(lesson::ProgramKind::diffundo, in_use),
+                                  lesson::page_link(lesson::ProgramKind::diffundo, in_use)};
+    });
+    // The second lesson in a row begins with its values.
+    if (!lesson_.without_title) {
+        show_title();
+        message_text = "Beenden nur mit QUIT!";
+        show_message();
+        show_intro();
+    }
+    use_lesson_manner();
+    enter_atom_count("Gesamtzahl d. Atome", first_atom_default(), lesson_.value(0));
 
     // Closing the window unwinds from any service call with rt::WindowClosed.
     do {

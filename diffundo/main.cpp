@@ -3,6 +3,11 @@
 
 int main(int argc, char** argv) {
     const ProgramInfo program{
-        "diffundo", "Gasatome wandern zufällig zwischen zwei Kästen: Häufigkeit und Zahl der Realisierungen."};
-    return run_in_window(argc, argv, program, [](rt::Runtime& runtime) { diffundo::make_program(runtime)->run(); });
+        "diffundo", "Gasatome wandern zufällig zwischen zwei Kästen: Häufigkeit und Zahl der Realisierungen.",
+        lesson::ProgramKind::diffundo};
+    return run_in_window(argc, argv, program, [](rt::Runtime& runtime, const lesson::Lesson& given) {
+        const auto diffundo = diffundo::make_program(runtime);
+        diffundo->use_lesson(given);
+        diffundo->run();
+    });
 }

@@ -43,6 +43,30 @@ bool Diffundo::pace_selected(const std::string& entry) {
     return true;
 }
 
+void Diffundo::use_lesson_manner() {
+    if (lesson_.draw_mode) draw_mode = static_cast<std::int16_t>(*lesson_.draw_mode);
+    if (!lesson_.tempo || pace.set_tempo(*lesson_.tempo)) return;
+    // The menu offers only the tempo steps; a lesson gets no other.
+    std::string steps;
+    for (const int tempo : Pace::tempos) steps += (steps.empty() ? "" : ", ") + std::to_string(tempo);
+    runtime_.message_box(rt::box_message,
+                         "Ein Tempo von " + std::to_string(*lesson_.tempo) +
+                             " Schritten pro Sekunde gibt es nicht.|Möglich sind " + steps +
+                             " Schritte pro Sekunde oder voll.|Die Simulation läuft mit voller Geschwindigkeit.",
+                         1, " OK ");
+}
+
+lesson::Lesson Diffundo::values_in_use() const {
+    lesson::Lesson in_use;
+    // The answer before rounding: it meets the input's rule again (100.6 does, 101 would not).
+    in_use.values = atoms_entered ? std::vector<std::optional<double>>{atom_input} : lesson_.values;
+    in_use.draw_mode = draw_mode == 1 ? lesson::DrawMode::sorted : lesson::DrawMode::in_place;
+    in_use.tempo = pace.steps_per_second();
+    in_use.at_once = lesson_.at_once;
+    in_use.without_title = lesson_.without_title;
+    return in_use;
+}
+
 void Diffundo::paced_pass() {
     const double now = runtime_.time();
     if (pace.step_due(now))

@@ -105,11 +105,19 @@ void Kalorix::main() {
     clear_window();
     build_menu(menu_list());
     runtime_.set_background_colour(colour(background_colour));
+    runtime_.set_passing_on([this] {
+        const lesson::Lesson in_use = values_in_use();
+        return rt::PassedOnValues{lesson::command_line(lesson::ProgramKind::kalorix, in_use),
+                                  lesson::page_link(lesson::ProgramKind::kalorix, in_use)};
+    });
     clear_window();
-    show_title();
-    message_text = "Beenden nur mit QUIT!";
-    show_message();
-    help_info();
+    // The second lesson in a row begins with its values.
+    if (!lesson_.without_title) {
+        show_title();
+        message_text = "Beenden nur mit QUIT!";
+        show_message();
+        help_info();
+    }
     ask_parameters();
     runtime_.process_events();
 

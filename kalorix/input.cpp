@@ -16,13 +16,14 @@ std::string N_A_hint() {
 
 // Asks one prompt until its answer is accepted. Returns false on an empty
 // answer (emptied field or cancelled box), which ends the program.
-// `ask` shows the box and returns the answer text; refusals are explained
-// in a message box and the same prompt comes again.
+// `ask` shows the box with the text it is given and returns the answer;
+// the first box shows `first`, every later one `proposal`. Refusals are
+// explained in a message box and the same prompt comes again.
 template <typename Ask>
 bool ask_until_accepted(rt::Runtime& runtime, Field field, const AcceptedCounts& accepted, Ask ask,
-                        CheckedAnswer& result) {
-    for (;;) {
-        const std::string answer = ask();
+                        const std::string& first, const std::string& proposal, CheckedAnswer& result) {
+    for (bool first_box = true;; first_box = false) {
+        const std::string answer = ask(first_box ? first : proposal);
         if (answer.empty()) return false;
         result = check_parameter(field, rt::parse_number(answer).value, accepted);
         if (result.verdict == Verdict::accepted) return true;
@@ -32,8 +33,28 @@ bool ask_until_accepted(rt::Runtime& runtime, Field field, const AcceptedCounts&
 
 }  // namespace
 
+// A lesson's value meets the rules of a typed answer before anything
+// shows it: refused, it brings the same message and the built-in proposal
+// stands; above N_A's limit, the limit is proposed, as after a typed answer.
+bool Kalorix::lesson_value(Field field, const AcceptedCounts& accepted, std::optional<double> value,
+                           std::string& proposal, CheckedAnswer& result) {
+    if (!value) return false;
+    const CheckedAnswer checked = check_parameter(field, *value, accepted);
+    if (checked.verdict == Verdict::refused) runtime_.message_box(rt::box_message, checked.message, 1, " OK ");
+    if (checked.verdict != Verdict::accepted) return false;
+    if (lesson_.at_once) {
+        result = checked;
+        return true;
+    }
+    const bool count = field == Field::Nmax_A || field == Field::Nmax_B || field == Field::n || field == Field::N_A;
+    proposal = rt::number_text(count ? checked.count : checked.real);
+    return false;
+}
+
 void Kalorix::ask_parameters() {
     ++parameter_inputs_begun;
+    // The lesson sets the start; a later "Neue Eingabe" proposes as always.
+    const bool from_lesson = parameter_inputs_begun == 1;
     // New values end the automatic trials before the first box opens.
     end_automatic_trials();
     const auto abort_input = [this] {
@@ -43,36 +64,35 @@ void Kalorix::ask_parameters() {
     AcceptedCounts accepted{Nmax_A, Nmax_B, n};
     CheckedAnswer result;
 
-    const auto box = [this](const char* prompt, const char* default_text) {
-        return [this, prompt, default_text] { return runtime_.input_box(prompt, default_text); };
+    // The box of one field, unless the lesson's value is taken at once.
+    const auto field_accepted = [&](Field field, std::size_t index, const std::string& proposal, auto ask) {
+        std::string first = proposal;
+        if (from_lesson && lesson_value(field, accepted, lesson_.value(index), first, result)) return true;
+        return ask_until_accepted(runtime_, field, accepted, ask, first, proposal, result);
+    };
+    const auto box = [this](const char* prompt) {
+        return [this, prompt](const std::string& proposal) { return runtime_.input_box(prompt, proposal); };
+    };
+    const auto dialog = [this](const char* prompt, const std::string& hint) {
+        return [this, prompt, hint](const std::string& proposal) {
+            std::string text = proposal;
+            runtime_.input_dialog(prompt, hint, text);
+            return text;
+        };
     };
 
-    if (!ask_until_accepted(runtime_, Field::Nmax_A, accepted, box("Zahl der Teilchen in Raum A:   Nmax_A", "400"),
-                            result))
-        return abort_input();
+    if (!field_accepted(Field::Nmax_A, 0, "400", box("Zahl der Teilchen in Raum A:   Nmax_A"))) return abort_input();
     Nmax_A = accepted.Nmax_A = result.count;
 
-    if (!ask_until_accepted(runtime_, Field::Nmax_B, accepted, box("Zahl der Teilchen in Raum B:   Nmax_B", "1200"),
-                            result))
-        return abort_input();
+    if (!field_accepted(Field::Nmax_B, 1, "1200", box("Zahl der Teilchen in Raum B:   Nmax_B"))) return abort_input();
     Nmax_B = accepted.Nmax_B = result.count;
 
-    const auto ask_n = [this] {
-        std::string text = "150";
-        runtime_.input_dialog("Gesamtzahl angeregter Atome:   n", "", text);
-        return text;
-    };
-    if (!ask_until_accepted(runtime_, Field::n, accepted, ask_n, result)) return abort_input();
+    if (!field_accepted(Field::n, 2, "150", dialog("Gesamtzahl angeregter Atome:   n", ""))) return abort_input();
     n = accepted.n = result.count;
 
     // Above the limit the dialog comes back silently, pre-filled with the limit.
-    const std::string limit_text = rt::number_text(N_A_limit(accepted));
-    const auto ask_N_A = [this, &limit_text] {
-        std::string text = limit_text;
-        runtime_.input_dialog(N_A_prompt, N_A_hint(), text);
-        return text;
-    };
-    if (!ask_until_accepted(runtime_, Field::N_A, accepted, ask_N_A, result)) return abort_input();
+    if (!field_accepted(Field::N_A, 3, rt::number_text(N_A_limit(accepted)), dialog(N_A_prompt, N_A_hint())))
+        return abort_input();
     N_A = result.count;
 
     if (N_A == 0) {
@@ -81,22 +101,38 @@ void Kalorix::ask_parameters() {
     } else {
         const double scale_default = Nmax_A > 1000 ? 0.1 : Nmax_A > 500 ? 0.2 : 0.4;
         graph_width = 319.0 * x_scale;
-        const std::string default_text = rt::number_text(scale_default);
-        const auto ask_scale = [this, &default_text] { return runtime_.input_box("Entropieskala", default_text); };
-        if (!ask_until_accepted(runtime_, Field::entropy_scale, accepted, ask_scale, result)) return abort_input();
+        if (!field_accepted(Field::entropy_scale, 4, rt::number_text(scale_default), box("Entropieskala")))
+            return abort_input();
         entropy_scale = result.real;
     }
 
-    if (!ask_until_accepted(runtime_, Field::excitation_energy, accepted, box("Anregungsenergie in eV  ", "2.0"),
-                            result))
-        return abort_input();
+    if (!field_accepted(Field::excitation_energy, 5, "2.0", box("Anregungsenergie in eV  "))) return abort_input();
     excitation_energy = result.real;
 
     reset_colours();
     message_text = "Was haben Sie vor?";
     button_list = "experimentelle Analyse | theoretische Analyse | Wahl nach Menue";
-    choice = runtime_.message_box(rt::box_question, message_text, 1, button_list);
+    const std::optional<lesson::Analysis> analysis = from_lesson ? lesson_.analysis : std::nullopt;
+    if (analysis && lesson_.at_once)
+        choice = static_cast<int>(*analysis);
+    else
+        choice = runtime_.message_box(rt::box_question, message_text, analysis ? static_cast<int>(*analysis) : 1,
+                                      button_list);
+    answered_choice = choice;
     clear_window();
+}
+
+lesson::Lesson Kalorix::values_in_use() const {
+    // Before the first input is complete, the lesson as it was given.
+    if (answered_choice == 0) return lesson_;
+    lesson::Lesson in_use;
+    // Without excitations in A no scale was asked: its field stays empty.
+    in_use.values = {Nmax_A,   Nmax_B, n, N_A, N_A != 0 ? std::optional<double>(entropy_scale) : std::nullopt,
+                     excitation_energy};
+    in_use.analysis = static_cast<lesson::Analysis>(static_cast<int>(answered_choice));
+    in_use.at_once = lesson_.at_once;
+    in_use.without_title = lesson_.without_title;
+    return in_use;
 }
 
 }  // namespace kalorix

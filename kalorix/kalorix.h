@@ -5,6 +5,7 @@
 
 #include "common/screens/program.h"
 #include "kalorix/core/analysis_records.h"
+#include "kalorix/core/parameter_rules.h"
 #include "kalorix/core/experiment_tables.h"
 #include "kalorix/core/theory_model.h"
 #include "kalorix/core/thermodynamics.h"
@@ -12,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,10 @@ public:
 
     // --- parameter input (input.cpp) -------------------------------------------
     void ask_parameters();
+    // The values of the last complete input as a lesson to hand on, with the
+    // button of its closing question.
+    lesson::Lesson values_in_use() const;
+    double answered_choice = 0;  // 0 until an input reached its closing question
 
     // --- analyses (theory.cpp, experiment.cpp) ---------------------------------
     void theoretical_analysis();
@@ -160,6 +166,11 @@ private:
     // by the count whether its screen is still the one shown.
     void clear_window();
     std::uint64_t windows_cleared = 0;
+
+    // input.cpp: whether the lesson's value of `field` is taken without its
+    // box (then in `result`); otherwise `proposal` may now be the lesson's.
+    bool lesson_value(Field field, const AcceptedCounts& accepted, std::optional<double> value, std::string& proposal,
+                      CheckedAnswer& result);
 
     // theory.cpp: one run keeps the values it was started with, lets events
     // through between the model's steps (theory_model.h, where the steps and

@@ -3,6 +3,11 @@
 
 int main(int argc, char** argv) {
     const ProgramInfo program{"kalorix",
-                              "Entropie und Temperatur: zwei Räume mit Zwei-Niveau-Atomen tauschen Energie aus."};
-    return run_in_window(argc, argv, program, [](rt::Runtime& runtime) { kalorix::make_program(runtime)->run(); });
+                              "Entropie und Temperatur: zwei Räume mit Zwei-Niveau-Atomen tauschen Energie aus.",
+                              lesson::ProgramKind::kalorix};
+    return run_in_window(argc, argv, program, [](rt::Runtime& runtime, const lesson::Lesson& given) {
+        const auto kalorix = kalorix::make_program(runtime);
+        kalorix->use_lesson(given);
+        kalorix->run();
+    });
 }

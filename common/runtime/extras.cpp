@@ -2,7 +2,7 @@
 
 namespace rt {
 
-// Access letters: s, d, k, v, b, h, t, one each (the d of "Daten" belongs
+// Access letters: s, d, k, v, b, h, t, w, one each (the d of "Daten" belongs
 // to "Bild &drucken" already). The shortcuts all need Ctrl or
 // are a function key, so every ordinary key still reaches a waiting prompt.
 const std::vector<ExtraEntry>& extras_entries() {
@@ -15,6 +15,7 @@ const std::vector<ExtraEntry>& extras_entries() {
         {Extra::help, "&Hilfe zu den Extras", "", false, true},
         // Appended, so every earlier entry keeps its position.
         {Extra::save_data, "Da&ten speichern ...", "Ctrl+E", false, true},
+        {Extra::pass_on_values, "Diese &Werte weitergeben ...", "", false, true},
     };
     return entries;
 }

@@ -10,7 +10,16 @@
 
 namespace rt {
 
-enum class Extra { save_picture, print_picture, copy_picture, full_screen, projector_colours, help, save_data };
+enum class Extra {
+    save_picture,
+    print_picture,
+    copy_picture,
+    full_screen,
+    projector_colours,
+    help,
+    save_data,
+    pass_on_values,
+};
 
 struct ExtraEntry {
     Extra extra;

@@ -18,6 +18,7 @@ public:
     void file_written(const std::string&) override {}
     void print_picture() override {}
     void copy_picture() override {}
+    void copy_text(const std::string&) override {}
     void toggle_full_screen() override {}
     void status_changed(const std::string&) override {}
     void announced(const std::function<std::string()>&) override {}
@@ -37,6 +38,12 @@ std::string unwritable_file_message(const std::string& headline, const std::stri
            "|lässt sich nicht schreiben: Ist der Ordner schreibgeschützt|oder der Datenträger voll?";
 }
 
+std::string passed_on_message(const PassedOnValues& values) {
+    return "Mit diesen Werten startet das Programm wieder:||Befehlszeile (auch für einen Starter):|   " +
+           values.command_line + "||Link für den Browser:|   " + values.link +
+           "||Beides steht jetzt in der Zwischenablage.";
+}
+
 ExtrasServices::ExtrasServices(Runtime& runtime) : runtime_(runtime), host_(&no_host()) {}
 
 void ExtrasServices::run(Extra extra) {
@@ -52,6 +59,7 @@ void ExtrasServices::run(Extra extra) {
         if (!help_.empty()) runtime_.message_box(box_help, help_, 2, "OK");
         break;
     case Extra::save_data: save_data(); break;
+    case Extra::pass_on_values: pass_on_values(); break;
     }
 }
 
@@ -84,6 +92,15 @@ void ExtrasServices::save_data() {
         host_->file_written(file);
     else
         report_unwritable("Die Daten wurden nicht gespeichert", file);
+}
+
+// Read when chosen: the values of this moment, also while a box of the
+// program waits (then those of the last complete input).
+void ExtrasServices::pass_on_values() {
+    if (!passing_on_) return;
+    const PassedOnValues values = passing_on_();
+    host_->copy_text(values.command_line + "\n" + values.link + "\n");
+    runtime_.message_box(box_message, passed_on_message(values), 1, " OK ");
 }
 
 bool ExtrasServices::switch_palette(bool projector) {

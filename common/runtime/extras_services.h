@@ -32,6 +32,8 @@ public:
     virtual void file_written(const std::string& file) = 0;
     virtual void print_picture() = 0;
     virtual void copy_picture() = 0;
+    // Text to the clipboard: the values in use, to hand on.
+    virtual void copy_text(const std::string& text) = 0;
     virtual void toggle_full_screen() = 0;
     // What the services changed, to be shown (or recorded); each is called
     // only when its state really changed.
@@ -45,6 +47,16 @@ public:
 protected:
     ~ExtrasHost() = default;
 };
+
+// The values a program uses now, as a lesson to hand on: the command line
+// that starts it with them, and the link to the browser edition.
+struct PassedOnValues {
+    std::string command_line;
+    std::string link;
+};
+
+// What "Diese &Werte weitergeben ..." shows; the clipboard gets the two lines alone.
+std::string passed_on_message(const PassedOnValues& values);
 
 // The message a save or print shows when its file cannot be written;
 // `headline` says what did not happen ("Das Bild wurde nicht gespeichert").
@@ -77,9 +89,12 @@ public:
     bool menu_checked(int index) const { return checked_entries_.contains(index); }
     void announce(const std::function<std::string()>& text) { host_->announced(text); }
 
+    void set_passing_on(std::function<PassedOnValues()> provider) { passing_on_ = std::move(provider); }
+
 private:
     void save_picture();
     void save_data();
+    void pass_on_values();
     void report_unwritable(const std::string& headline, const std::string& file);
 
     Runtime& runtime_;  // for its boxes and its surface
@@ -88,6 +103,7 @@ private:
     std::string help_;
     std::string status_;
     std::function<std::string()> export_;
+    std::function<PassedOnValues()> passing_on_;
     std::set<int> checked_entries_;
 };
 

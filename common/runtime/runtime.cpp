@@ -143,6 +143,9 @@ void Runtime::describe_picture(const std::string& sentence) { surface_->describe
 void Runtime::announce(const std::function<std::string()>& text) { extras_->announce(text); }
 std::string Runtime::screen_description() const { return describe_screen(surface_->reading(), surface_->text_grid()); }
 const std::string& Runtime::status() const { return extras_->status(); }
+void Runtime::set_passing_on(std::function<PassedOnValues()> provider) {
+    extras_->set_passing_on(std::move(provider));
+}
 void Runtime::set_export(std::function<std::string()> provider) { extras_->set_export(std::move(provider)); }
 const std::function<std::string()>& Runtime::exporter() const { return extras_->exporter(); }
 void Runtime::set_menu_checked(int index, bool checked) { extras_->set_menu_checked(index, checked); }

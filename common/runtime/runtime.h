@@ -179,6 +179,9 @@ public:
     // state changes.
     void set_menu_checked(int index, bool checked);
     bool menu_checked(int index) const;
+    // What "Diese &Werte weitergeben ..." shows and copies: the values in
+    // use as a command line and a link, asked for when the entry is chosen.
+    void set_passing_on(std::function<PassedOnValues()> provider);
 
     // --- for readers of the screen (common/runtime/screen_reading.h) ----------
     // A sentence on what the picture shows, kept until the screen is cleared.

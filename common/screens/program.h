@@ -3,6 +3,7 @@
 // (menu entries, message text, button list, quit marker), the common screens
 // themselves, and the way a program is run on a runtime.
 
+#include "common/lesson/lesson.h"
 #include "common/runtime/runtime.h"
 
 #include <array>
@@ -47,6 +48,10 @@ public:
 
     rt::Runtime& runtime() { return runtime_; }
 
+    // The lesson the program starts with, before run(): proposals for the
+    // first input, or its values at once, and whether the title comes.
+    void use_lesson(const lesson::Lesson& given) { lesson_ = given; }
+
 protected:
     // Fills `menu_entries` from the program's menu list and installs the bar,
     // with the program's page for the EXTRAS menu's help entry.
@@ -74,6 +79,7 @@ protected:
     std::string message_text;
     std::string button_list;
     std::string quit_marker;
+    lesson::Lesson lesson_;
 };
 
 // "Gewählt: Quit - wird nach <RETURN> ausgeführt" for the entry "&Quit":

@@ -51,6 +51,10 @@ void ScriptedRuntime::copy_picture() {
     if (transcript_) transcript_->copied(screen_width(), screen_height(), picture_digest(as_qimage(surface().image())));
 }
 
+void ScriptedRuntime::copy_text(const std::string& text) {
+    if (transcript_) transcript_->copied_text(text);
+}
+
 void ScriptedRuntime::toggle_full_screen() {
     full_screen_ = !full_screen_;
     if (transcript_) transcript_->full_screen(full_screen_);

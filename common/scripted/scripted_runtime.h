@@ -132,6 +132,7 @@ private:
     void file_written(const std::string& file) override;
     void print_picture() override;
     void copy_picture() override;
+    void copy_text(const std::string& text) override;
     void toggle_full_screen() override;
     void projector_colours_changed(bool on) override;
     void status_changed(const std::string& text) override;

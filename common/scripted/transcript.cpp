@@ -202,6 +202,11 @@ void Transcript::copied(int width, int height, const std::string& digest) {
     finish_line();
 }
 
+void Transcript::copied_text(const std::string& text) {
+    buffer_ += "{\"kind\":\"copied_text\",\"text\":" + json_string(text);
+    finish_line();
+}
+
 void Transcript::full_screen(bool on) {
     buffer_ += std::string("{\"kind\":\"fullscreen\",\"on\":") + (on ? "true" : "false");
     finish_line();

@@ -46,6 +46,7 @@ public:
     void saved(const std::string& file);
     void printed(const std::string& file, int pages);
     void copied(int width, int height, const std::string& digest);
+    void copied_text(const std::string& text);
     void full_screen(bool on);
     void palette(bool projector);
     // The status line below the picture, when its text changed.

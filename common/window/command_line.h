@@ -3,6 +3,8 @@
 // starts, so --help and --version work without a display, and a wrong
 // argument is refused before a window opens.
 
+#include "common/lesson/lesson.h"
+
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 struct ProgramInfo {
     std::string name;     // the executable, desktop entry and icon: "kalorix"
     std::string summary;  // one German sentence for --help
+    lesson::ProgramKind kind;  // which lesson options it takes
 };
 
 struct CommandLine {
@@ -18,6 +21,8 @@ struct CommandLine {
     // The help or version text for standard output, or the refusal for
     // standard error; each line ends in a line break.
     std::string text;
+    // The lesson the options give, for Action::run.
+    lesson::Lesson lesson;
 };
 
 // Exit codes of a start that ends before the window opens.

@@ -29,7 +29,7 @@ QIcon program_icon() {
 }  // namespace
 
 int run_in_window(int argc, char** argv, const ProgramInfo& program,
-                  const std::function<void(rt::Runtime&)>& run_program) {
+                  const std::function<void(rt::Runtime&, const lesson::Lesson&)>& run_program) {
     const CommandLine command = read_command_line(program, std::vector<std::string>(argv, argv + argc));
     switch (command.action) {
     case CommandLine::Action::help:
@@ -64,7 +64,7 @@ int run_in_window(int argc, char** argv, const ProgramInfo& program,
 
     rt::WindowRuntime runtime;
     try {
-        run_program(runtime);
+        run_program(runtime, command.lesson);
     } catch (const std::exception& error) {
         runtime.end();
         std::cerr << program.name << ": " << error.what() << '\n';

@@ -12,4 +12,4 @@
 // --help or --version; 1 when no window can open or the program stopped on
 // an unexpected error (reported on stderr); 2 for a wrong command line.
 int run_in_window(int argc, char** argv, const ProgramInfo& program,
-                  const std::function<void(rt::Runtime&)>& run_program);
+                  const std::function<void(rt::Runtime&, const lesson::Lesson&)>& run_program);

@@ -203,6 +203,8 @@ void WindowRuntime::print_picture() {
 }
 
 // A copy: the clipboard keeps the picture, the surface goes on drawing.
+void WindowRuntime::copy_text(const std::string& text) { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); }
+
 void WindowRuntime::copy_picture() { QGuiApplication::clipboard()->setImage(as_qimage(surface().image()).copy()); }
 
 void WindowRuntime::toggle_full_screen() {

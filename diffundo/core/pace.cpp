@@ -41,6 +41,18 @@ void Pace::faster() {
     restart_schedule();
 }
 
+bool Pace::set_tempo(int steps_per_second) {
+    int level = full_speed_level;
+    if (steps_per_second != 0) {
+        const auto found = std::find(tempos.begin(), tempos.end(), steps_per_second);
+        if (found == tempos.end()) return false;
+        level = static_cast<int>(found - tempos.begin());
+    }
+    level_ = level;
+    restart_schedule();
+    return true;
+}
+
 void Pace::toggle_pause() {
     paused_ = !paused_;
     restart_schedule();

@@ -31,6 +31,11 @@ public:
 
     void slower();
     void faster();
+    // Steps per second, one of `tempos`, or 0 for full speed; false (and
+    // the tempo kept) for any other number.
+    bool set_tempo(int steps_per_second);
+    // The tempo as set_tempo takes it.
+    int steps_per_second() const { return level_ == full_speed_level ? 0 : tempo(); }
     void toggle_pause();
     // One step at the next pass; the simulation stays paused (a running one
     // is paused first, so that exactly one step is made and seen).

@@ -25,6 +25,8 @@ const HelpPage& help_extras_page() {
             "|                                Schritt bzw. Versuch eine Zeile, in voller Genauigkeit. Öffnen",
             "|                                mit LibreOffice Calc oder Excel: Trennzeichen Semikolon,",
             "|                                Zeichensatz UTF-8, Dezimalkomma.",
+            "| Diese Werte weitergeben ...:   Befehlszeile und Browser-Link, die kalorix mit den Werten",
+            "|                                der letzten Eingabe starten, in die Zwischenablage.",
             "| ",
             "| Automatisch weiter (Strg+A):   Das Experiment macht 10 Versuche pro Sekunde von selbst;",
             "|                                eine Taste oder eine Maustaste hält es an, das Ende des",

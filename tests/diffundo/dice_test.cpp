@@ -108,6 +108,43 @@ TEST_F(DiffundoDice, DefaultTextIsCutToEightCharacters) {
     }
 }
 
+// A lesson's atom count meets the typed answer's rule: below 101 it is
+// proposed (or taken without the box where the lesson begins at once);
+// from 101 on it is refused as silently as a typed one and the default stands.
+TEST_F(DiffundoDice, ALessonsAtomCountMeetsTheRuleOfATypedOne) {
+    struct Case {
+        double given;
+        bool at_once;
+        const char* script;
+        std::size_t boxes;
+        const char* shown;  // the first box's text
+        int N;
+    };
+    const Case cases[] = {
+        {40, false, "answer 40", 1, "40", 40},
+        {100.6, false, "answer 100.6", 1, "100.6", 101},
+        {101, false, "answer 60", 1, "100", 60},
+        {150, true, "answer 60", 1, "100", 60},
+        {40, true, "", 0, "", 40},
+        {-3, true, "", 0, "", -3},  // as a typed -3: a run without atoms
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.given);
+        RecordingRuntime runtime(c.script);
+        diffundo::Diffundo program(runtime);
+        lesson::Lesson given;
+        given.at_once = c.at_once;
+        program.use_lesson(given);
+        start(program);
+        program.enter_atom_count("Gesamtzahl der Atome", "100", c.given);
+        ASSERT_EQ(runtime.inputs.size(), c.boxes);
+        if (c.boxes > 0) {
+            EXPECT_EQ(runtime.inputs[0].second, c.shown);
+        }
+        EXPECT_EQ(program.gas.N, c.N);
+    }
+}
+
 TEST_F(DiffundoDice, GTableIsScaledToSeventyAtTheMostProbableSplit) {
     struct Case {
         const char* answer;

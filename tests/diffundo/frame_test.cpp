@@ -63,6 +63,8 @@ TEST_F(DiffundoFrame, StartUpSequence) {
         "&Hilfe zu den Extras",
         "-------------",
         "Da&ten speichern ...",
+        "-------------",
+        "Diese &Werte weitergeben ...",
         // diffundo's own pace entries, keys after the tab.
         "-------------",
         "&Langsamer\tCtrl+-",

@@ -13,7 +13,10 @@ for name in "$@"; do
     program=kalorix
     case "$name" in d*) program=diffundo ;; esac
     out=$(mktemp -d)
-    if ! "$runner" "$program" "$here/scripts/$name.script" "$out" --timeout 60 >"$out/.log" 2>&1; then
+    # A line "# scenario-run: ARGUMENTS" gives the run more arguments (a lesson).
+    extra=$(sed -n 's/^# scenario-run: //p' "$here/scripts/$name.script" | head -n 1)
+    # shellcheck disable=SC2086  # the arguments are split at blanks, as written
+    if ! "$runner" "$program" "$here/scripts/$name.script" "$out" --timeout 60 $extra >"$out/.log" 2>&1; then
         echo "$name: scenario-run failed:"; cat "$out/.log"; status=1; rm -rf "$out"; continue
     fi
     rm -f "$out/.log"

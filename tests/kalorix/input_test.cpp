@@ -193,3 +193,51 @@ TEST(KalorixInput, AnEmptyAnswerEndsAndKeepsTheLaterValues) {
 }
 
 }  // namespace
+
+// A lesson that begins at once: values that pass are taken without their
+// boxes; N_A above its limit brings its dialog pre-filled with the limit, a
+// refused scale its message and the built-in proposal, as typed answers do.
+// Its values then go on as the lesson of the values in use.
+TEST(KalorixInput, ALessonAtOnceAsksOnlyWhatItsRulesRefuse) {
+    KalorixRun run("answer 150\nbutton 1\nanswer 0.3\n");
+    lesson::Lesson given;
+    given.values = {300, 700, 200, 250, -1, 1.5};
+    given.analysis = lesson::Analysis::theory;
+    given.at_once = true;
+    run.program.x_scale = 3;
+    run.program.use_lesson(given);
+    run.program.ask_parameters();
+
+    const auto inputs = run.records("input");
+    ASSERT_EQ(inputs.size(), 2u);
+    EXPECT_EQ(field(inputs[0], "prompt"), "Zahl anfängl. angeregter Atome in Raum A:   N_A ");
+    EXPECT_EQ(field(inputs[0], "default"), "200");
+    EXPECT_EQ(field(inputs[1], "prompt"), "Entropieskala");
+    EXPECT_EQ(field(inputs[1], "default"), "0.4") << "the built-in proposal for Nmax_A = 300";
+    const auto messages = run.records("message");
+    ASSERT_EQ(messages.size(), 1u) << "no closing question";
+    EXPECT_EQ(field(messages[0], "text"), "Bitte eine Zahl größer als 0 eingeben.");
+
+    const kalorix::Kalorix& k = run.program;
+    EXPECT_EQ(k.Nmax_A, 300);
+    EXPECT_EQ(k.Nmax_B, 700);
+    EXPECT_EQ(k.n, 200);
+    EXPECT_EQ(k.N_A, 150);
+    EXPECT_DOUBLE_EQ(k.entropy_scale, 0.3);
+    EXPECT_DOUBLE_EQ(k.excitation_energy, 1.5);
+    EXPECT_EQ(k.choice, 2);
+    EXPECT_EQ(lesson::command_line(lesson::ProgramKind::kalorix, k.values_in_use()),
+              "kalorix --werte 300,700,200,150,0.3,1.5 --analyse theorie --sofort");
+
+    // A second input is no lesson's: the built-in proposals, every box.
+    KalorixRun again("answer 400\nanswer 1200\nanswer 150\nanswer 150\nanswer 0.4\nanswer 2.0\nbutton 3\n");
+    lesson::Lesson passing = given;
+    passing.values = {300, 700, 200, 100, 0.3, 1.5};
+    again.program.use_lesson(passing);
+    again.program.ask_parameters();
+    EXPECT_TRUE(again.records("input").empty()) << "every value passed";
+    again.program.ask_parameters();
+    ASSERT_EQ(again.records("input").size(), 6u);
+    EXPECT_EQ(field(again.records("input")[0], "default"), "400");
+    EXPECT_EQ(again.program.choice, 3);
+}

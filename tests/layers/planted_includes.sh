@@ -24,6 +24,9 @@ cases=(
     'kalorix/theory.cpp|#include "common/window/window_runtime.h"|1'
     'common/runtime/runtime.cpp|#include "common/desktop_output/picture_output.h"|1'
     'common/scripted/scripted_extras.cpp|#include "common/desktop_output/picture_output.h"|0'
+    'common/lesson/lesson.cpp|#include <QUrl>|1'
+    'common/lesson/lesson.cpp|#include "common/runtime/runtime.h"|1'
+    'kalorix/input.cpp|#include "common/lesson/lesson.h"|0'
 )
 
 failures=0

@@ -79,6 +79,7 @@ private:
     void file_written(const std::string&) override {}
     void print_picture() override {}
     void copy_picture() override {}
+    void copy_text(const std::string&) override {}
     void toggle_full_screen() override {}
     void status_changed(const std::string&) override {}
     void projector_colours_changed(bool) override {}

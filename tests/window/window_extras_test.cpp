@@ -140,6 +140,25 @@ TEST_F(WindowExtras, EntriesHaveDesktopKeysWhichLeaveOrdinaryKeysToThePrompt) {
     EXPECT_TRUE(delivered.empty()) << "extras never reach the program";
 }
 
+TEST_F(WindowExtras, PassingOnValuesShowsThemAndPutsBothLinesOnTheClipboard) {
+    QApplication::clipboard()->clear();
+    runtime->set_passing_on([] {
+        return rt::PassedOnValues{"kalorix --werte 300,700", "https://schule.example/kalorix.html#werte=300,700"};
+    });
+    QString message;
+    when_box_shows([&](QDialog* box) {
+        for (QLabel* label : box->findChildren<QLabel*>()) message += label->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    extra("Diese &Werte weitergeben ...")->trigger();
+    ASSERT_TRUE(poll_until([&] { return !message.isEmpty(); }));
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "kalorix --werte 300,700\nhttps://schule.example/kalorix.html#werte=300,700\n");
+    EXPECT_TRUE(message.contains("kalorix --werte 300,700")) << message.toStdString();
+    EXPECT_TRUE(message.contains("https://schule.example/kalorix.html#werte=300,700")) << message.toStdString();
+    EXPECT_TRUE(delivered.empty()) << "an extra, not a program entry";
+}
+
 TEST_F(WindowExtras, PictureServicesWorkWhileABoxWaitsAndActOnThePictureBehindIt) {
     QApplication::clipboard()->clear();
     QAction* program_entry = runtime->main_window()->menuBar()->actions().value(0)->menu()->actions().value(0);

@@ -7,7 +7,7 @@ namespace rt {
 
 const char* const scenario_usage =
     "usage: scenario-run PROGRAM SCRIPT OUTDIR [--seed N] [--size WxH] [--timeout S] [--no-prints] "
-    "[--program-dir DIR]";
+    "[--program-dir DIR] [--lesson FRAGMENT]";
 
 namespace {
 
@@ -67,6 +67,13 @@ std::optional<ScenarioOptions> parse_scenario_arguments(int argc, const char* co
                 return std::nullopt;
             }
             options.program_directory = *v;
+        } else if (arg == "--lesson") {
+            const auto v = value();
+            if (!v) {
+                error = "--lesson needs a link's fragment, e.g. werte=300,700&sofort";
+                return std::nullopt;
+            }
+            options.lesson = *v;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return std::nullopt;

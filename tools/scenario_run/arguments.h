@@ -41,10 +41,13 @@ struct ScenarioOptions {
     // and the sound are found (beside it, or installed relative to it);
     // empty: the runner's own directory.
     std::string program_directory;
+    // The lesson the program starts with, in the form of a link's fragment
+    // (werte=300,700,200,0,0.4,2&sofort), read as the browser reads it.
+    std::string lesson;
 };
 
 // Parses "PROGRAM SCRIPT OUTDIR [--seed N] [--size WxH] [--timeout S]
-// [--no-prints] [--program-dir DIR]"; nullopt with `error` set on a bad
+// [--no-prints] [--program-dir DIR] [--lesson FRAGMENT]"; nullopt with `error` set on a bad
 // command line.
 std::optional<ScenarioOptions> parse_scenario_arguments(int argc, const char* const* argv, std::string& error);
 

@@ -1,5 +1,6 @@
 #include "tools/scenario_run/scenario.h"
 
+#include "common/lesson/lesson.h"
 #include "common/scripted/offscreen_application.h"
 #include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
@@ -30,9 +31,10 @@ std::string script_position(const ScriptedRuntime& runtime) {
 }
 
 int run_program(ScriptedRuntime& runtime, const ProgramFactory& make_program, const ScenarioOptions& options,
-                std::ostream& err) {
+                const lesson::Lesson& given, std::ostream& err) {
     try {
         std::unique_ptr<common::Program> program = make_program(runtime);
+        program->use_lesson(given);
         program->run();
     } catch (const ScriptFailure& failure) {
         err << "scenario-run: " << failure.what() << '\n';
@@ -62,6 +64,21 @@ int run_program(ScriptedRuntime& runtime, const ProgramFactory& make_program, co
 }  // namespace
 
 int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_program, std::ostream& err) {
+    lesson::Lesson given;
+    if (!options.lesson.empty()) {
+        // A lesson belongs to one of the two programs; its keys say which.
+        if (options.program != "kalorix" && options.program != "diffundo") {
+            err << "scenario-run: --lesson is for kalorix and diffundo\n";
+            return scenario_script_error;
+        }
+        const lesson::Reading reading = lesson::read_link(
+            options.program == "kalorix" ? lesson::ProgramKind::kalorix : lesson::ProgramKind::diffundo, options.lesson);
+        if (!reading.lesson) {
+            err << "scenario-run: --lesson: " << reading.error << '\n';
+            return scenario_script_error;
+        }
+        given = *reading.lesson;
+    }
     // The script is read twice, item by item: once to check it all before
     // the program starts, once as the run consumes it. A file is read from
     // disk both times; a pipe, which reads only once, is kept in memory.
@@ -129,7 +146,7 @@ int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_prog
         runtime.seed_random(options.seed);
 
         Watchdog watchdog(options.timeout_seconds, options.hard_stop_grace_seconds, runtime);
-        code = run_program(runtime, make_program, options, err);
+        code = run_program(runtime, make_program, options, given, err);
         watchdog.disarm();
 
         const Screen final_screen = runtime.final_screen() ? *runtime.final_screen() : runtime.current_screen();
