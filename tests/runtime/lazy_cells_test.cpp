@@ -1,5 +1,6 @@
 // Monospace text is kept as cells and drawn only when the image is read or
-// before other drawing. Whatever mix of prints, drawings over them, font
+// before other drawing; a proportional text printed again over a drawn one
+// draws only what differs. Whatever mix of prints, drawings over them, font
 // changes, pictures, re-colouring, clears and reads, the image must be the
 // one of drawing every print at once, and a copy handed out must keep its
 // pixels.
