@@ -1,6 +1,7 @@
 #include "common/runtime/text_layer.h"
 
 #include <algorithm>
+#include <array>
 
 namespace rt {
 
@@ -41,10 +42,18 @@ Rect TextLayer::ink_effect(const TextPrint& print) {
 }
 
 Rect TextLayer::add(const TextPrint& print) {
-    const Rect effect = ink_effect(print);
     const auto same_text = [&print](const auto& t) {
         return t.area.width() == print.area.width() && t.text == print.text;
     };
+    // The same characters drawn in the same place have the same ink.
+    const Job* standing = nullptr;
+    if ((shown_tiles_ & tiles_.of(print.area)) != 0)
+        for (const Job& shown : shown_)
+            if (shown.same_place(print) && same_text(shown)) {
+                standing = &shown;
+                break;
+            }
+    const Rect effect = standing ? standing->effect : ink_effect(print);
     int latest_here = -1, last_meeting = -1;
     for (int i = 0; i < static_cast<int>(jobs_.size()); ++i) {
         if (jobs_[i].same_place(print)) latest_here = i;
@@ -52,9 +61,7 @@ Rect TextLayer::add(const TextPrint& print) {
     }
     // The same text stands or waits there, and nothing waiting comes over it.
     if (last_meeting >= 0 && last_meeting == latest_here && same_text(jobs_[latest_here])) return Rect{};
-    if (last_meeting < 0 && (shown_tiles_ & tiles_.of(effect)) != 0)
-        for (const Job& shown : shown_)
-            if (shown.same_place(print) && shown.damage.empty() && same_text(shown)) return Rect{};
+    if (last_meeting < 0 && standing && standing->damage.empty()) return Rect{};
 
     // A text waiting in the same place that this one paints over completely
     // need not be drawn: the texts between them only paint, never blend.
@@ -173,25 +180,28 @@ Rect TextLayer::difference(const Job& before, const Job& next) {
             --end_a;
             --end_b;
         }
-    int left = next.area.x + next.area.w, right = left;
+    // Both paint the same background: pixels differ only where the ink of
+    // a differing glyph lies, and where the new text's background reaches
+    // beyond the old one's.
+    Rect changed;
     const auto take_ink = [&](const Job& job, std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
             if (job.text[i] == U' ') continue;
             const InkBox& ink = ink_of(*job.face, job.font_key, job.text[i]);
             if (ink.empty()) continue;
-            left = std::min(left, job.glyph_x[i] + ink.left);
-            right = std::max(right, job.glyph_x[i] + ink.right);
+            const Rect box{job.glyph_x[i] + ink.left, job.baseline + ink.top, ink.right - ink.left,
+                           ink.bottom - ink.top};
+            changed = changed.empty() ? box : changed.united(box);
         }
     };
     take_ink(before, first, end_a);
     take_ink(next, first, end_b);
-    // A longer text paints its background further.
-    const int before_end = before.area.x + before.area.w;
-    if (before_end < next.area.x + next.area.w) left = std::min(left, before_end);
-    if (left >= right) return {};
-    const int top = std::min(before.effect.y, next.effect.y);
-    const int bottom = std::max(before.effect.y + before.effect.h, next.effect.y + next.effect.h);
-    return Rect{left, top, right - left, bottom - top};
+    const int before_end = before.area.x + before.area.w, next_end = next.area.x + next.area.w;
+    if (before_end < next_end) {
+        const Rect longer{before_end, next.area.y, next_end - before_end, next.area.h};
+        changed = changed.empty() ? longer : changed.united(longer);
+    }
+    return changed;
 }
 
 void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
@@ -201,17 +211,20 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
         spare_jobs_.push_back(std::move(job));
         return;
     }
-    Rect clip = job.effect;
+    // What differs from the text standing there, and what other drawing
+    // damaged of it: two parts, one when they meet.
+    std::array<Rect, 2> parts = {job.effect, Rect{}};
     const int before = shown_at(job);
     if (before >= 0) {
         const Job& shown = shown_[before];
-        clip = difference(shown, job);
-        if (!shown.damage.empty()) clip = clip.empty() ? shown.damage : clip.united(shown.damage);
+        parts = {difference(shown, job), shown.damage};
+        if (parts[0].overlaps(parts[1])) parts = {parts[0].united(parts[1]), Rect{}};
     }
-    clip = clip.intersected(job.effect).intersected(on_image);
-    if (!clip.empty()) {
-        draw(job, image, clip);
-        overdrawn(clip);
+    for (Rect part : parts) {
+        part = part.intersected(job.effect).intersected(on_image);
+        if (part.empty()) continue;
+        draw(job, image, part);
+        overdrawn(part);
     }
     // After overdrawn(): the text's own record was damaged with the others.
     job.damage = Rect{};
@@ -219,15 +232,14 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
     if (replaced >= 0) {
         std::swap(shown_[replaced], job);
         spare_jobs_.push_back(std::move(job));
-        // Its place moves to the end: the oldest text is forgotten first.
-        std::rotate(shown_.begin() + replaced, shown_.begin() + replaced + 1, shown_.end());
-    } else {
-        if (shown_.size() >= max_shown) {
-            spare_jobs_.push_back(std::move(shown_.front()));
-            shown_.erase(shown_.begin());
-        }
-        shown_.push_back(std::move(job));
+        shown_tiles_ |= tiles_.of(shown_[replaced].effect);
+        return;
     }
+    if (shown_.size() >= max_shown) {
+        spare_jobs_.push_back(std::move(shown_.front()));
+        shown_.erase(shown_.begin());
+    }
+    shown_.push_back(std::move(job));
     shown_tiles_ |= tiles_.of(shown_.back().effect);
 }
 

@@ -131,13 +131,12 @@ private:
     // The job's pixels inside `clip`.
     void draw(const Job& job, const PixelRows& image, const Rect& clip);
     // Where drawing `next` over the undamaged `before` in the same place
-    // may change pixels: the columns of the glyphs that differ and of a
-    // longer background, over the rows of both.
+    // may change pixels: the ink of the glyphs that differ and a longer
+    // background.
     Rect difference(const Job& before, const Job& next);
     // The remembered text in the job's place; -1 for none.
     int shown_at(const Job& job) const;
     void forget_shown();
-
 
     Tiles tiles_;
     GlyphCache glyphs_;
@@ -152,9 +151,11 @@ private:
     static constexpr std::size_t max_jobs = 48;
 
     bool remembering_ = true;
-    std::vector<Job> shown_;  // drawn texts, oldest first; their pixels outside their damage stand
+    // Drawn texts, in the order their places were first drawn; their pixels
+    // outside their damage stand.
+    std::vector<Job> shown_;
     std::uint64_t shown_tiles_ = 0;  // may hold tiles of texts forgotten since
-    // About two screens of lines; beyond, the oldest is forgotten.
+    // About two screens of lines; beyond, the first one is forgotten.
     static constexpr std::size_t max_shown = 64;
 
     int ink_font_ = -1;

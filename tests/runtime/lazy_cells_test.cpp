@@ -99,7 +99,8 @@ public:
             // A value table rewritten in place, as after every trial: labels
             // stand, values change a digit, grow or shrink.
             const int place = pick(3);
-            const std::string text = std::string(place == 0 ? "T_A = " : "N_B = ") + std::to_string(pick(3) * 97 + pick(12)) +
+            const std::string text = std::string(place == 0 ? "T_A = " : "N_B = ") +
+                                     std::to_string(pick(3) * 97 + pick(12)) +
                                      std::string(static_cast<std::size_t>(pick(2) * 4), ' ');
             both([&](rt::Surface& s) {
                 s.locate(2 + 3 * place, 3 + place % 2);
