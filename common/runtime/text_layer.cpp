@@ -246,10 +246,18 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
 void TextLayer::draw(const Job& job, const PixelRows& image, const Rect& clip) {
     const Rgb ink = to_rgb(job.ink), paper = to_rgb(job.paper);
     pixels::paint(image, job.area.intersected(clip), paper);
-    for (std::size_t i = 0; i < job.text.size(); ++i)
-        if (job.text[i] != U' ')
-            copy_glyph(image, glyphs_.painted(*job.face, job.font_key, job.text[i], ink, paper), job.glyph_x[i],
-                       job.baseline, clip);
+    const bool whole = job.effect.inside(clip);
+    for (std::size_t i = 0; i < job.text.size(); ++i) {
+        if (job.text[i] == U' ') continue;
+        // A glyph whose ink lies beside the clip has nothing to copy.
+        if (!whole) {
+            const InkBox& box = ink_of(*job.face, job.font_key, job.text[i]);
+            if (box.empty() || job.glyph_x[i] + box.right <= clip.x || job.glyph_x[i] + box.left >= clip.x + clip.w)
+                continue;
+        }
+        copy_glyph(image, glyphs_.painted(*job.face, job.font_key, job.text[i], ink, paper), job.glyph_x[i],
+                   job.baseline, clip);
+    }
 }
 
 }  // namespace rt
