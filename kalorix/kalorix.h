@@ -185,6 +185,9 @@ private:
     void set_up_experiment_screen(const ExperimentRun& run);
     void plot_trial_temperatures();
     void print_trial_text(const ExperimentRun& run);
+    // The text of one entry of the value table, kept so that printing the
+    // table after every trial allocates nothing.
+    std::string trial_entry;
     void wait_for_next_trial(const ExperimentRun& run);
     // Runs begun so far: a run started from the menu while another one waits
     // for its key takes over the cells, and the waiting run then ends.
