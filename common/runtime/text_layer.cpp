@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace rt {
 
@@ -42,8 +43,10 @@ Rect TextLayer::ink_effect(const TextPrint& print) {
 }
 
 Rect TextLayer::add(const TextPrint& print) {
+    // Compared as bytes: char_traits<char32_t> compares one character a step.
     const auto same_text = [&print](const auto& t) {
-        return t.area.width() == print.area.width() && t.text == print.text;
+        return t.area.width() == print.area.width() && t.text.size() == print.text.size() &&
+               std::memcmp(t.text.data(), print.text.data(), print.text.size() * sizeof(char32_t)) == 0;
     };
     // The same characters drawn in the same place have the same ink.
     const Job* standing = nullptr;
