@@ -142,9 +142,10 @@ void TextLayer::forget_shown() {
     for (Job& job : shown_) spare_jobs_.push_back(std::move(job));
     shown_.clear();
     shown_tiles_ = 0;
+    shown_bounds_ = Rect{};
 }
 
-void TextLayer::overdrawn(const Rect& area) {
+void TextLayer::damage(const Rect& area) {
     if ((shown_tiles_ & tiles_.of(area)) == 0) return;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < shown_.size(); ++i) {
@@ -235,7 +236,7 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
     if (replaced >= 0) {
         std::swap(shown_[replaced], job);
         spare_jobs_.push_back(std::move(job));
-        shown_tiles_ |= tiles_.of(shown_[replaced].effect);
+        remembered(shown_[replaced].effect);
         return;
     }
     if (shown_.size() >= max_shown) {
@@ -243,7 +244,7 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
         shown_.erase(shown_.begin());
     }
     shown_.push_back(std::move(job));
-    shown_tiles_ |= tiles_.of(shown_.back().effect);
+    remembered(shown_.back().effect);
 }
 
 void TextLayer::draw(const Job& job, const PixelRows& image, const Rect& clip) {

@@ -77,8 +77,11 @@ public:
     Rect add(const TextPrint& print);
 
     // Other drawing may have changed the pixels of `area`: what is
-    // remembered there is damaged.
-    void overdrawn(const Rect& area);
+    // remembered there is damaged. Most drawing (every monospace line of a
+    // simulation) lies apart from every drawn text: a quick no.
+    void overdrawn(const Rect& area) {
+        if (area.overlaps(shown_bounds_)) damage(area);
+    }
     // Off: every job draws all of its pixels and nothing is remembered
     // (the reference that tests compare with).
     void set_remembering(bool remember) {
@@ -136,6 +139,11 @@ private:
     Rect difference(const Job& before, const Job& next);
     // The remembered text in the job's place; -1 for none.
     int shown_at(const Job& job) const;
+    void damage(const Rect& area);
+    void remembered(const Rect& effect) {
+        shown_tiles_ |= tiles_.of(effect);
+        shown_bounds_ = shown_bounds_.empty() ? effect : shown_bounds_.united(effect);
+    }
     void forget_shown();
 
     Tiles tiles_;
@@ -155,6 +163,7 @@ private:
     // outside their damage stand.
     std::vector<Job> shown_;
     std::uint64_t shown_tiles_ = 0;  // may hold tiles of texts forgotten since
+    Rect shown_bounds_;              // holds every remembered text's effect, and may hold more
     // About two screens of lines; beyond, the first one is forgotten.
     static constexpr std::size_t max_shown = 64;
 
