@@ -72,7 +72,9 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
           model({program.atom_grid, atom_grid_side, program.dot_x, program.dot_y}, RoomSquare::of_rooms(Nmax_A, Nmax_B),
                 *this),
           picture(AtomPicture::of_rooms(model.rooms())),
-          lit_dots(picture, model.rooms().span()) {}
+          lit_dots(picture, model.rooms().span()),
+          Nmax_A_text(rt::format_picture(Nmax_A, "##")),
+          Nmax_B_text(rt::format_picture(Nmax_B, "##")) {}
 
     double random() override { return program.runtime_.random(); }
     bool quit_requested() const override { return program.quit_marker == "*"; }
@@ -114,6 +116,8 @@ struct Kalorix::ExperimentRun final : ExperimentModel::Hooks {
     ExperimentModel model;
     const AtomPicture picture;
     LitDots lit_dots;  // of a picture with one pixel per dot; the run starts with the cells cleared
+    // The room sizes as the table shows them in every trial.
+    const std::string Nmax_A_text, Nmax_B_text;
     TrialQuantities quantities;
     // The program's count of cleared windows once this run's screen was set
     // up; a larger count means another screen has replaced it.
@@ -255,8 +259,9 @@ void Kalorix::plot_trial_temperatures() {
 
 void Kalorix::print_trial_text(const ExperimentRun& run) {
     const auto entry = [this](double column, double row, const char* label, const std::string& value, int blanks) {
+        trial_entry.assign(label).append(value).append(static_cast<std::size_t>(blanks), ' ');
         runtime_.locate(column, row);
-        runtime_.print(label + value + std::string(static_cast<std::size_t>(blanks), ' '));
+        runtime_.print(trial_entry);
     };
     const auto real = [](double v) { return rt::number_text(v); };
     const auto picture = [](double v) { return rt::format_picture(v, "##"); };
@@ -280,7 +285,7 @@ void Kalorix::print_trial_text(const ExperimentRun& run) {
     runtime_.set_colour(colour(trial_T_A < 0 ? colour_red : saved_yellow));
     entry(2, 29, "T_A  = ", real(shown_temperature(trial_T_A, temperature_scale)), 8);
     entry(2, 30, "N_A =   ", picture(count_A), 8);
-    entry(2, 31, "Nmax_A =   ", picture(run.Nmax_A), 8);
+    entry(2, 31, "Nmax_A =   ", run.Nmax_A_text, 8);
     entry(17, 29, "U_A = ", real(std::floor(q.A.U)), 4);
     entry(17, 30, "S_A = ", real(q.A.S), 4);
     entry(17, 31, "F_A =   ", picture(q.A.F), 8);
@@ -288,7 +293,7 @@ void Kalorix::print_trial_text(const ExperimentRun& run) {
     runtime_.set_colour(colour(saved_blue));
     entry(35, 29, "T_B = ", real(shown_temperature(trial_T_B, temperature_scale)), 4);
     entry(35, 30, "N_B = ", real(count_B), 4);
-    entry(35, 31, "Nmax_B =   ", picture(run.Nmax_B), 8);
+    entry(35, 31, "Nmax_B =   ", run.Nmax_B_text, 8);
     entry(52, 29, "U_B = ", real(std::floor(q.B.U)), 4);
     entry(52, 30, "S_B = ", real(q.B.S), 4);
     entry(52, 31, "F_B =   ", picture(q.B.F), 8);

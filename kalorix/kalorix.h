@@ -198,6 +198,9 @@ private:
     void print_trial_text(const ExperimentRun& run);
     // The trial's outcome for a screen reader.
     void announce_trial(const ExperimentRun& run);
+    // The text of one entry of the value table, kept so that printing the
+    // table after every trial allocates nothing.
+    std::string trial_entry;
     void wait_for_next_trial(const ExperimentRun& run);
     // Runs begun so far: a run started from the menu while another one waits
     // for its key takes over the cells, and the waiting run then ends.

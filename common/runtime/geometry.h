@@ -39,6 +39,11 @@ struct Rect {
         const int left = std::max(x, o.x), top = std::max(y, o.y);
         return {left, top, std::min(x + w, o.x + o.w) - left, std::min(y + h, o.y + o.h) - top};
     }
+    // The smallest rectangle holding both; both must be non-empty.
+    Rect united(const Rect& o) const {
+        const int left = std::min(x, o.x), top = std::min(y, o.y);
+        return {left, top, std::max(x + w, o.x + o.w) - left, std::max(y + h, o.y + o.h) - top};
+    }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 

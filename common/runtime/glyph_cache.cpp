@@ -82,10 +82,10 @@ void blend_glyph(const PixelRows& image, const GlyphMask& mask, int x, int basel
                              {0, 0, image.width, image.height});
 }
 
-void copy_glyph(const PixelRows& image, const PaintedGlyph& glyph, int x, int baseline) {
+void copy_glyph(const PixelRows& image, const PaintedGlyph& glyph, int x, int baseline, const Rect& clip) {
     const int left = x + glyph.left, top = baseline + glyph.top;
     const int width = glyph.width, height = glyph.height;
-    if (left >= 0 && top >= 0 && left + width <= image.width && top + height <= image.height) {
+    if (left >= clip.x && top >= clip.y && left + width <= clip.x + clip.w && top + height <= clip.y + clip.h) {
         const std::uint32_t* const ink = glyph.ink.data();
         for (const InkRun& run : glyph.runs) {
             std::uint32_t* const to = image.row(top + run.y) + left + run.x;
@@ -101,9 +101,10 @@ void copy_glyph(const PixelRows& image, const PaintedGlyph& glyph, int x, int ba
         }
         return;
     }
-    // Cut by the image's edge: pixel by pixel.
-    const int x0 = std::max(0, left), x1 = std::min(image.width, left + width);
-    const int y0 = std::max(0, top), y1 = std::min(image.height, top + height);
+    // Cut by the clip: pixel by pixel.
+    const int x0 = std::max(clip.x, left), x1 = std::min(clip.x + clip.w, left + width);
+    const int y0 = std::max(clip.y, top), y1 = std::min(clip.y + clip.h, top + height);
+    if (x0 >= x1 || y0 >= y1) return;
     for (int y = y0; y < y1; ++y) {
         const std::uint32_t* from = glyph.pixels.data() + static_cast<std::ptrdiff_t>(y - top) * width + (x0 - left);
         std::uint32_t* to = image.row(y) + x0;

@@ -79,7 +79,8 @@ private:
 
 // Blends the mask in `ink` over whatever the image shows (transparent text).
 void blend_glyph(const PixelRows& image, const GlyphMask& mask, int x, int baseline, std::uint32_t ink);
-// Copies the inked pixels of a painted glyph (text over its own background).
-void copy_glyph(const PixelRows& image, const PaintedGlyph& glyph, int x, int baseline);
+// Copies the inked pixels of a painted glyph (text over its own background)
+// that lie in `clip`, a part of the image.
+void copy_glyph(const PixelRows& image, const PaintedGlyph& glyph, int x, int baseline, const Rect& clip);
 
 }  // namespace rt

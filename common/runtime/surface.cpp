@@ -156,7 +156,10 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
         });
         return;
     }
-    drawing(r.adjusted(-line_width_, -line_width_, line_width_, line_width_), [&] {
+    // A box of no width or no height is a line stroked there and back: its
+    // miter joins reach two widths beyond its ends.
+    const int reach = r.width() == 1 || r.height() == 1 ? 2 * line_width_ : line_width_;
+    drawing(r.adjusted(-reach, -reach, reach, reach), [&] {
         const bool inside = filled && pixels::fill(target(), r.adjusted(1, 1, -1, -1), to_rgb(second_colour_));
         const raster_lines::Drawn outline =
             raster_lines::box_outline(target(), r.left(), r.top(), r.right(), r.bottom(), line_width_, to_rgb(colour_));

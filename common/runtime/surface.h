@@ -90,8 +90,12 @@ public:
     }
 
     // For tests: monospace cells and texts drawn at every print instead of
-    // when looked at.
-    void set_drawn_at_once(bool at_once) { drawn_at_once_ = at_once; }
+    // when looked at, and texts drawn whole, without what the text layer
+    // remembers of drawn texts: the plain reference.
+    void set_drawn_at_once(bool at_once) {
+        drawn_at_once_ = at_once;
+        texts_.set_remembering(!at_once);
+    }
 
     void set_background_colour(Colour c) { background_ = c; }
     Colour background_colour() const { return background_; }
@@ -153,6 +157,7 @@ private:
     void touched(const Rect& area) {
         ++changes_;
         cells_.image_overdrawn();
+        texts_.overdrawn(area);
         mark_changed(area.x, area.y, area.w, area.h);
     }
     // The steps of every drawing primitive: what waits under `reach` (all the

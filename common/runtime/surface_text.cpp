@@ -38,6 +38,7 @@ void Surface::print_mono(const std::string& text) {
         if (cells_.put(cell_column, cell_row, chars_.data(), count, style)) {
             // The other cells' records stay valid: only these cells change.
             ++changes_;
+            texts_.overdrawn(area);
             mark_changed(area.x, area.y, area.w, area.h);
             if (drawn_at_once_) draw_cells();
         }

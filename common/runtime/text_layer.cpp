@@ -1,6 +1,8 @@
 #include "common/runtime/text_layer.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace rt {
 
@@ -41,21 +43,28 @@ Rect TextLayer::ink_effect(const TextPrint& print) {
 }
 
 Rect TextLayer::add(const TextPrint& print) {
-    const Rect effect = ink_effect(print);
-    const auto same_place = [&print](const auto& t) {
-        return t.area.x == print.area.x && t.area.y == print.area.y && t.ink == print.ink && t.paper == print.paper &&
-               t.font_key == print.font_key;
-    };
+    // Compared as bytes: char_traits<char32_t> compares one character a step.
     const auto same_text = [&print](const auto& t) {
-        return t.area.width() == print.area.width() && t.text == print.text;
+        return t.area.width() == print.area.width() && t.text.size() == print.text.size() &&
+               std::memcmp(t.text.data(), print.text.data(), print.text.size() * sizeof(char32_t)) == 0;
     };
+    // The same characters drawn in the same place have the same ink.
+    const Job* standing = nullptr;
+    if ((shown_tiles_ & tiles_.of(print.area)) != 0)
+        for (const Job& shown : shown_)
+            if (shown.same_place(print) && same_text(shown)) {
+                standing = &shown;
+                break;
+            }
+    const Rect effect = standing ? standing->effect : ink_effect(print);
     int latest_here = -1, last_meeting = -1;
     for (int i = 0; i < static_cast<int>(jobs_.size()); ++i) {
-        if (same_place(jobs_[i])) latest_here = i;
+        if (jobs_[i].same_place(print)) latest_here = i;
         if (jobs_[i].effect.overlaps(effect)) last_meeting = i;
     }
     // The same text stands or waits there, and nothing waiting comes over it.
     if (last_meeting >= 0 && last_meeting == latest_here && same_text(jobs_[latest_here])) return Rect{};
+    if (last_meeting < 0 && standing && standing->damage.empty()) return Rect{};
 
     // A text waiting in the same place that this one paints over completely
     // need not be drawn: the texts between them only paint, never blend.
@@ -103,8 +112,7 @@ void TextLayer::draw_jobs_under(const Rect& area, const PixelRows& target) {
         std::size_t kept = 0;
         for (std::size_t i = 0; i < jobs_.size(); ++i) {
             if (drawn_[i]) {
-                draw(jobs_[i], target);
-                spare_jobs_.push_back(std::move(jobs_[i]));
+                draw_and_remember(jobs_[i], target);
             } else {
                 if (kept != i) jobs_[kept] = std::move(jobs_[i]);
                 ++kept;
@@ -118,10 +126,7 @@ void TextLayer::draw_jobs_under(const Rect& area, const PixelRows& target) {
 
 void TextLayer::draw_all(const PixelRows& target) {
     if (jobs_.empty()) return;
-    for (Job& job : jobs_) {
-        draw(job, target);
-        spare_jobs_.push_back(std::move(job));
-    }
+    for (Job& job : jobs_) draw_and_remember(job, target);
     jobs_.clear();
     job_tiles_ = 0;
 }
@@ -130,15 +135,133 @@ void TextLayer::forget_all() {
     for (Job& job : jobs_) spare_jobs_.push_back(std::move(job));
     jobs_.clear();
     job_tiles_ = 0;
+    forget_shown();
 }
 
-void TextLayer::draw(const Job& job, const PixelRows& image) {
+void TextLayer::forget_shown() {
+    for (Job& job : shown_) spare_jobs_.push_back(std::move(job));
+    shown_.clear();
+    shown_tiles_ = 0;
+    shown_bounds_ = Rect{};
+}
+
+void TextLayer::damage(const Rect& area) {
+    if ((shown_tiles_ & tiles_.of(area)) == 0) return;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < shown_.size(); ++i) {
+        Job& shown = shown_[i];
+        const Rect hit = area.intersected(shown.effect);
+        if (!hit.empty()) shown.damage = shown.damage.empty() ? hit : shown.damage.united(hit);
+        // Damaged all over, it would be drawn whole anyway.
+        if (shown.effect.inside(shown.damage)) {
+            spare_jobs_.push_back(std::move(shown));
+            continue;
+        }
+        if (kept != i) shown_[kept] = std::move(shown);
+        ++kept;
+    }
+    shown_.resize(kept);
+}
+
+int TextLayer::shown_at(const Job& job) const {
+    if ((shown_tiles_ & tiles_.of(job.effect)) == 0) return -1;
+    for (std::size_t i = 0; i < shown_.size(); ++i)
+        if (shown_[i].same_place(job)) return static_cast<int>(i);
+    return -1;
+}
+
+Rect TextLayer::difference(const Job& before, const Job& next) {
+    // One face from the same start: equal characters lie at equal pixels
+    // up to the first difference, and from the end back when both end at
+    // the same pixel.
+    const std::u32string& a = before.text;
+    const std::u32string& b = next.text;
+    std::size_t first = 0;
+    while (first < a.size() && first < b.size() && a[first] == b[first]) ++first;
+    std::size_t end_a = a.size(), end_b = b.size();
+    if (before.glyph_x.back() == next.glyph_x.back())
+        while (end_a > first && end_b > first && a[end_a - 1] == b[end_b - 1]) {
+            --end_a;
+            --end_b;
+        }
+    // Both paint the same background: pixels differ only where the ink of
+    // a differing glyph lies, and where the new text's background reaches
+    // beyond the old one's.
+    Rect changed;
+    const auto take_ink = [&](const Job& job, std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            if (job.text[i] == U' ') continue;
+            const InkBox& ink = ink_of(*job.face, job.font_key, job.text[i]);
+            if (ink.empty()) continue;
+            const Rect box{job.glyph_x[i] + ink.left, job.baseline + ink.top, ink.right - ink.left,
+                           ink.bottom - ink.top};
+            changed = changed.empty() ? box : changed.united(box);
+        }
+    };
+    take_ink(before, first, end_a);
+    take_ink(next, first, end_b);
+    const int before_end = before.area.x + before.area.w, next_end = next.area.x + next.area.w;
+    if (before_end < next_end) {
+        const Rect longer{before_end, next.area.y, next_end - before_end, next.area.h};
+        changed = changed.empty() ? longer : changed.united(longer);
+    }
+    return changed;
+}
+
+void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
+    const Rect on_image{0, 0, image.width, image.height};
+    if (!remembering_) {
+        draw(job, image, on_image);
+        spare_jobs_.push_back(std::move(job));
+        return;
+    }
+    // What differs from the text standing there, and what other drawing
+    // damaged of it: two parts, one when they meet.
+    std::array<Rect, 2> parts = {job.effect, Rect{}};
+    const int before = shown_at(job);
+    if (before >= 0) {
+        const Job& shown = shown_[before];
+        parts = {difference(shown, job), shown.damage};
+        if (parts[0].overlaps(parts[1])) parts = {parts[0].united(parts[1]), Rect{}};
+    }
+    for (Rect part : parts) {
+        part = part.intersected(job.effect).intersected(on_image);
+        if (part.empty()) continue;
+        draw(job, image, part);
+        overdrawn(part);
+    }
+    // After overdrawn(): the text's own record was damaged with the others.
+    job.damage = Rect{};
+    const int replaced = shown_at(job);
+    if (replaced >= 0) {
+        std::swap(shown_[replaced], job);
+        spare_jobs_.push_back(std::move(job));
+        remembered(shown_[replaced].effect);
+        return;
+    }
+    if (shown_.size() >= max_shown) {
+        spare_jobs_.push_back(std::move(shown_.front()));
+        shown_.erase(shown_.begin());
+    }
+    shown_.push_back(std::move(job));
+    remembered(shown_.back().effect);
+}
+
+void TextLayer::draw(const Job& job, const PixelRows& image, const Rect& clip) {
     const Rgb ink = to_rgb(job.ink), paper = to_rgb(job.paper);
-    pixels::paint(image, job.area, paper);
-    for (std::size_t i = 0; i < job.text.size(); ++i)
-        if (job.text[i] != U' ')
-            copy_glyph(image, glyphs_.painted(*job.face, job.font_key, job.text[i], ink, paper), job.glyph_x[i],
-                       job.baseline);
+    pixels::paint(image, job.area.intersected(clip), paper);
+    const bool whole = job.effect.inside(clip);
+    for (std::size_t i = 0; i < job.text.size(); ++i) {
+        if (job.text[i] == U' ') continue;
+        // A glyph whose ink lies beside the clip has nothing to copy.
+        if (!whole) {
+            const InkBox& box = ink_of(*job.face, job.font_key, job.text[i]);
+            if (box.empty() || job.glyph_x[i] + box.right <= clip.x || job.glyph_x[i] + box.left >= clip.x + clip.w)
+                continue;
+        }
+        copy_glyph(image, glyphs_.painted(*job.face, job.font_key, job.text[i], ink, paper), job.glyph_x[i],
+                   job.baseline, clip);
+    }
 }
 
 }  // namespace rt

@@ -9,6 +9,13 @@
 //
 // A job draws the background over its area (from its first glyph to its end,
 // one cell high), then its glyphs.
+//
+// Drawn texts are remembered with the part of them that other drawing has
+// changed since (their damage). A print of a remembered text in the same
+// place, font and colours draws only what differs from it and that damage:
+// a table rewritten after every trial, whose labels stand and whose values
+// change a digit or two, costs the pixels of those digits, and a label
+// printed again over a clean copy of itself costs none.
 
 #include "common/runtime/glyph_cache.h"
 #include "common/runtime/pixels.h"
@@ -66,8 +73,21 @@ public:
     const Tiles& tiles() const { return tiles_; }
 
     // Takes a print; returns what its drawing may change, empty when it
-    // changes nothing (the same text waits there already).
+    // changes nothing (the same text waits or stands there already).
     Rect add(const TextPrint& print);
+
+    // Other drawing may have changed the pixels of `area`: what is
+    // remembered there is damaged. Most drawing (every monospace line of a
+    // simulation) lies apart from every drawn text: a quick no.
+    void overdrawn(const Rect& area) {
+        if (area.overlaps(shown_bounds_)) damage(area);
+    }
+    // Off: every job draws all of its pixels and nothing is remembered
+    // (the reference that tests compare with).
+    void set_remembering(bool remember) {
+        remembering_ = remember;
+        if (!remember) forget_shown();
+    }
 
     bool pending() const { return !jobs_.empty(); }
     // Whether `area`, lying in `area_tiles`, may meet a waiting text: a quick no.
@@ -94,12 +114,37 @@ private:
         Colour ink = 0, paper = 0;
         const FontFace* face = nullptr;
         int font_key = 0;
+        // Of a drawn text: the part of `effect` whose pixels other drawing
+        // may have changed since.
+        Rect damage;
+        // Drawn at the same pixels, with the same glyph and background colours.
+        template <typename Text>
+        bool same_place(const Text& t) const {
+            return area.x == t.area.x && area.y == t.area.y && area.h == t.area.h && baseline == t.baseline &&
+                   ink == t.ink && paper == t.paper && font_key == t.font_key;
+        }
     };
     Rect ink_effect(const TextPrint& print);
     // A glyph's ink box; the Latin-1 ones of the font asked for last at hand.
     const InkBox& ink_of(const FontFace& face, int font_key, char32_t ch);
     void draw_jobs_under(const Rect& area, const PixelRows& image);
-    void draw(const Job& job, const PixelRows& image);
+    // Draws the job, or of it only what differs from the remembered text in
+    // its place, and remembers it.
+    void draw_and_remember(Job& job, const PixelRows& image);
+    // The job's pixels inside `clip`.
+    void draw(const Job& job, const PixelRows& image, const Rect& clip);
+    // Where drawing `next` over the undamaged `before` in the same place
+    // may change pixels: the ink of the glyphs that differ and a longer
+    // background.
+    Rect difference(const Job& before, const Job& next);
+    // The remembered text in the job's place; -1 for none.
+    int shown_at(const Job& job) const;
+    void damage(const Rect& area);
+    void remembered(const Rect& effect) {
+        shown_tiles_ |= tiles_.of(effect);
+        shown_bounds_ = shown_bounds_.empty() ? effect : shown_bounds_.united(effect);
+    }
+    void forget_shown();
 
     Tiles tiles_;
     GlyphCache glyphs_;
@@ -112,6 +157,15 @@ private:
     // A list of far more texts than a screen has lines would only be looked
     // through longer.
     static constexpr std::size_t max_jobs = 48;
+
+    bool remembering_ = true;
+    // Drawn texts, in the order their places were first drawn; their pixels
+    // outside their damage stand.
+    std::vector<Job> shown_;
+    std::uint64_t shown_tiles_ = 0;  // may hold tiles of texts forgotten since
+    Rect shown_bounds_;              // holds every remembered text's effect, and may hold more
+    // About two screens of lines; beyond, the first one is forgotten.
+    static constexpr std::size_t max_shown = 64;
 
     int ink_font_ = -1;
     std::array<InkBox, 256> ink_boxes_{};

@@ -1,5 +1,6 @@
 // Monospace text is kept as cells and drawn only when the image is read or
-// before other drawing. Whatever mix of prints, drawings over them, font
+// before other drawing; a proportional text printed again over a drawn one
+// draws only what differs. Whatever mix of prints, drawings over them, font
 // changes, pictures, re-colouring, clears and reads, the image must be the
 // one of drawing every print at once, and a copy handed out must keep its
 // pixels.
@@ -30,7 +31,7 @@ public:
     // One random operation on both surfaces; false when the images differ
     // after a read of the lazy one.
     bool step() {
-        const int what = pick(25);
+        const int what = pick(27);
         if (what < 9) {
             // Mostly short texts in a crowded corner, where prints, reads and drawings meet.
             const bool crowded = pick(4) != 0;
@@ -94,6 +95,20 @@ public:
             // Copies taken between drawings, as a snapshot takes them, agree.
             kept_ = lazy_.image().copy();
             kept_pixels_ = eager_.image().copy();
+        } else if (what == 25) {
+            // A value table rewritten in place, as after every trial: labels
+            // stand, values change a digit, grow or shrink.
+            const int place = pick(3);
+            const std::string text = std::string(place == 0 ? "T_A = " : "N_B = ") +
+                                     std::to_string(pick(3) * 97 + pick(12)) +
+                                     std::string(static_cast<std::size_t>(pick(2) * 4), ' ');
+            both([&](rt::Surface& s) {
+                s.locate(2 + 3 * place, 3 + place % 2);
+                s.print(text);
+            });
+        } else if (what == 26) {
+            // A look between prints, as the window's repaint takes one.
+            both([](rt::Surface& s) { s.image(); });
         } else if (what >= 23 && pick(3) == 0) {
             return lazy_.image() == eager_.image() && windowed_.image() == eager_.image() &&
                    kept_.view() == kept_pixels_.view() && changes_reported();
