@@ -17,21 +17,22 @@ declare -A allowed=(
     [common/runtime]="common/numeric common/unicode"
     [common/desktop_output]="common/runtime common/numeric common/unicode"
     [common/window]="common/desktop_output common/runtime common/numeric common/unicode"
-    [common/scripted]="common/desktop_output common/runtime common/numeric common/unicode"
+    [common/scripted]="common/runtime common/numeric common/unicode"
     [common/screens]="common/runtime common/numeric common/unicode"
     [kalorix/core]="common/numeric common/unicode"
     [diffundo/core]="common/numeric common/unicode"
     [kalorix]="kalorix/core common/screens common/runtime common/numeric common/unicode"
     [diffundo]="diffundo/core common/screens common/runtime common/numeric common/unicode"
-    [tools/scenario_run]="common/scripted common/screens common/runtime common/numeric common/unicode"
-    [tools]="tools/scenario_run kalorix diffundo common/scripted common/screens common/runtime common/numeric common/unicode"
+    [tools/scenario_run]="common/scripted common/desktop_output common/screens common/runtime common/numeric common/unicode"
+    [common/web]="common/runtime common/numeric common/unicode"
+    [tools]="tools/scenario_run kalorix diffundo common/web common/scripted common/desktop_output common/screens common/runtime common/numeric common/unicode"
     [assets]=""
 )
 # The programs' entry points alone put a program into the real window.
 declare -A entry_points=([kalorix/main.cpp]="common/window" [diffundo/main.cpp]="common/window")
 
 # The folders whose files include no Qt header; the entry points above may.
-qt_free=(common/numeric common/unicode common/runtime common/screens kalorix/core diffundo/core kalorix diffundo)
+qt_free=(common/numeric common/unicode common/runtime common/scripted common/web common/screens kalorix/core diffundo/core kalorix diffundo)
 
 status=0
 for folder in "${!allowed[@]}"; do

@@ -23,7 +23,10 @@ cases=(
     'kalorix/theory.cpp|#include <vector>|0'
     'kalorix/theory.cpp|#include "common/window/window_runtime.h"|1'
     'common/runtime/runtime.cpp|#include "common/desktop_output/picture_output.h"|1'
-    'common/scripted/scripted_extras.cpp|#include "common/desktop_output/picture_output.h"|0'
+    'common/scripted/scripted_extras.cpp|#include "common/desktop_output/picture_output.h"|1'
+    'common/scripted/scripted_runtime.cpp|#include <QImage>|1'
+    'common/web/picture_table.cpp|#include <QImage>|1'
+    'tools/scenario_run/desktop_scenario.cpp|#include "common/desktop_output/picture_output.h"|0'
 )
 
 failures=0
