@@ -29,7 +29,8 @@ declare -A allowed=(
     [assets]=""
 )
 # The programs' entry points alone put a program into the real window.
-declare -A entry_points=([kalorix/main.cpp]="common/window" [diffundo/main.cpp]="common/window")
+declare -A entry_points=([kalorix/main.cpp]="common/window" [diffundo/main.cpp]="common/window"
+                         [kalorix/web_main.cpp]="common/web" [diffundo/web_main.cpp]="common/web")
 
 # The folders whose files include no Qt header; the entry points above may.
 qt_free=(common/numeric common/unicode common/runtime common/scripted common/web common/screens kalorix/core diffundo/core kalorix diffundo)

@@ -15,6 +15,22 @@ endif()
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1)
 
+# A program's page in build/web: PROGRAM.html with its script, the
+# WebAssembly module and the program files, beside the page's own script.
+set(web_page_dir ${CMAKE_BINARY_DIR}/../web)
+function(add_web_page program main)
+  add_executable(${program}_page ${main})
+  target_link_libraries(${program}_page PRIVATE web_runtime ${program}_screens)
+  set_target_properties(${program}_page PROPERTIES OUTPUT_NAME ${program} RUNTIME_OUTPUT_DIRECTORY ${web_page_dir})
+  # Asyncify lets the programs' blocking loops sleep in the browser; only
+  # the page's two waits suspend.
+  target_link_options(${program}_page PRIVATE -sASYNCIFY -sASYNCIFY_IMPORTS=['js_wait','js_yield']
+                      -sENVIRONMENT=web -sEXIT_RUNTIME=0 --preload-file ${CMAKE_BINARY_DIR}/program@/program)
+  add_dependencies(${program}_page web_program web_page_files)
+  set(PROGRAM ${program})
+  configure_file(${PROJECT_SOURCE_DIR}/common/web/page.html ${web_page_dir}/${program}.html @ONLY)
+endfunction()
+
 add_subdirectory(common/numeric)
 add_subdirectory(common/unicode)
 add_subdirectory(common/runtime)
