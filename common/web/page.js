@@ -13,6 +13,7 @@ const KxPage = (() => {
     const keys = [];
     const selections = [];
     let buttons = 0;
+    let pressed = 0;         // pressed since the last poll: a quick click between two polls still counts
     let closed = false;
     let waking = null;       // the runtime's wake-up while it sleeps
     let wakeTimer = 0;
@@ -30,7 +31,9 @@ const KxPage = (() => {
         const go = waking;
         waking = null;
         clearTimeout(wakeTimer);
-        go();
+        // After the event and its default action (a click's focus): the
+        // program may open a box that must keep the focus.
+        setTimeout(go, 0);
     }
 
     // The picture as large as the window allows at 4:3, crisp at whole scales.
@@ -133,7 +136,9 @@ const KxPage = (() => {
             return;
         }
         if (event.altKey && event.key.length === 1) {
-            const m = menus.findIndex((menu) => accessLetter(menu.title) === event.key.toLowerCase() && menuEnabled(menu));
+            // The titles carry no access letter: their first letter opens them.
+            const letterOf = (title) => accessLetter(title) || title[0].toLowerCase();
+            const m = menus.findIndex((menu) => letterOf(menu.title) === event.key.toLowerCase() && menuEnabled(menu));
             if (m >= 0) { event.preventDefault(); openMenu = m; current = step(menus[m], -1, 1); refresh(); }
             return;
         }
@@ -155,7 +160,7 @@ const KxPage = (() => {
     });
 
     const bits = [1, 4, 2];  // DOM's left, middle, right as the programs' left, middle, right
-    canvas.addEventListener('mousedown', (event) => { unlockAudio(); closeMenus(); buttons |= bits[event.button] || 0; wake(); });
+    canvas.addEventListener('mousedown', (event) => { unlockAudio(); closeMenus(); buttons |= bits[event.button] || 0; pressed |= bits[event.button] || 0; wake(); });
     window.addEventListener('mouseup', (event) => { buttons &= ~(bits[event.button] || 0); wake(); });
     canvas.addEventListener('contextmenu', (event) => event.preventDefault());
     window.addEventListener('pagehide', () => { closed = true; wake(); });
@@ -187,6 +192,7 @@ const KxPage = (() => {
         head.textContent = caption;
         box.append(head);
         answer = -1;
+        KxPage.boxes = (KxPage.boxes || 0) + 1;  // tells one box from the next
         closeMenus();
     }
     function finish(value) {
@@ -258,7 +264,7 @@ const KxPage = (() => {
         },
         takeSelection() { return selections.length ? selections.shift() : -1; },
         takeKey() { return keys.length ? keys.shift() : null; },
-        mouseButtons() { return buttons; },
+        mouseButtons() { const state = buttons | pressed; pressed = 0; return state; },
         closed() { return closed; },
         present(buffer, pointer, width, height, x, y, w, h) {
             const image = new ImageData(new Uint8ClampedArray(buffer, pointer, width * height * 4), width, height);
@@ -299,7 +305,8 @@ const KxPage = (() => {
             const { row } = buttonRow(['OK', 'Abbrechen'], (i) => { answerText = field.value; finish(i === 0 ? 1 : 0); });
             box.append(row);
             field.addEventListener('keydown', (event) => {
-                if (event.key === 'Enter') { event.preventDefault(); answerText = field.value; finish(1); }
+                // The Return answers the box, not the program's next key wait.
+                if (event.key === 'Enter') { event.preventDefault(); event.stopPropagation(); answerText = field.value; finish(1); }
             });
             box.oncancel = (event) => { event.preventDefault(); finish(0); };
             box.showModal();
