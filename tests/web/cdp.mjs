@@ -5,14 +5,15 @@ import { spawn } from 'node:child_process';
 import { createServer, get } from 'node:http';
 import { mkdtempSync, readFileSync, rmSync, existsSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join, extname, normalize } from 'node:path';
+import { join, extname, normalize, resolve } from 'node:path';
 import { randomBytes } from 'node:crypto';
 import { connect } from 'node:net';
 
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.css': 'text/css',
                 '.wav': 'audio/wav', '.data': 'application/octet-stream' };
 
-export function serve(root) {
+export function serve(folder) {
+    const root = resolve(folder);
     const server = createServer((request, response) => {
         const path = normalize(join(root, decodeURIComponent(new URL(request.url, 'http://x').pathname)));
         if (!path.startsWith(root) || !existsSync(path)) { response.writeHead(404); response.end(); return; }
