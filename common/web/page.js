@@ -344,6 +344,8 @@ const KxPage = (() => {
         rememberProjector(on) { try { localStorage.setItem('kalorix-diffundo-projector', on ? '1' : '0'); } catch (e) { /* private mode */ } },
         ended() { closeMenus(); bar.textContent = ''; KxPage.hasEnded = true; },
         wait(ms, wakeUp) {
+            // The first sleep: the title is drawn and waits for the user.
+            if (!KxPage.firstWait) KxPage.firstWait = performance.now();
             waking = wakeUp;
             wakeTimer = setTimeout(wake, ms);
         },

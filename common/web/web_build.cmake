@@ -11,6 +11,16 @@ if(NOT EXISTS "${NATIVE_PROGRAM_DIR}/pictures.bin")
                       "build the desktop target web_program_files first (build.sh web does)")
 endif()
 
+# Debian's emcc finds Debian's acorn (its JavaScript optimizer) only through
+# NODE_PATH when the node on the PATH is not Debian's own: every compile and
+# link sets it, whoever starts the build.
+set(node_path "/usr/share/nodejs")
+if(DEFINED ENV{NODE_PATH} AND NOT "$ENV{NODE_PATH}" STREQUAL "")
+  string(APPEND node_path ":$ENV{NODE_PATH}")
+endif()
+set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=${node_path})
+set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=${node_path})
+
 # The programs unwind through exceptions (a closed window ends every loop).
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1)

@@ -74,9 +74,10 @@ constexpr double frame_seconds = 1.0 / 60;
 // Polls in a row that find nothing and draw nothing before a poll sleeps.
 constexpr int idle_polls_before_wait = 3;
 constexpr int idle_wait_ms = 10;
-// After a quiet while, sleep longer: an idle page costs next to nothing.
+// After a quiet while, sleep longer: an idle page costs next to nothing (an
+// event wakes the wait at once).
 constexpr double long_quiet_seconds = 2;
-constexpr int quiet_wait_ms = 50;
+constexpr int quiet_wait_ms = 250;
 
 std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
