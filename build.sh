@@ -5,6 +5,10 @@
 #   ./build.sh test       install what is missing, build everything, run all tests
 #   ./build.sh build      install what is missing and build everything
 #   ./build.sh package    the same, then the Debian package in build/, checked
+#   ./build.sh web        install what is missing, build the browser edition in
+#                         build/web/ and serve it on 127.0.0.1 until Ctrl+C
+#                         (--build-only: build, do not serve)
+#   ./build.sh test-web   build the browser edition and run its tests
 # Arguments after run or diffundo go to the program (e.g. --help).
 # Sourced (. ./build.sh), it only defines what follows up to the actions, so
 # that a test can call install_missing alone.
@@ -56,6 +60,22 @@ build() {
     cmake --build build -j"$(nproc)" "$@"
 }
 
+# The browser edition: Debian's Emscripten, and Chromium for its page tests.
+web_packages=(emscripten)
+web_check_packages=(chromium)
+
+# Builds the WebAssembly build in build/web-build. Its program files (font
+# table, title picture decoded, bell) are made by the desktop build's tools.
+web_build() {
+    build --target web_program_files
+    # Debian's emcc finds Debian's acorn only through NODE_PATH when the node
+    # on the PATH is not Debian's own; the build sets it for every emcc call.
+    export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+    emcmake cmake -S . -B build/web-build -DCMAKE_BUILD_TYPE=Release \
+        -DNATIVE_PROGRAM_DIR="$PWD/build/web-program" >/dev/null
+    cmake --build build/web-build -j"$(nproc)"
+}
+
 package() {
     rm -f build/*.deb
     (cd build && cpack -G DEB)
@@ -76,5 +96,13 @@ case "$action" in
     test)     install_missing "${packages[@]}" "${check_packages[@]}"; build
               cd build && ctest --output-on-failure -j"$(nproc)" ;;
     package)  install_missing "${packages[@]}" "${check_packages[@]}"; build; package ;;
-    *)        echo "Aufruf: $0 [run|diffundo|build|test|package] [Argumente des Programms]" >&2; exit 2 ;;
+    web)      install_missing "${packages[@]}" "${web_packages[@]}"; web_build
+              if [ "${1:-}" != "--build-only" ]; then
+                  echo "Die Browser-Ausgabe: http://127.0.0.1:8020/kalorix.html und" \
+                       "http://127.0.0.1:8020/diffundo.html (Ende mit Strg+C)"
+                  exec python3 -m http.server 8020 --bind 127.0.0.1 --directory build/web
+              fi ;;
+    test-web) install_missing "${packages[@]}" "${web_packages[@]}" "${web_check_packages[@]}"; web_build
+              cd build/web-build && ctest --output-on-failure -j"$(nproc)" ;;
+    *)        echo "Aufruf: $0 [run|diffundo|build|test|package|web|test-web] [Argumente des Programms]" >&2; exit 2 ;;
 esac

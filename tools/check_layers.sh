@@ -18,21 +18,23 @@ declare -A allowed=(
     [common/lesson]=""
     [common/desktop_output]="common/runtime common/numeric common/unicode"
     [common/window]="common/lesson common/desktop_output common/runtime common/numeric common/unicode"
-    [common/scripted]="common/desktop_output common/runtime common/numeric common/unicode"
+    [common/scripted]="common/runtime common/numeric common/unicode"
     [common/screens]="common/lesson common/runtime common/numeric common/unicode"
     [kalorix/core]="common/numeric common/unicode"
     [diffundo/core]="common/numeric common/unicode"
     [kalorix]="kalorix/core common/lesson common/screens common/runtime common/numeric common/unicode"
     [diffundo]="diffundo/core common/lesson common/screens common/runtime common/numeric common/unicode"
-    [tools/scenario_run]="common/scripted common/lesson common/screens common/runtime common/numeric common/unicode"
-    [tools]="tools/scenario_run kalorix diffundo common/scripted common/lesson common/screens common/runtime common/numeric common/unicode"
+    [tools/scenario_run]="common/scripted common/lesson common/desktop_output common/screens common/runtime common/numeric common/unicode"
+    [common/web]="common/lesson common/runtime common/numeric common/unicode"
+    [tools]="tools/scenario_run kalorix diffundo common/web common/scripted common/lesson common/desktop_output common/screens common/runtime common/numeric common/unicode"
     [assets]=""
 )
 # The programs' entry points alone put a program into the real window.
-declare -A entry_points=([kalorix/main.cpp]="common/window" [diffundo/main.cpp]="common/window")
+declare -A entry_points=([kalorix/main.cpp]="common/window" [diffundo/main.cpp]="common/window"
+                         [kalorix/web_main.cpp]="common/web" [diffundo/web_main.cpp]="common/web")
 
 # The folders whose files include no Qt header; the entry points above may.
-qt_free=(common/numeric common/unicode common/lesson common/runtime common/screens kalorix/core diffundo/core kalorix diffundo)
+qt_free=(common/numeric common/unicode common/lesson common/runtime common/scripted common/web common/screens kalorix/core diffundo/core kalorix diffundo)
 
 status=0
 for folder in "${!allowed[@]}"; do

@@ -2,8 +2,8 @@
 
 #include "diffundo/diffundo.h"
 #include "kalorix/kalorix.h"
-#include "tools/scenario_run/scenario.h"
+#include "tools/scenario_run/desktop_scenario.h"
 
 int main(int argc, char** argv) {
-    return rt::scenario_main(argc, argv, {{"kalorix", kalorix::make_program}, {"diffundo", diffundo::make_program}});
+    return rt::desktop_scenario_main(argc, argv, {{"kalorix", kalorix::make_program}, {"diffundo", diffundo::make_program}});
 }

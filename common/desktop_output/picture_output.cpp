@@ -1,7 +1,8 @@
 #include "common/desktop_output/picture_output.h"
 
+#include "common/desktop_output/qt_pixels.h"
+
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QImageWriter>
 #include <QPageLayout>
 #include <QPageSize>
@@ -56,10 +57,20 @@ std::optional<std::string> pdf_bytes(const QImage& picture, const std::string& t
 
 std::string picture_digest(const QImage& picture) {
     const QImage pixels = picture.convertToFormat(QImage::Format_RGB32);
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    for (int y = 0; y < pixels.height(); ++y)
-        hash.addData(QByteArrayView(reinterpret_cast<const char*>(pixels.constScanLine(y)), pixels.width() * 4));
-    return hash.result().toHex().toStdString();
+    return pixel_digest(ImageView(reinterpret_cast<const Rgb*>(pixels.constBits()), pixels.width(), pixels.height(),
+                                  pixels.bytesPerLine() / 4));
+}
+
+PictureFormats qt_picture_formats() {
+    PictureFormats formats;
+    formats.png = [](const ImageView& picture, const std::string& description) {
+        return png_bytes(as_qimage(picture), description);
+    };
+    formats.pdf = [](const ImageView& picture, const std::string& title) {
+        return pdf_bytes(as_qimage(picture), title);
+    };
+    formats.decode = decode_picture;
+    return formats;
 }
 
 }  // namespace rt

@@ -7,6 +7,8 @@
 // them to the one writer that replaces a file only when they are all on the
 // disk (common/runtime/atomic_file.h).
 
+#include "common/runtime/picture_formats.h"
+
 #include <QImage>
 #include <QPageLayout>
 
@@ -32,7 +34,11 @@ QPageLayout landscape_page();
 std::optional<std::string> pdf_bytes(const QImage& picture, const std::string& title,
                                      const QPageLayout& page = landscape_page(), int dots_per_inch = 1200);
 
-// SHA-1 of the pixels in hexadecimal: equal for equal pictures.
+// SHA-1 of the pixels in hexadecimal (pixel_digest): equal for equal pictures.
 std::string picture_digest(const QImage& picture);
+
+// Qt's PNG and PDF writers and picture readers, for the headless runs:
+// the files the window writes, and the title picture decoded.
+PictureFormats qt_picture_formats();
 
 }  // namespace rt

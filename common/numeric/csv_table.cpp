@@ -1,7 +1,8 @@
 #include "common/numeric/csv_table.h"
 
+#include "common/numeric/float_text.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace numeric {
@@ -13,11 +14,8 @@ namespace numeric {
 std::string csv_number(double value) {
     if (std::isnan(value)) return "nan";  // never "-nan": the sign of a NaN means nothing
     const double magnitude = std::fabs(value);
-    const auto format = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e15) ? std::chars_format::fixed
-                                                                                  : std::chars_format::scientific;
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, format).ptr;
-    std::string text(buffer, end);
+    const Layout layout = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e15) ? Layout::fixed : Layout::scientific;
+    std::string text = std::isinf(value) ? (value < 0 ? "-inf" : "inf") : shortest_text(value, layout);
     std::replace(text.begin(), text.end(), '.', ',');
     return text;
 }

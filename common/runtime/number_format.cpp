@@ -1,5 +1,7 @@
 #include "common/runtime/number_format.h"
 
+#include "common/numeric/float_text.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -13,9 +15,7 @@ namespace {
 // a finite binary fraction, so 1100 decimals hold all of its digits and a
 // tie is a real tie, not an artefact of an earlier rounding.
 std::string exact_decimal(double magnitude) {
-    std::vector<char> buffer(1500);
-    const int length = std::snprintf(buffer.data(), buffer.size(), "%.1100f", magnitude);
-    return std::string(buffer.data(), static_cast<std::size_t>(length));
+    return numeric::fixed_text(magnitude, 1100);
 }
 
 // Rounds a non-negative decimal string "123.456..." to `decimals` places,
@@ -40,7 +40,7 @@ void round_decimal(const std::string& exact, int decimals, std::string& whole, s
 }
 
 // The same rounding without the long expansion, for the usual magnitudes.
-// std::to_chars rounds correctly, ties to even; a tie is only possible when
+// printf's %f rounds correctly, ties to even; a tie is only possible when
 // magnitude * 10^decimals is exactly k + 1/2, which the fused multiply-add
 // confirms without rounding error, and such a tie goes away from zero.
 // Returns false where it does not apply.
@@ -58,10 +58,7 @@ bool round_decimal_fast(double magnitude, int decimals, std::string& whole, std:
         fraction = digits.substr(digits.size() - decimals);
         return true;
     }
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals);
-    if (result.ec != std::errc()) return false;
-    const std::string text(buffer, result.ptr);
+    const std::string text = numeric::fixed_text(magnitude, decimals);
     const std::size_t point = text.find('.');
     whole = text.substr(0, point);
     fraction = point == std::string::npos ? std::string() : text.substr(point + 1);
@@ -118,26 +115,8 @@ std::string number_text(double value) {
             const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value)).ptr;
             return std::string(buffer, end);
         }
-        // The shortest text that reads back as the value, when it has at most
-        // ten significant digits and "%.10g" writes no exponent (from 1e-4 on),
-        // is what "%.10g" writes: a double's neighbours lie some 1e-16 of it
-        // away, ten-digit decimals at least 1e-10, so the nearest ten-digit
-        // decimal is that text. It costs a third of the digits with a precision.
-        if (magnitude >= 1e-4) {
-            const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
-            int significant = 0;
-            bool leading = true;
-            for (const char* c = buffer; c != end; ++c) {
-                if (*c < '0' || *c > '9') continue;
-                leading = leading && *c == '0';
-                if (!leading) ++significant;
-            }
-            if (significant <= 10) return std::string(buffer, end);
-        }
     }
-    // std::to_chars with a precision writes what printf("%.10g") writes.
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 10).ptr;
-    return std::string(buffer, end);
+    return numeric::general_text(value, 10);
 }
 
 ParsedNumber parse_number(std::string_view text) {
@@ -180,9 +159,9 @@ ParsedNumber parse_number(std::string_view text) {
         }
     }
     double value = 0;
-    const auto [end, error] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
-    (void)end;
-    if (error == std::errc::result_out_of_range) {
+    bool out_of_range = false;
+    numeric::parse_double(clean, value, &out_of_range);
+    if (out_of_range) {
         // Too large or too small for a double: decide by the decimal magnitude.
         const std::size_t mantissa_end = clean.find('e');
         const std::string mantissa = clean.substr(0, mantissa_end);

@@ -167,7 +167,7 @@ std::size_t utf8_to_u32(const std::string& text, std::u32string& buffer) {
     if (buffer.size() < text.size()) buffer.resize(text.size());  // never more characters than bytes
     char32_t* const first = buffer.data();
     char32_t* to = first;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    [[maybe_unused]] const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t i = 0;
 #if defined(__SSE2__)
     // Plain ASCII sixteen bytes at a time: the simulation lines are nothing else.

@@ -2,8 +2,6 @@
 // output folder, the rest into the transcript.
 #include "common/scripted/scripted_runtime.h"
 
-#include "common/desktop_output/picture_output.h"
-#include "common/desktop_output/qt_pixels.h"
 #include "common/runtime/atomic_file.h"
 #include "common/runtime/surface.h"
 #include "common/scripted/transcript.h"
@@ -18,7 +16,7 @@ std::string ScriptedRuntime::output_file(Output what) {
 }
 
 bool ScriptedRuntime::write_picture(const std::string& file, const std::string& description) {
-    const std::optional<std::string> png = png_bytes(as_qimage(surface().image()), description);
+    const std::optional<std::string> png = formats_.png(surface().image(), description);
     return png && write_file_atomically(file, *png);
 }
 
@@ -40,7 +38,10 @@ void ScriptedRuntime::print_picture() {
     if (snapshot_dir_.empty()) return;
     const std::string name = picture_name_ + "-" + std::to_string(++pictures_printed_) + ".pdf";
     const std::string file = (snapshot_dir_ / name).string();
-    const std::optional<std::string> pdf = pdf_bytes(as_qimage(surface().image()), picture_name_);
+    // Without a PDF writer the picture cannot be printed, as on a desktop
+    // whose PDF file cannot be written.
+    const std::optional<std::string> pdf =
+        formats_.pdf ? formats_.pdf(surface().image(), picture_name_) : std::nullopt;
     if (!pdf || !write_file_atomically(file, *pdf))
         message_box(box_message, unwritable_file_message("Das Bild wurde nicht gedruckt", file), 1, " OK ");
     else if (transcript_)
@@ -48,7 +49,7 @@ void ScriptedRuntime::print_picture() {
 }
 
 void ScriptedRuntime::copy_picture() {
-    if (transcript_) transcript_->copied(screen_width(), screen_height(), picture_digest(as_qimage(surface().image())));
+    if (transcript_) transcript_->copied(screen_width(), screen_height(), pixel_digest(surface().image()));
 }
 
 void ScriptedRuntime::copy_text(const std::string& text) {

@@ -1,15 +1,10 @@
 #include "common/scripted/scripted_runtime.h"
 
-#include "common/desktop_output/qt_pixels.h"
-
 #include "common/runtime/message_text.h"
 
 #include "common/runtime/surface.h"
 #include "common/runtime/vector_state.h"
 #include "common/scripted/transcript.h"
-
-#include <QBuffer>
-#include <QByteArray>
 
 #include <algorithm>
 #include <filesystem>
@@ -25,15 +20,14 @@ std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
 
-bool write_screen(const Screen& screen, const std::filesystem::path& dir, const std::string& name) {
+bool write_screen(const Screen& screen, const std::filesystem::path& dir, const std::string& name,
+                  const PictureFormats& formats) {
     // Both files are written through the same path type: the name reaches
     // the file system byte for byte, UTF-8 or not, and the two names agree.
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    const bool encoded = screen.image.save(&buffer, "PNG");
+    const std::optional<std::string> png = formats.png(screen.image, {});
+    const bool encoded = png.has_value();
     std::ofstream png_file(dir / (name + ".png"), std::ios::binary);
-    png_file.write(png.constData(), png.size());
+    if (png) png_file.write(png->data(), static_cast<std::streamsize>(png->size()));
     png_file.close();
     std::ofstream txt(dir / (name + ".txt"), std::ios::binary);
     txt << screen.text;
@@ -57,18 +51,21 @@ ScriptedRuntime::ScriptedRuntime(std::vector<ScriptItem> items, int width, int h
     : Runtime(width, height), ahead_(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end())) {
     surface().keep_text_grid(true);
     set_extras_host(*this);
-    set_picture_decoder(decode_picture);
 }
 
 ScriptedRuntime::ScriptedRuntime(ScriptSource source, int width, int height)
     : Runtime(width, height), source_(std::move(source)) {
     surface().keep_text_grid(true);
     set_extras_host(*this);
-    set_picture_decoder(decode_picture);
 }
 
 ScriptedRuntime::~ScriptedRuntime() {
     if (transcript_) surface().set_observer(nullptr);
+}
+
+void ScriptedRuntime::set_picture_formats(PictureFormats formats) {
+    formats_ = std::move(formats);
+    set_picture_decoder(formats_.decode);
 }
 
 void ScriptedRuntime::set_transcript(Transcript* transcript) {
@@ -242,11 +239,11 @@ void ScriptedRuntime::check_used_up() {
 }
 
 void ScriptedRuntime::take_snapshots(std::size_t from, std::size_t to) {
-    const CleanVectorStateOnExit clean;  // after Qt's PNG writer
+    const CleanVectorStateOnExit clean;  // after the PNG writer, which may be Qt's
     for (std::size_t i = from; i < to; ++i) {
         const ScriptItem& item = ahead_[i];
         if (item.kind != ScriptItemKind::snapshot || snapshot_dir_.empty()) continue;
-        if (!write_screen(current_screen(), snapshot_dir_, item.text))
+        if (!write_screen(current_screen(), snapshot_dir_, item.text, formats_))
             throw OutputFailure("script line " + std::to_string(item.line) + ": cannot write snapshot " +
                                 quoted(item.text) + " into " + snapshot_dir_.string());
     }
@@ -346,7 +343,7 @@ void ScriptedRuntime::end() {
 }
 
 Screen ScriptedRuntime::current_screen() const {
-    return Screen{as_qimage(surface().image()).copy(), surface().text_grid().to_text()};
+    return Screen{surface().image().copy(), surface().text_grid().to_text()};
 }
 
 }  // namespace rt

@@ -22,10 +22,9 @@
 // every message box with its default button, cancels every input, answers
 // every key query with Return and lets go of the mouse.
 
+#include "common/runtime/picture_formats.h"
 #include "common/runtime/runtime.h"
 #include "common/scripted/script.h"
-
-#include <QImage>
 
 #include <atomic>
 #include <cstddef>
@@ -60,12 +59,14 @@ struct ScriptTimeout : std::runtime_error {
 
 // What the screen showed: the pixels and the text grid (final.txt's form).
 struct Screen {
-    QImage image;
+    Image image;
     std::string text;
 };
 
-// Writes DIR/NAME.png and DIR/NAME.txt; false when either cannot be written.
-bool write_screen(const Screen& screen, const std::filesystem::path& dir, const std::string& name);
+// Writes DIR/NAME.png (by the formats' PNG writer) and DIR/NAME.txt; false
+// when either cannot be written.
+bool write_screen(const Screen& screen, const std::filesystem::path& dir, const std::string& name,
+                  const PictureFormats& formats);
 
 // Hands out the script's items in order, nothing at its end; may throw
 // ScriptError.
@@ -89,6 +90,10 @@ public:
     // ..., saved data NAME-1.csv, ...
     void set_picture_name(const std::string& name) { picture_name_ = name; }
     void set_program_directory(const std::string& dir) { program_dir_ = dir; }
+    // How pictures are written and read; by default plain_picture_formats()
+    // (no picture files read, nothing printed).
+    void set_picture_formats(PictureFormats formats);
+    const PictureFormats& picture_formats() const { return formats_; }
 
     void set_title(const std::string& title) override;
     void open_window() override {}
@@ -190,6 +195,7 @@ private:
     int pictures_printed_ = 0;
     int data_saved_ = 0;
     bool full_screen_ = false;
+    PictureFormats formats_ = plain_picture_formats();
 };
 
 // Position of ENTRY in the menu TITLE (title given without " |"), or -1.

@@ -1,5 +1,6 @@
 // The files beside the program: the title picture and the bell are read only
 // when they are regular files of a sensible size.
+#include "common/desktop_output/picture_output.h"
 #include "common/runtime/asset_file.h"
 #include "common/runtime/surface.h"
 #include "common/scripted/script.h"
@@ -107,6 +108,7 @@ TEST_F(AssetFiles, APipeNamedLikeThePictureIsSkippedAtOnce) {
         }
     });
     rt::ScriptedRuntime runtime(rt::parse_script(""));
+    runtime.set_picture_formats(rt::qt_picture_formats());
     runtime.set_program_directory(dir.string());
     const auto started = std::chrono::steady_clock::now();
     const bool drawn = runtime.draw_picture("titelbild1.jpg", 0, 0, 100, 100);
@@ -119,6 +121,7 @@ TEST_F(AssetFiles, APipeNamedLikeThePictureIsSkippedAtOnce) {
 
 TEST_F(AssetFiles, APictureFileTooLargeIsSkippedAsIfMissing) {
     rt::ScriptedRuntime runtime(rt::parse_script(""));
+    runtime.set_picture_formats(rt::qt_picture_formats());
     runtime.set_program_directory(dir.string());
     const fs::path picture = dir / "titelbild1.jpg";
     write_picture(picture);

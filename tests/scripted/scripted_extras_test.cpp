@@ -13,7 +13,7 @@
 #include "kalorix/core/extras_help.h"
 #include "kalorix/kalorix.h"
 #include "pdf_reading.h"
-#include "tools/scenario_run/scenario.h"
+#include "tools/scenario_run/desktop_scenario.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +66,7 @@ struct ExtrasHarness {
     std::vector<int> delivered;
 
     explicit ExtrasHarness(const std::string& script) : runtime(rt::parse_script(script)) {
+        runtime.set_picture_formats(rt::qt_picture_formats());
         runtime.set_transcript(&transcript);
         runtime.set_menu_handler([this](int index) { delivered.push_back(index); });
         runtime.install_menu(common::menu_entries_from_list(

@@ -2,7 +2,7 @@
 #include "common/screens/program.h"
 #include "common/scripted/script.h"
 #include "common/scripted/transcript.h"
-#include "tools/scenario_run/scenario.h"
+#include "tools/scenario_run/desktop_scenario.h"
 #include "tools/scenario_run/watchdog.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // GoogleTest's main with the application object that fonts and images need,
 // on the offscreen platform whatever the environment says.
-#include "common/scripted/offscreen_application.h"
+#include "common/desktop_output/offscreen_application.h"
 
 #include <QGuiApplication>
 

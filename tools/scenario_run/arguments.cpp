@@ -1,5 +1,7 @@
 #include "tools/scenario_run/arguments.h"
 
+#include "common/numeric/float_text.h"
+
 #include <charconv>
 #include <vector>
 
@@ -17,6 +19,8 @@ bool parse_number(const std::string& text, Number& value) {
     const auto [end, error] = std::from_chars(text.data(), last, value);
     return !text.empty() && error == std::errc() && end == last;
 }
+
+bool parse_number(const std::string& text, double& value) { return numeric::parse_double(text, value); }
 
 bool parse_size(const std::string& text, int& width, int& height) {
     const std::size_t x = text.find('x');

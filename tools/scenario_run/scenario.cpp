@@ -1,14 +1,10 @@
 #include "tools/scenario_run/scenario.h"
 
 #include "common/lesson/lesson.h"
-#include "common/scripted/offscreen_application.h"
 #include "common/scripted/script.h"
 #include "common/scripted/scripted_runtime.h"
 #include "common/scripted/transcript.h"
 #include "tools/scenario_run/watchdog.h"
-
-#include <QCoreApplication>
-#include <QGuiApplication>
 
 #include <climits>
 #include <cstdio>
@@ -63,7 +59,8 @@ int run_program(ScriptedRuntime& runtime, const ProgramFactory& make_program, co
 
 }  // namespace
 
-int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_program, std::ostream& err) {
+int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_program, std::ostream& err,
+                 const ScenarioPlatform& platform) {
     lesson::Lesson given;
     if (!options.lesson.empty()) {
         // A lesson belongs to one of the two programs; its keys say which.
@@ -132,7 +129,6 @@ int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_prog
         return scenario_failed;
     }
 
-    ensure_offscreen_application();
     int code;
     {
         Transcript transcript(file, options.record_prints);
@@ -140,9 +136,9 @@ int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_prog
         runtime.set_transcript(&transcript);
         runtime.set_snapshot_directory(options.outdir);
         runtime.set_picture_name(options.program);
-        runtime.set_program_directory(options.program_directory.empty()
-                                          ? QCoreApplication::applicationDirPath().toStdString()
-                                          : options.program_directory);
+        runtime.set_program_directory(options.program_directory.empty() ? platform.program_directory
+                                                                        : options.program_directory);
+        runtime.set_picture_formats(platform.formats);
         runtime.seed_random(options.seed);
 
         Watchdog watchdog(options.timeout_seconds, options.hard_stop_grace_seconds, runtime);
@@ -150,7 +146,7 @@ int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_prog
         watchdog.disarm();
 
         const Screen final_screen = runtime.final_screen() ? *runtime.final_screen() : runtime.current_screen();
-        if (!write_screen(final_screen, options.outdir, "final")) {
+        if (!write_screen(final_screen, options.outdir, "final", platform.formats)) {
             err << "scenario-run: cannot write final.png / final.txt into " << options.outdir << '\n';
             if (code == scenario_ended) code = scenario_failed;
         }
@@ -168,7 +164,8 @@ int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_prog
     return code;
 }
 
-int scenario_main(int argc, char** argv, const std::map<std::string, ProgramFactory>& programs) {
+int scenario_main(int argc, char** argv, const std::map<std::string, ProgramFactory>& programs,
+                  const std::function<ScenarioPlatform(const ScenarioOptions&)>& prepare) {
     std::string error;
     const std::optional<ScenarioOptions> options = parse_scenario_arguments(argc, argv, error);
     if (!options) {
@@ -182,10 +179,7 @@ int scenario_main(int argc, char** argv, const std::map<std::string, ProgramFact
         std::cerr << '\n' << scenario_usage << '\n';
         return scenario_script_error;
     }
-    // Headless whatever the environment says: the run must not need a display.
-    prepare_headless_environment();
-    QGuiApplication app(argc, argv);
-    return run_scenario(*options, program->second, std::cerr);
+    return run_scenario(*options, program->second, std::cerr, prepare(*options));
 }
 
 }  // namespace rt

@@ -6,6 +6,7 @@
 // the program called end() or returned), transcript.jsonl, and the snapshots
 // the script asks for.
 
+#include "common/runtime/picture_formats.h"
 #include "common/screens/program.h"
 #include "tools/scenario_run/arguments.h"
 
@@ -22,11 +23,21 @@ namespace rt {
 
 using ProgramFactory = std::function<std::unique_ptr<common::Program>(Runtime&)>;
 
+// What the machine the runner runs on supplies: the picture writers and
+// readers, and the program directory to use when the options name none.
+struct ScenarioPlatform {
+    PictureFormats formats;
+    std::string program_directory;
+};
+
 // Runs the program the factory makes on a ScriptedRuntime, writes the
 // outputs and returns the exit code. Messages go to `err`.
-int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_program, std::ostream& err);
+int run_scenario(const ScenarioOptions& options, const ProgramFactory& make_program, std::ostream& err,
+                 const ScenarioPlatform& platform);
 
-// The whole tool: arguments, the application object, the run.
-int scenario_main(int argc, char** argv, const std::map<std::string, ProgramFactory>& programs);
+// The whole tool but the platform: arguments, the program by its name, the
+// run; `prepare` is called once the arguments are good and gives the platform.
+int scenario_main(int argc, char** argv, const std::map<std::string, ProgramFactory>& programs,
+                  const std::function<ScenarioPlatform(const ScenarioOptions&)>& prepare);
 
 }  // namespace rt

@@ -19,6 +19,11 @@ std::chrono::steady_clock::duration seconds_duration(double seconds) {
 
 Watchdog::Watchdog(double seconds, double grace_seconds, ScriptedRuntime& runtime) : runtime_(runtime) {
     if (seconds <= 0) return;
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // No second thread in the browser's build: its caller limits the time.
+    (void)grace_seconds;
+    return;
+#endif
     deadline_ = std::chrono::steady_clock::now() + seconds_duration(seconds);
     hard_deadline_ = deadline_ + seconds_duration(grace_seconds);
     seconds_ = seconds;

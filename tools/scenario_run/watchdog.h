@@ -14,7 +14,7 @@ namespace rt {
 // more is ended the hard way, since nothing else can stop its thread.
 class Watchdog {
 public:
-    // No limit when `seconds` is 0 or less.
+    // No limit when `seconds` is 0 or less, nor in a build without threads.
     Watchdog(double seconds, double grace_seconds, ScriptedRuntime& runtime);
     ~Watchdog() { disarm(); }
     Watchdog(const Watchdog&) = delete;

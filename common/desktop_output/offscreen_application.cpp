@@ -1,4 +1,4 @@
-#include "common/scripted/offscreen_application.h"
+#include "common/desktop_output/offscreen_application.h"
 
 #include "common/desktop_output/runtime_directory.h"
 #include "common/runtime/vector_state.h"

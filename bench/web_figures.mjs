@@ -1,0 +1,98 @@
+// node bench/web_figures.mjs [SECONDS]: the browser edition's figures on this
+// machine, printed, not judged (build it first: ./build.sh web --build-only).
+//  - diffundo (100 atoms, atoms in place) at full speed in headless Chromium:
+//    drawn steps per second from the status line's count over SECONDS
+//    (default 10), beside build/bin/diffundo_bench's native drawn figure,
+//    measured in the same run;
+//  - from opening kalorix's page to its title drawn and waiting;
+//  - the CPU the browser's processes use while the title waits (10 s);
+//  - the download of each program, gzip -9 of every file the page loads.
+import { execFileSync } from 'node:child_process';
+import { readFileSync, readdirSync } from 'node:fs';
+import { gzipSync } from 'node:zlib';
+import { join, dirname } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { launch, serve } from '../tests/web/cdp.mjs';
+
+const root = join(dirname(fileURLToPath(import.meta.url)), '..');
+const web = join(root, 'build', 'web');
+const seconds = Number(process.argv[2] || 10);
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+// Clock ticks of every process in the browser's process group.
+function groupTicks(group) {
+    let ticks = 0;
+    for (const pid of readdirSync('/proc').filter((d) => /^\d+$/.test(d))) {
+        try {
+            const stat = readFileSync(`/proc/${pid}/stat`, 'utf8');
+            const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+            if (Number(fields[2]) === group) ticks += Number(fields[11]) + Number(fields[12]);
+        } catch { /* ended meanwhile */ }
+    }
+    return ticks;
+}
+
+const server = await serve(web);
+const base = `http://127.0.0.1:${server.address().port}`;
+const browser = await launch();
+const { send, evaluate } = browser;
+const waitFor = async (expression, limit = 60) => {
+    const until = Date.now() + limit * 1000;
+    for (;;) {
+        const value = await evaluate(expression);
+        if (value) return value;
+        if (Date.now() > until) throw new Error(`in vain: ${expression}`);
+        await sleep(20);
+    }
+};
+const enter = async () => {
+    await send('Input.dispatchKeyEvent', { type: 'keyDown', key: 'Enter', code: 'Enter', windowsVirtualKeyCode: 13, text: '\r' });
+    await send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'Enter', code: 'Enter', windowsVirtualKeyCode: 13 });
+};
+try {
+    await send('Page.enable');
+    await send('Runtime.enable');
+    const opens = [];
+    for (let i = 0; i < 3; ++i) {
+        await send('Page.navigate', { url: `${base}/kalorix.html?${i}` });
+        opens.push(await waitFor('typeof KxPage === "object" && KxPage.firstWait'));
+    }
+    opens.sort((a, b) => a - b);
+    console.log(`kalorix: page opened to title drawn and waiting: ${opens.map((t) => t.toFixed(0)).join(', ')} ms (median ${opens[1].toFixed(0)} ms)`);
+    const t0 = groupTicks(browser.pid);
+    await sleep(10000);
+    const ticks = groupTicks(browser.pid) - t0;
+    const hz = Number(execFileSync('getconf', ['CLK_TCK']).toString());
+    console.log(`kalorix: the waiting title page uses ${(100 * ticks / hz / 10).toFixed(2)} % of one core (all browser processes, 10 s)`);
+
+    await send('Page.navigate', { url: `${base}/diffundo.html` });
+    await waitFor('typeof KxPage === "object" && KxPage.firstWait');
+    let boxes = 0;
+    const box = async () => { await waitFor(`KxPage.boxes > ${boxes} && document.getElementById('box').open`); boxes = await evaluate('KxPage.boxes'); };
+    await enter();  // the title
+    for (let i = 0; i < 3; ++i) { await box(); await enter(); }  // quit hint, introduction, 100 atoms
+    const count = async () => {
+        const text = await evaluate(`document.getElementById('status').textContent`);
+        const found = text.match(/([\d.]+) Schritte/);
+        return { steps: found ? Number(found[1].replace(/\./g, '')) : NaN, at: Date.now() };
+    };
+    await sleep(2000);
+    const a = await count();
+    await sleep(seconds * 1000);
+    const b = await count();
+    const web_rate = (b.steps - a.steps) / ((b.at - a.at) / 1000);
+    const bench = execFileSync(join(root, 'build', 'bin', 'diffundo_bench'), ['2000000', '3']).toString();
+    const line = bench.split('\n').find((l) => l.includes('drawn, atoms in place'));
+    const native = Number(line.trim().split(/\s+/)[6]);
+    console.log(`diffundo, 100 atoms, full speed: ${web_rate.toFixed(0)} drawn steps/s in Chromium, ` +
+                `${native} natively (diffundo_bench, drawn, atoms in place, wall): ratio ${(web_rate / native).toFixed(2)}`);
+} finally {
+    await browser.close();
+    server.close();
+}
+for (const program of ['kalorix', 'diffundo']) {
+    const files = [`${program}.html`, `${program}.js`, `${program}.wasm`, `${program}.data`, 'page.js', 'page.css', 'ding.wav'];
+    const sizes = files.map((f) => [f, gzipSync(readFileSync(join(web, f)), { level: 9 }).length]);
+    const total = sizes.reduce((s, [, n]) => s + n, 0);
+    console.log(`${program}: ${(total / 1048576).toFixed(2)} MiB gzip -9 (${sizes.map(([f, n]) => `${f} ${(n / 1024).toFixed(0)} KiB`).join(', ')})`);
+}

@@ -1,0 +1,361 @@
+// The page around a program compiled to WebAssembly: what its runtime
+// (common/web/web_runtime.cpp) calls through KxPage, and the browser's events
+// kept for its polls. Menus, boxes and keys behave as in the desktop window.
+'use strict';
+var Module = { preRun: [], canvas: null };
+
+const KxPage = (() => {
+    const canvas = document.getElementById('picture');
+    const context = canvas.getContext('2d');
+    const bar = document.getElementById('menubar');
+    const statusLine = document.getElementById('status');
+    const box = document.getElementById('box');
+    const keys = [];
+    const selections = [];
+    let buttons = 0;
+    let pressed = 0;         // pressed since the last poll: a quick click between two polls still counts
+    let closed = false;
+    let waking = null;       // the runtime's wake-up while it sleeps
+    let wakeTimer = 0;
+    let menus = [];          // {title, element, entries: [{index, element, kind, text}]}
+    let openMenu = -1, current = -1;
+    let offer = 0;           // 0 everything, 1 picture services only, 2 nothing
+    let answer = -1, answerText = '';
+    let audio = null, bellBuffer = null;
+    const channel = new MessageChannel();
+    let yielded = null;
+    channel.port1.onmessage = () => { const go = yielded; yielded = null; if (go) go(); };
+
+    function wake() {
+        if (!waking) return;
+        const go = waking;
+        waking = null;
+        clearTimeout(wakeTimer);
+        // After the event and its default action (a click's focus): the
+        // program may open a box that must keep the focus.
+        setTimeout(go, 0);
+    }
+
+    // The picture as large as the window allows at 4:3, crisp at whole scales.
+    function fit() {
+        const stage = document.getElementById('stage');
+        const scale = Math.min(stage.clientWidth / 1024, stage.clientHeight / 768);
+        const shown = scale > 0 ? scale : 1;
+        canvas.style.width = Math.floor(1024 * shown) + 'px';
+        canvas.style.height = Math.floor(768 * shown) + 'px';
+        canvas.style.imageRendering = Number.isInteger(shown) ? 'pixelated' : 'auto';
+    }
+    window.addEventListener('resize', fit);
+
+    function accessLetter(text) {
+        const at = text.indexOf('&');
+        return at >= 0 && at + 1 < text.length ? text[at + 1].toLowerCase() : '';
+    }
+    function labelled(element, text) {
+        const at = text.indexOf('&');
+        element.textContent = '';
+        if (at < 0 || at + 1 >= text.length) { element.append(text); return; }
+        const letter = document.createElement('u');
+        letter.textContent = text[at + 1];
+        element.append(text.slice(0, at), letter, text.slice(at + 2));
+    }
+
+    function entryEnabled(entry, menu) {
+        if (offer === 2) return false;
+        if (offer === 1) return entry.kind === 'x';
+        return true;
+    }
+    function menuEnabled(menu) {
+        if (offer === 2) return false;
+        return offer === 0 || menu.entries.some((e) => e.kind === 'x');
+    }
+    function refresh() {
+        menus.forEach((menu, m) => {
+            menu.element.classList.toggle('open', m === openMenu);
+            menu.element.classList.toggle('disabled', !menuEnabled(menu));
+            menu.entries.forEach((entry, e) => {
+                if (!entry.element.classList.contains('separator')) {
+                    entry.element.classList.toggle('disabled', !entryEnabled(entry, menu));
+                    entry.element.classList.toggle('current', m === openMenu && e === current);
+                }
+            });
+        });
+    }
+    function closeMenus() { openMenu = -1; current = -1; refresh(); canvas.focus(); }
+    function choose(entry, menu) {
+        if (!entry || entry.separator || !entryEnabled(entry, menu)) return;
+        closeMenus();
+        selections.push(entry.index);
+        wake();
+    }
+    function step(menu, from, by) {
+        const n = menu.entries.length;
+        for (let i = 1; i <= n; ++i) {
+            const k = (from + by * i + n * 2) % n;
+            if (!menu.entries[k].separator) return k;
+        }
+        return -1;
+    }
+
+    // Shortcuts after the tab, as Qt's portable texts ("Ctrl+S", "F11", "Ctrl++").
+    function shortcutOf(event) {
+        let key = event.key;
+        if (key === ' ') key = 'Space';
+        else if (key === 'ArrowRight') key = 'Right';
+        else if (key === 'ArrowLeft') key = 'Left';
+        else if (key.length === 1) key = key.toUpperCase();
+        return (event.ctrlKey ? 'Ctrl+' : '') + key;
+    }
+    function keyText(event) {
+        const special = { Enter: '\r', Escape: '\x1b', Backspace: '\b', Tab: '\t', ArrowLeft: 'Left', ArrowRight: 'Right',
+                          ArrowUp: 'Up', ArrowDown: 'Down', Delete: 'Del', Insert: 'Ins', Home: 'Home', End: 'End',
+                          PageUp: 'PgUp', PageDown: 'PgDown' };
+        if (special[event.key] !== undefined) return special[event.key];
+        if (/^F\d+$/.test(event.key)) return event.key;
+        if (event.key.length === 1 && !event.ctrlKey && !event.altKey && !event.metaKey) return event.key;
+        return '';
+    }
+
+    document.addEventListener('keydown', (event) => {
+        unlockAudio();
+        if (box.open) return;  // the box's own keys
+        if (openMenu >= 0) {
+            const menu = menus[openMenu];
+            event.preventDefault();
+            if (event.key === 'Escape') closeMenus();
+            else if (event.key === 'ArrowDown') { current = step(menu, current, 1); refresh(); }
+            else if (event.key === 'ArrowUp') { current = step(menu, current < 0 ? 0 : current, -1); refresh(); }
+            else if (event.key === 'ArrowRight' || event.key === 'ArrowLeft') {
+                openMenu = (openMenu + (event.key === 'ArrowRight' ? 1 : menus.length - 1)) % menus.length;
+                current = step(menus[openMenu], -1, 1); refresh();
+            } else if (event.key === 'Enter') choose(menu.entries[current], menu);
+            else {
+                const found = menu.entries.find((e) => !e.separator && accessLetter(e.text) === event.key.toLowerCase());
+                if (found) choose(found, menu);
+            }
+            return;
+        }
+        if (event.altKey && event.key.length === 1) {
+            // The titles carry no access letter: their first letter opens them.
+            const letterOf = (title) => accessLetter(title) || title[0].toLowerCase();
+            const m = menus.findIndex((menu) => letterOf(menu.title) === event.key.toLowerCase() && menuEnabled(menu));
+            if (m >= 0) { event.preventDefault(); openMenu = m; current = step(menus[m], -1, 1); refresh(); }
+            return;
+        }
+        if (event.ctrlKey || /^F\d+$/.test(event.key)) {
+            const wanted = shortcutOf(event);
+            for (const menu of menus) {
+                for (const entry of menu.entries) {
+                    if (entry.shortcut && (entry.shortcut === wanted || (wanted === 'Ctrl+=' && entry.shortcut === 'Ctrl++'))) {
+                        event.preventDefault();
+                        choose(entry, menu);
+                        return;
+                    }
+                }
+            }
+            if (event.ctrlKey) return;
+        }
+        const text = keyText(event);
+        if (text) { event.preventDefault(); keys.push(text); wake(); }
+    });
+
+    const bits = [1, 4, 2];  // DOM's left, middle, right as the programs' left, middle, right
+    canvas.addEventListener('mousedown', (event) => { unlockAudio(); closeMenus(); buttons |= bits[event.button] || 0; pressed |= bits[event.button] || 0; wake(); });
+    window.addEventListener('mouseup', (event) => { buttons &= ~(bits[event.button] || 0); wake(); });
+    canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+    window.addEventListener('pagehide', () => { closed = true; wake(); });
+    document.addEventListener('mousedown', (event) => { if (!bar.contains(event.target) && openMenu >= 0) closeMenus(); });
+
+    function unlockAudio() {
+        if (!audio && window.AudioContext) audio = new AudioContext();
+        if (audio && audio.state === 'suspended') audio.resume();
+    }
+
+    function buttonRow(texts, onPress) {
+        const row = document.createElement('div');
+        row.className = 'buttons';
+        return { row, buttons: texts.map((text, i) => {
+            const b = document.createElement('button');
+            b.type = 'button';
+            b.textContent = text;
+            b.addEventListener('click', () => onPress(i));
+            row.append(b);
+            return b;
+        }) };
+    }
+    function openBox(caption) {
+        box.textContent = '';
+        const head = document.createElement('div');
+        head.className = 'caption';
+        head.style.fontWeight = 'bold';
+        head.style.marginBottom = '8px';
+        head.textContent = caption;
+        box.append(head);
+        answer = -1;
+        KxPage.boxes = (KxPage.boxes || 0) + 1;  // tells one box from the next
+        closeMenus();
+    }
+    function finish(value) {
+        answer = value;
+        box.close();
+        canvas.focus();
+        wake();
+    }
+
+    return {
+        setTitle(text) { document.title = text.trim() || document.title; },
+        showMenu(entries, kinds) {
+            bar.textContent = '';
+            menus = [];
+            let menu = null;
+            entries.forEach((text, index) => {
+                if (!menu) {
+                    if (text.endsWith('|')) {
+                        const title = text.slice(0, -1).trim();
+                        const element = document.createElement('div');
+                        element.className = 'title';
+                        element.setAttribute('role', 'menuitem');
+                        const label = document.createElement('span');
+                        labelled(label, title);
+                        const list = document.createElement('div');
+                        list.className = 'entries';
+                        element.append(label, list);
+                        bar.append(element);
+                        menu = { title, element, list, entries: [] };
+                        const m = menus.length;
+                        label.addEventListener('mousedown', (event) => {
+                            event.preventDefault();
+                            if (!menuEnabled(menus[m])) return;
+                            openMenu = openMenu === m ? -1 : m; current = -1; refresh();
+                        });
+                        label.addEventListener('mouseenter', () => { if (openMenu >= 0 && openMenu !== m) { openMenu = m; current = -1; refresh(); } });
+                        menus.push(menu);
+                    }
+                    return;
+                }
+                if (text === '') { menu = null; return; }
+                const element = document.createElement('div');
+                if (/^-+$/.test(text)) {
+                    element.className = 'separator';
+                    menu.list.append(element);
+                    menu.entries.push({ index, element, separator: true, text });
+                    return;
+                }
+                const tab = text.indexOf('\t');
+                const shown = tab >= 0 ? text.slice(0, tab) : text;
+                element.className = 'entry';
+                element.setAttribute('role', 'menuitem');
+                const label = document.createElement('span');
+                labelled(label, shown);
+                element.append(label);
+                const entry = { index, element, kind: kinds[index], text: shown, shortcut: tab >= 0 ? text.slice(tab + 1) : '' };
+                if (entry.shortcut) { const s = document.createElement('span'); s.textContent = entry.shortcut; element.append(s); }
+                const owner = menu;
+                element.addEventListener('mouseup', () => choose(entry, owner));
+                element.addEventListener('mouseenter', () => { current = owner.entries.indexOf(entry); refresh(); });
+                menu.list.append(element);
+                menu.entries.push(entry);
+            });
+            refresh();
+        },
+        offerMenus(value) { offer = value; refresh(); },
+        menuChecked(index, on) {
+            for (const menu of menus) for (const e of menu.entries) if (e.index === index) e.element.classList.toggle('checked', on);
+        },
+        takeSelection() { return selections.length ? selections.shift() : -1; },
+        takeKey() { return keys.length ? keys.shift() : null; },
+        mouseButtons() { const state = buttons | pressed; pressed = 0; return state; },
+        closed() { return closed; },
+        present(buffer, pointer, width, height, x, y, w, h) {
+            const image = new ImageData(new Uint8ClampedArray(buffer, pointer, width * height * 4), width, height);
+            context.putImageData(image, 0, 0, x, y, w, h);
+            if (!KxPage.firstPicture) { KxPage.firstPicture = performance.now(); }
+        },
+        status(text) { statusLine.textContent = text; },
+        openMessage(caption, style, text, defaultButton, captions) {
+            openBox(caption);
+            const pre = document.createElement('pre');
+            pre.textContent = text.split('|').join('\n');
+            box.append(pre);
+            let texts = captions === '' ? ['OK'] : captions.split('|').map((t) => t.trim() || t);
+            const { row, buttons: pushes } = buttonRow(texts, (i) => finish(i + 1));
+            box.append(row);
+            // Escape answers with the last button, as a press of it would.
+            box.oncancel = (event) => { event.preventDefault(); finish(texts.length); };
+            box.onkeydown = null;
+            box.showModal();
+            const preselected = defaultButton < 1 || defaultButton > texts.length ? texts.length : defaultButton;
+            pushes[preselected - 1].focus();
+        },
+        openInput(caption, prompt, hint, text) {
+            openBox(caption);
+            const question = document.createElement('pre');
+            question.textContent = prompt.split('|').join('\n');
+            box.append(question);
+            if (hint) {
+                const aside = document.createElement('div');
+                aside.className = 'hint';
+                aside.textContent = hint.split('|').join('\n');
+                box.append(aside);
+            }
+            const field = document.createElement('input');
+            field.type = 'text';
+            field.value = text;
+            box.append(field);
+            const { row } = buttonRow(['OK', 'Abbrechen'], (i) => { answerText = field.value; finish(i === 0 ? 1 : 0); });
+            box.append(row);
+            field.addEventListener('keydown', (event) => {
+                // The Return answers the box, not the program's next key wait.
+                if (event.key === 'Enter') { event.preventDefault(); event.stopPropagation(); answerText = field.value; finish(1); }
+            });
+            box.oncancel = (event) => { event.preventDefault(); finish(0); };
+            box.showModal();
+            field.focus();
+            field.select();
+        },
+        dialogAnswer() { return answer; },
+        dialogText() { return answerText; },
+        closeDialog() { if (box.open) box.close(); },
+        bell(file) {
+            unlockAudio();
+            if (!audio) return;
+            const play = () => { const source = audio.createBufferSource(); source.buffer = bellBuffer; source.connect(audio.destination); source.start(); };
+            if (bellBuffer) { play(); return; }
+            fetch(file).then((r) => r.arrayBuffer()).then((bytes) => audio.decodeAudioData(bytes))
+                .then((decoded) => { bellBuffer = decoded; play(); }).catch(() => {});
+        },
+        download(bytes, name) {
+            const link = document.createElement('a');
+            link.href = URL.createObjectURL(new Blob([bytes]));
+            link.download = name;
+            link.click();
+            setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+        },
+        print() { window.print(); },
+        copy() {
+            if (!navigator.clipboard || !window.ClipboardItem) return;
+            canvas.toBlob((blob) => navigator.clipboard.write([new ClipboardItem({ 'image/png': blob })]).catch(() => {}));
+        },
+        // The box that follows shows the same text: a refused clipboard loses nothing.
+        copyText(text) {
+            if (navigator.clipboard) navigator.clipboard.writeText(text).catch(() => {});
+        },
+        toggleFullScreen() {
+            if (document.fullscreenElement) document.exitFullscreen();
+            else document.documentElement.requestFullscreen().catch(() => {});
+        },
+        projectorRemembered() { try { return localStorage.getItem('kalorix-diffundo-projector') === '1'; } catch (e) { return false; } },
+        rememberProjector(on) { try { localStorage.setItem('kalorix-diffundo-projector', on ? '1' : '0'); } catch (e) { /* private mode */ } },
+        ended() { closeMenus(); bar.textContent = ''; KxPage.hasEnded = true; },
+        wait(ms, wakeUp) {
+            // The first sleep: the title is drawn and waits for the user.
+            if (!KxPage.firstWait) KxPage.firstWait = performance.now();
+            waking = wakeUp;
+            wakeTimer = setTimeout(wake, ms);
+        },
+        yieldOnce(wakeUp) { yielded = wakeUp; channel.port2.postMessage(0); },
+        fit,
+        started: performance.now(),
+    };
+})();
+KxPage.fit();

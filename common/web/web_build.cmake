@@ -1,0 +1,57 @@
+# The browser edition, built by Emscripten (build.sh web): the Qt-free layers
+# and the programs' screens as on the desktop, the scenario runner for Node
+# (the parity tests with the golden screens), and the pages.
+#
+# The program files (font table, title picture and its decoded pixels, bell)
+# are made by the desktop build's tools, which need Qt: NATIVE_PROGRAM_DIR
+# names the folder build.sh has them made in.
+set(NATIVE_PROGRAM_DIR "" CACHE PATH "The desktop build's web-program folder")
+if(NOT EXISTS "${NATIVE_PROGRAM_DIR}/pictures.bin")
+  message(FATAL_ERROR "NATIVE_PROGRAM_DIR (${NATIVE_PROGRAM_DIR}) lacks the program files: "
+                      "build the desktop target web_program_files first (build.sh web does)")
+endif()
+
+# Debian's emcc finds Debian's acorn (its JavaScript optimizer) only through
+# NODE_PATH when the node on the PATH is not Debian's own: every compile and
+# link sets it, whoever starts the build.
+set(node_path "/usr/share/nodejs")
+if(DEFINED ENV{NODE_PATH} AND NOT "$ENV{NODE_PATH}" STREQUAL "")
+  string(APPEND node_path ":$ENV{NODE_PATH}")
+endif()
+set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=${node_path})
+set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=${node_path})
+
+# The programs unwind through exceptions (a closed window ends every loop).
+add_compile_options(-fexceptions)
+add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1)
+
+# A program's page in build/web: PROGRAM.html with its script, the
+# WebAssembly module and the program files, beside the page's own script.
+set(web_page_dir ${CMAKE_BINARY_DIR}/../web)
+function(add_web_page program main)
+  add_executable(${program}_page ${main})
+  target_link_libraries(${program}_page PRIVATE web_runtime ${program}_screens)
+  set_target_properties(${program}_page PROPERTIES OUTPUT_NAME ${program} RUNTIME_OUTPUT_DIRECTORY ${web_page_dir})
+  # Asyncify lets the programs' blocking loops sleep in the browser; only
+  # the page's two waits suspend.
+  target_link_options(${program}_page PRIVATE -sASYNCIFY -sASYNCIFY_IMPORTS=['js_wait','js_yield']
+                      -sENVIRONMENT=web -sEXIT_RUNTIME=0 --preload-file ${CMAKE_BINARY_DIR}/program@/program)
+  add_dependencies(${program}_page web_program web_page_files)
+  set(PROGRAM ${program})
+  configure_file(${PROJECT_SOURCE_DIR}/common/web/page.html ${web_page_dir}/${program}.html @ONLY)
+endfunction()
+
+add_subdirectory(common/numeric)
+add_subdirectory(common/unicode)
+add_subdirectory(common/runtime)
+add_subdirectory(common/lesson)
+add_subdirectory(common/scripted)
+add_subdirectory(common/screens)
+add_subdirectory(kalorix)
+add_subdirectory(diffundo)
+add_subdirectory(tools/scenario_run)
+add_subdirectory(common/web)
+add_subdirectory(tools)
+
+enable_testing()
+add_subdirectory(tests/web)

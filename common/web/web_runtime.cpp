@@ -1,0 +1,374 @@
+#include "common/web/web_runtime.h"
+
+#include "common/runtime/atomic_file.h"
+#include "common/runtime/extras.h"
+#include "common/runtime/font_table.h"
+#include "common/runtime/message_text.h"
+#include "common/runtime/picture_formats.h"
+#include "common/runtime/surface.h"
+#include "common/runtime/surface_fonts.h"
+#include "common/web/picture_table.h"
+
+#include <emscripten.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+// The page's side, in common/web/page.js (the object KxPage).
+EM_JS(void, js_set_title, (const char* title), { KxPage.setTitle(UTF8ToString(title)); });
+EM_JS(void, js_show_menu, (const char* entries, const char* kinds),
+      { KxPage.showMenu(UTF8ToString(entries).split(String.fromCharCode(31)), UTF8ToString(kinds)); });
+EM_JS(void, js_offer_menus, (int offer), { KxPage.offerMenus(offer); });
+EM_JS(void, js_menu_checked, (int index, int on), { KxPage.menuChecked(index, on !== 0); });
+EM_JS(int, js_take_selection, (), { return KxPage.takeSelection(); });
+EM_JS(int, js_take_key, (char* buffer, int size), {
+    const key = KxPage.takeKey();
+    if (key === null) return -1;
+    return stringToUTF8(key, buffer, size);
+});
+EM_JS(int, js_mouse_buttons, (), { return KxPage.mouseButtons(); });
+EM_JS(int, js_closed, (), { return KxPage.closed() ? 1 : 0; });
+EM_JS(void, js_present, (const void* rgba, int width, int height, int x, int y, int w, int h),
+      { KxPage.present(HEAPU8.buffer, rgba, width, height, x, y, w, h); });
+EM_JS(void, js_status, (const char* text), { KxPage.status(UTF8ToString(text)); });
+EM_JS(void, js_open_message, (const char* caption, int style, const char* text, int default_button, const char* captions),
+      { KxPage.openMessage(UTF8ToString(caption), style, UTF8ToString(text), default_button, UTF8ToString(captions)); });
+EM_JS(void, js_open_input, (const char* caption, const char* prompt, const char* hint, const char* text),
+      { KxPage.openInput(UTF8ToString(caption), UTF8ToString(prompt), UTF8ToString(hint), UTF8ToString(text)); });
+EM_JS(int, js_dialog_answer, (), { return KxPage.dialogAnswer(); });
+EM_JS(int, js_dialog_text, (char* buffer, int size), {
+    const text = KxPage.dialogText();
+    if (lengthBytesUTF8(text) + 1 > size) return -(lengthBytesUTF8(text) + 1);
+    return stringToUTF8(text, buffer, size);
+});
+EM_JS(void, js_close_dialog, (), { KxPage.closeDialog(); });
+EM_JS(void, js_bell, (const char* file), { KxPage.bell(UTF8ToString(file)); });
+EM_JS(void, js_download, (const char* path, const char* name), {
+    const file = UTF8ToString(path);
+    KxPage.download(FS.readFile(file), UTF8ToString(name));
+    FS.unlink(file);
+});
+EM_JS(void, js_print, (), { KxPage.print(); });
+EM_JS(void, js_copy, (), { KxPage.copy(); });
+EM_JS(void, js_copy_text, (const char* text), { KxPage.copyText(UTF8ToString(text)); });
+EM_JS(void, js_full_screen, (), { KxPage.toggleFullScreen(); });
+EM_JS(int, js_projector_remembered, (), { return KxPage.projectorRemembered() ? 1 : 0; });
+EM_JS(void, js_remember_projector, (int on), { KxPage.rememberProjector(on !== 0); });
+EM_JS(void, js_ended, (), { KxPage.ended(); });
+// Hand control to the browser: until an event or the time is up, or only
+// for its pending tasks (a frame of a long run).
+EM_JS(void, js_wait, (int ms), { Asyncify.handleSleep(function(wakeUp) { KxPage.wait(ms, wakeUp); }); });
+EM_JS(void, js_yield, (), { Asyncify.handleSleep(function(wakeUp) { KxPage.yieldOnce(wakeUp); }); });
+
+namespace rt {
+
+namespace {
+
+// A loop that draws gives the browser a turn once a frame: often enough for
+// menus and painting, rarely enough to cost little.
+constexpr double frame_seconds = 1.0 / 60;
+// Polls in a row that find nothing and draw nothing before a poll sleeps.
+constexpr int idle_polls_before_wait = 3;
+constexpr int idle_wait_ms = 10;
+// After a quiet while, sleep longer: an idle page costs next to nothing (an
+// event wakes the wait at once).
+constexpr double long_quiet_seconds = 2;
+constexpr int quiet_wait_ms = 250;
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+}  // namespace
+
+WebRuntime::WebRuntime(std::string name, std::string program_dir)
+    : Runtime(surface_width, surface_height),
+      name_(std::move(name)),
+      program_dir_(std::move(program_dir)),
+      rgba_(static_cast<std::size_t>(surface_width) * surface_height, 0xFF000000u) {
+    set_extras_host(*this);
+    set_picture_decoder(picture_table_decoder(read_file(program_dir_ + "/pictures.bin")));
+    if (js_projector_remembered()) set_projector_colours(true);
+}
+
+WebRuntime::~WebRuntime() = default;
+
+void WebRuntime::throw_if_closed() const {
+    if (ended_ || js_closed()) throw WindowClosed();
+}
+
+void WebRuntime::set_title(const std::string& title) {
+    title_ = title;
+    js_set_title(title.c_str());
+}
+
+void WebRuntime::open_window() { present(); }
+
+void WebRuntime::show_menu(const std::vector<std::string>& entries) {
+    std::string joined, kinds;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0) joined += '\x1f';
+        joined += entries[i];
+        kinds += extra_at(entries, static_cast<int>(i)) ? 'x' : 'p';
+    }
+    js_show_menu(joined.c_str(), kinds.c_str());
+    js_offer_menus(static_cast<int>(offer_));
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (menu_checked(static_cast<int>(i))) js_menu_checked(static_cast<int>(i), 1);
+}
+
+void WebRuntime::offer_menus(MenuOffer offer) {
+    offer_ = offer;
+    js_offer_menus(static_cast<int>(offer));
+}
+
+void WebRuntime::present() {
+    const Rect area = surface().take_changed_area();
+    if (area.w <= 0 || area.h <= 0) return;
+    const ImageView pixels = surface().image();
+    // 0xFFRRGGBB words are B G R A in memory; the canvas wants R G B A.
+    for (int y = area.y; y < area.y + area.h; ++y) {
+        const Rgb* from = pixels.row(y);
+        std::uint32_t* to = rgba_.data() + static_cast<std::ptrdiff_t>(y) * surface_width;
+        for (int x = area.x; x < area.x + area.w; ++x) {
+            const Rgb p = from[x];
+            to[x] = (p & 0xFF00FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
+        }
+    }
+    js_present(rgba_.data(), surface_width, surface_height, area.x, area.y, area.w, area.h);
+}
+
+void WebRuntime::take_selections() {
+    for (int index = js_take_selection(); index >= 0; index = js_take_selection()) {
+        if (extra_at(installed_menu(), index))
+            pending_extras_.push_back(index);
+        else if (offer_ == MenuOffer::everything)
+            queue_menu_selection(index);
+    }
+}
+
+bool WebRuntime::run_pending_extras() {
+    take_selections();
+    if (pending_extras_.empty() || extra_running_) return false;
+    extra_running_ = true;
+    struct Done {
+        bool& running;
+        ~Done() { running = false; }
+    } done{extra_running_};
+    while (!pending_extras_.empty()) {
+        const int index = pending_extras_.front();
+        pending_extras_.erase(pending_extras_.begin());
+        if (const std::optional<Extra> extra = extra_at(installed_menu(), index)) run_extra(*extra);
+    }
+    return true;
+}
+
+void WebRuntime::let_events_through() {
+    const double now = time();
+    if (now - last_yield_ < frame_seconds) return;
+    present();
+    js_yield();
+    last_yield_ = time();
+}
+
+void WebRuntime::wait_for_events(int ms) {
+    present();
+    js_wait(ms);
+    last_yield_ = time();
+}
+
+void WebRuntime::process_events() {
+    throw_if_closed();
+    let_events_through();
+    throw_if_closed();
+    run_pending_extras();
+    deliver_queued_selections([this](int, bool) { throw_if_closed(); });
+}
+
+template <typename Look, typename Found>
+auto WebRuntime::poll(Look look, Found found) {
+    throw_if_closed();
+    let_events_through();
+    throw_if_closed();
+    run_pending_extras();
+    auto result = look();
+    // Idle is a poll with no drawing asked for since the last one.
+    const std::uint64_t requests = surface().drawing_requests();
+    const bool drawn = requests != polled_requests_;
+    polled_requests_ = requests;
+    if (drawn || found(result)) {
+        idle_polls_ = 0;
+        return result;
+    }
+    if (idle_polls_ < idle_polls_before_wait) {
+        if (++idle_polls_ < idle_polls_before_wait) return result;
+        quiet_since_ = time();
+    }
+    wait_for_events(time() - quiet_since_ >= long_quiet_seconds ? quiet_wait_ms : idle_wait_ms);
+    throw_if_closed();
+    run_pending_extras();
+    return look();
+}
+
+std::string WebRuntime::key_query() {
+    return poll(
+        [] {
+            char buffer[64];
+            const int length = js_take_key(buffer, sizeof buffer);
+            return length < 0 ? std::string() : std::string(buffer, static_cast<std::size_t>(length));
+        },
+        [](const std::string& key) { return !key.empty(); });
+}
+
+int WebRuntime::mouse_state() {
+    // A held button is no news: a loop that waits for its release must sleep too.
+    const int buttons = poll([] { return js_mouse_buttons(); }, [this](int state) { return state != last_mouse_result_; });
+    last_mouse_result_ = buttons;
+    return buttons;
+}
+
+double WebRuntime::time() { return emscripten_get_now() / 1000.0; }
+
+std::string WebRuntime::dialog_caption() const {
+    const std::size_t first = title_.find_first_not_of(' ');
+    if (first == std::string::npos) return name_;
+    return title_.substr(first, title_.find_last_not_of(' ') - first + 1);
+}
+
+int WebRuntime::wait_for_answer() {
+    const MenuOffer before = offer_;
+    offer_menus(extra_running_ ? MenuOffer::nothing : MenuOffer::picture_services);
+    struct Restore {
+        WebRuntime& runtime;
+        MenuOffer offer;
+        ~Restore() { runtime.offer_menus(offer); }
+    } restore{*this, before};
+    for (;;) {
+        const int answer = js_dialog_answer();
+        if (answer >= 0) return answer;
+        if (ended_ || js_closed()) {
+            js_close_dialog();
+            throw WindowClosed();
+        }
+        wait_for_events(quiet_wait_ms);
+        if (!extra_running_) run_pending_extras();
+    }
+}
+
+int WebRuntime::message_box(int style, const std::string& text, int default_button, const std::string& captions) {
+    throw_if_closed();
+    present();
+    js_open_message(dialog_caption().c_str(), style, text.c_str(), default_button, captions.c_str());
+    return wait_for_answer();
+}
+
+std::string WebRuntime::input_box(const std::string& prompt, const std::string& default_text) {
+    std::string text = default_text;
+    input_dialog(prompt, {}, text);
+    return text;
+}
+
+void WebRuntime::input_dialog(const std::string& prompt, const std::string& hint, std::string& text) {
+    throw_if_closed();
+    present();
+    js_open_input(dialog_caption().c_str(), prompt.c_str(), hint.c_str(), text.c_str());
+    if (wait_for_answer() == 0) {  // cancelled
+        text.clear();
+        return;
+    }
+    std::string answer(256, '\0');
+    int length = js_dialog_text(answer.data(), static_cast<int>(answer.size()));
+    if (length < 0) {
+        answer.assign(static_cast<std::size_t>(-length), '\0');
+        length = js_dialog_text(answer.data(), static_cast<int>(answer.size()));
+    }
+    answer.resize(static_cast<std::size_t>(length));
+    text = std::move(answer);
+}
+
+void WebRuntime::play_sound(const std::string& file) {
+    if (!ended_) js_bell(file.c_str());
+}
+
+void WebRuntime::end() {
+    if (ended_) return;
+    present();
+    ended_ = true;
+    js_ended();
+}
+
+std::string WebRuntime::output_file(Output what) {
+    // Written into the page's memory, then handed to the browser's download.
+    const std::time_t now = std::time(nullptr);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H-%M", std::localtime(&now));
+    std::filesystem::create_directories("/out");
+    return "/out/" + name_ + "-" + stamp + "-" + std::to_string(++files_saved_) +
+           (what == Output::picture ? ".png" : ".csv");
+}
+
+bool WebRuntime::write_picture(const std::string& file, const std::string& description) {
+    return write_file_atomically(file, plain_png(surface().image(), description));
+}
+
+void WebRuntime::file_written(const std::string& file) {
+    const std::string name = std::filesystem::path(file).filename().string();
+    // The download's name without the run's counter.
+    const std::size_t dash = name.rfind('-');
+    const std::size_t dot = name.rfind('.');
+    const std::string shown = dash != std::string::npos && dot != std::string::npos && dash < dot
+                                  ? name.substr(0, dash) + name.substr(dot)
+                                  : name;
+    js_download(file.c_str(), shown.c_str());
+}
+
+void WebRuntime::print_picture() {
+    present();
+    js_print();
+}
+
+void WebRuntime::copy_picture() {
+    present();
+    js_copy();
+}
+
+void WebRuntime::copy_text(const std::string& text) { js_copy_text(text.c_str()); }
+
+// The page has no text for assistive tools yet: nothing listens.
+void WebRuntime::announced(const std::function<std::string()>&) {}
+
+void WebRuntime::toggle_full_screen() { js_full_screen(); }
+
+void WebRuntime::status_changed(const std::string& text) { js_status(text.c_str()); }
+
+void WebRuntime::projector_colours_changed(bool on) { js_remember_projector(on ? 1 : 0); }
+
+void WebRuntime::menu_checked_changed(int index, bool checked) { js_menu_checked(index, checked ? 1 : 0); }
+
+int run_page(const std::string& name, const std::function<void(Runtime&)>& run_program) {
+    const std::string dir = "/program";
+    std::string error;
+    std::optional<FontTable> fonts = FontTable::read_file(dir + "/fonts.bin", &error);
+    if (!fonts) {
+        std::fprintf(stderr, "%s: the fonts of the picture cannot be read: %s\n", name.c_str(), error.c_str());
+        return 1;
+    }
+    use_surface_fonts(std::move(*fonts));
+    WebRuntime runtime(name, dir);
+    try {
+        run_program(runtime);
+    } catch (const WindowClosed&) {
+    }
+    runtime.end();
+    return 0;
+}
+
+}  // namespace rt

@@ -1,0 +1,94 @@
+#pragma once
+// The runtime of a page: the programs in a browser tab, compiled by
+// Emscripten with Asyncify. The picture goes into a canvas, the menus into an
+// HTML menu bar, the boxes into HTML dialogs (common/web/page.js); the
+// programs' blocking loops hand control to the browser whenever they let
+// events through, so the page answers during long runs, and a loop that
+// only waits sleeps in the browser's event loop instead of spinning.
+
+#include "common/runtime/runtime.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace rt {
+
+class WebRuntime : public Runtime, private ExtrasHost {
+public:
+    // The program's files (fonts, picture table, title picture) lie in
+    // `program_dir` of the page's file system; `name` names saved files.
+    WebRuntime(std::string name, std::string program_dir);
+    ~WebRuntime() override;
+
+    void set_title(const std::string& title) override;
+    void open_window() override;
+    void process_events() override;
+    std::string key_query() override;
+    int mouse_state() override;
+    double time() override;
+    int message_box(int style, const std::string& text, int default_button, const std::string& captions) override;
+    std::string input_box(const std::string& prompt, const std::string& default_text) override;
+    void input_dialog(const std::string& prompt, const std::string& hint, std::string& text) override;
+    void play_sound(const std::string& file) override;
+    std::string program_directory() const override { return program_dir_; }
+    void end() override;
+
+protected:
+    void show_menu(const std::vector<std::string>& entries) override;
+
+private:
+    std::string output_file(Output what) override;
+    bool write_picture(const std::string& file, const std::string& description) override;
+    void file_written(const std::string& file) override;
+    void print_picture() override;
+    void copy_picture() override;
+    void copy_text(const std::string& text) override;
+    void announced(const std::function<std::string()>& text) override;
+    void toggle_full_screen() override;
+    void status_changed(const std::string& text) override;
+    void projector_colours_changed(bool on) override;
+    void menu_checked_changed(int index, bool checked) override;
+
+    enum class MenuOffer { everything, picture_services, nothing };
+
+    void throw_if_closed() const;
+    // Shows the changed pixels and, a frame's time after the last time,
+    // lets the browser run (its events, its painting) before going on.
+    void let_events_through();
+    // Shows the picture and sleeps in the browser until an event comes or
+    // `ms` milliseconds have passed.
+    void wait_for_events(int ms);
+    void present();
+    // Takes the menu selections the page has made: EXTRAS entries are kept
+    // to run at once, the program's entries queued for process_events.
+    void take_selections();
+    bool run_pending_extras();
+    template <typename Look, typename Found>
+    auto poll(Look look, Found found);
+    int wait_for_answer();
+    std::string dialog_caption() const;
+    void offer_menus(MenuOffer offer);
+
+    std::string name_;
+    std::string program_dir_;
+    std::string title_;
+    std::vector<std::uint32_t> rgba_;  // the canvas's bytes, R G B A
+    std::vector<int> pending_extras_;
+    std::uint64_t polled_requests_ = 0;
+    int idle_polls_ = 0;
+    int last_mouse_result_ = mouse_none;
+    double last_yield_ = 0;
+    double quiet_since_ = 0;
+    bool extra_running_ = false;
+    bool ended_ = false;
+    MenuOffer offer_ = MenuOffer::everything;
+    int files_saved_ = 0;
+};
+
+// The page's main: the fonts and pictures from `program_dir`, the program
+// made by `make` on a WebRuntime and run until it ends.
+int run_page(const std::string& name, const std::function<void(Runtime&)>& run_program);
+
+}  // namespace rt
