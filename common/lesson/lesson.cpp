@@ -1,6 +1,7 @@
 #include "common/lesson/lesson.h"
 
-#include <charconv>
+#include "common/numeric/float_text.h"
+
 #include <cmath>
 #include <limits>
 
@@ -49,10 +50,13 @@ std::string quoted(std::string_view text) {
 
 std::string spelled(const std::string& key, Form form) { return quoted((form == Form::command_line ? "--" : "") + key); }
 
+// A plain decimal number: strtod's forms without its leading blanks, plus
+// sign and hexadecimal, which no lesson writes.
 std::optional<double> number(std::string_view text) {
+    if (text.empty() || text.front() == ' ' || text.front() == '+' || text.find_first_of("xX") != std::string_view::npos)
+        return std::nullopt;
     double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    if (!numeric::parse_double(text, value) || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 

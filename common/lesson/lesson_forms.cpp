@@ -2,8 +2,9 @@
 // into the one reader's pairs and written from a lesson.
 #include "common/lesson/lesson.h"
 
-#include <charconv>
-#include <system_error>
+#include "common/numeric/float_text.h"
+
+#include <string>
 
 namespace lesson {
 
@@ -58,11 +59,12 @@ std::string percent_encoded(std::string_view text) {
     return encoded;
 }
 
-// The shortest text that reads back as the same double: 300, 0.4, 2.
+// The shortest text that reads back as the same double: 300, 0.4, 2; the
+// fixed layout where it is no longer than the scientific.
 std::string number_text(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    std::string fixed = numeric::shortest_text(value, numeric::Layout::fixed);
+    std::string scientific = numeric::shortest_text(value, numeric::Layout::scientific);
+    return scientific.size() < fixed.size() ? scientific : fixed;
 }
 
 const char* analysis_word(Analysis analysis) {
