@@ -12,10 +12,15 @@ const [runner, programDir, scriptsDir, expectedRoot, name] = process.argv.slice(
 const program = name.startsWith('d') ? 'diffundo' : 'kalorix';
 const out = mkdtempSync(join(tmpdir(), `web-golden-${name}-`));
 const problems = [];
+// A line "# scenario-run: ARGUMENTS" gives the run more arguments (a lesson),
+// split at blanks as tests/golden/check.sh splits them.
+const script = join(scriptsDir, `${name}.script`);
+const extra = readFileSync(script, 'utf8').split('\n').find((line) => line.startsWith('# scenario-run: '));
+const extraArguments = extra ? extra.slice('# scenario-run: '.length).split(/\s+/).filter(Boolean) : [];
 try {
     try {
-        execFileSync(process.execPath, [runner, program, join(scriptsDir, `${name}.script`), out,
-                                        '--program-dir', programDir, '--timeout', '0'],
+        execFileSync(process.execPath, [runner, program, script, out, '--program-dir', programDir, '--timeout', '0',
+                                        ...extraArguments],
                      { stdio: ['ignore', 'inherit', 'inherit'] });
     } catch (error) {
         problems.push(`the runner failed with exit code ${error.status}`);
