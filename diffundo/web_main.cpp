@@ -3,5 +3,9 @@
 #include "diffundo/diffundo.h"
 
 int main() {
-    return rt::run_page("diffundo", [](rt::Runtime& runtime) { diffundo::make_program(runtime)->run(); });
+    return rt::run_page(lesson::ProgramKind::diffundo, [](rt::Runtime& runtime, const lesson::Lesson& given) {
+        const auto diffundo = diffundo::make_program(runtime);
+        diffundo->use_lesson(given);
+        diffundo->run();
+    });
 }

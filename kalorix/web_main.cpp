@@ -3,5 +3,9 @@
 #include "kalorix/kalorix.h"
 
 int main() {
-    return rt::run_page("kalorix", [](rt::Runtime& runtime) { kalorix::make_program(runtime)->run(); });
+    return rt::run_page(lesson::ProgramKind::kalorix, [](rt::Runtime& runtime, const lesson::Lesson& given) {
+        const auto kalorix = kalorix::make_program(runtime);
+        kalorix->use_lesson(given);
+        kalorix->run();
+    });
 }

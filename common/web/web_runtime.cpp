@@ -5,6 +5,7 @@
 #include "common/runtime/font_table.h"
 #include "common/runtime/message_text.h"
 #include "common/runtime/picture_formats.h"
+#include "common/runtime/styles.h"
 #include "common/runtime/surface.h"
 #include "common/runtime/surface_fonts.h"
 #include "common/web/picture_table.h"
@@ -55,6 +56,12 @@ EM_JS(void, js_download, (const char* path, const char* name), {
 });
 EM_JS(void, js_print, (), { KxPage.print(); });
 EM_JS(void, js_copy, (), { KxPage.copy(); });
+// The page address's part after "#" into `buffer`; its length in bytes.
+EM_JS(int, js_fragment, (char* buffer, int size), {
+    const fragment = location.hash.replace(/^#/, '');
+    if (size > 0) stringToUTF8(fragment, buffer, size);
+    return lengthBytesUTF8(fragment);
+});
 EM_JS(void, js_copy_text, (const char* text), { KxPage.copyText(UTF8ToString(text)); });
 EM_JS(void, js_full_screen, (), { KxPage.toggleFullScreen(); });
 EM_JS(int, js_projector_remembered, (), { return KxPage.projectorRemembered() ? 1 : 0; });
@@ -85,6 +92,12 @@ std::string read_file(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+std::string page_fragment() {
+    std::string fragment(static_cast<std::size_t>(js_fragment(nullptr, 0)), '\0');
+    js_fragment(fragment.data(), static_cast<int>(fragment.size()) + 1);  // room for the terminating zero
+    return fragment;
 }
 
 }  // namespace
@@ -353,7 +366,8 @@ void WebRuntime::projector_colours_changed(bool on) { js_remember_projector(on ?
 
 void WebRuntime::menu_checked_changed(int index, bool checked) { js_menu_checked(index, checked ? 1 : 0); }
 
-int run_page(const std::string& name, const std::function<void(Runtime&)>& run_program) {
+int run_page(lesson::ProgramKind kind, const std::function<void(Runtime&, const lesson::Lesson&)>& run_program) {
+    const std::string name = lesson::program_name(kind);
     const std::string dir = "/program";
     std::string error;
     std::optional<FontTable> fonts = FontTable::read_file(dir + "/fonts.bin", &error);
@@ -364,7 +378,17 @@ int run_page(const std::string& name, const std::function<void(Runtime&)>& run_p
     use_surface_fonts(std::move(*fonts));
     WebRuntime runtime(name, dir);
     try {
-        run_program(runtime);
+        lesson::Lesson given;
+        if (const std::string fragment = page_fragment(); !fragment.empty()) {
+            const lesson::Reading reading = lesson::read_link(kind, fragment);
+            if (reading.lesson)
+                given = *reading.lesson;
+            else
+                runtime.message_box(box_message, "Der Link enthält eine Unterrichtsstunde, die das Programm nicht "
+                                                 "lesen kann:|" + reading.error + "|Es startet ohne sie.",
+                                    1, " OK ");
+        }
+        run_program(runtime, given);
     } catch (const WindowClosed&) {
     }
     runtime.end();

@@ -6,6 +6,7 @@
 // events through, so the page answers during long runs, and a loop that
 // only waits sleeps in the browser's event loop instead of spinning.
 
+#include "common/lesson/lesson.h"
 #include "common/runtime/runtime.h"
 
 #include <cstdint>
@@ -87,8 +88,10 @@ private:
     int files_saved_ = 0;
 };
 
-// The page's main: the fonts and pictures from `program_dir`, the program
-// made by `make` on a WebRuntime and run until it ends.
-int run_page(const std::string& name, const std::function<void(Runtime&)>& run_program);
+// The page's main: the fonts and pictures from the page's program files,
+// the program run on a WebRuntime until it ends, with the lesson the page's
+// address holds after "#" (read once; a link the reader refuses is said in a
+// box, and the program starts as without one).
+int run_page(lesson::ProgramKind kind, const std::function<void(Runtime&, const lesson::Lesson&)>& run_program);
 
 }  // namespace rt

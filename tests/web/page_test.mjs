@@ -2,7 +2,8 @@
 // person uses them, with clicks and keys. kalorix from the title through the
 // input boxes (their proposed values) to the theory, whose canvas must show
 // the desktop's golden pixels, then a help page from the menu bar; bad input
-// gets the desktop's message; diffundo up to its statistics display.
+// gets the desktop's message; diffundo up to its statistics display; a
+// lesson in the page's address runs the theory at once.
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { launch, serve } from './cdp.mjs';
@@ -176,6 +177,21 @@ try {
         await sleep(200);
     }
     check(headline === 0, `diffundo's statistics headline differs in ${headline} pixels`);
+
+    // A lesson in the address: the theory runs at once with its values, as
+    // the desktop's golden lesson shows it (that one after title and introduction).
+    await send('Page.navigate', { url: `${base}/kalorix.html#werte=300,700,200,100,0.4,2&analyse=theorie&sofort&ohne-titel` });
+    const lessonTheory = pngPixels(readFileSync(join(goldenDir, 'expected', 'k18_lesson_at_once', 'theory.png'))).pixels;
+    let lessonLast = -1;
+    const lessonUntil = Date.now() + 60000;
+    while (Date.now() < lessonUntil) {
+        if (await evaluate('typeof KxPage === "object" && KxPage.firstPicture > 0')) {
+            lessonLast = differing(await canvasPixels(), lessonTheory);
+            if (lessonLast === 0) break;
+        }
+        await sleep(500);
+    }
+    check(lessonLast === 0, `the lesson's theory differs from the golden screen in ${lessonLast} pixels`);
 } catch (error) {
     failures.push(String(error.stack || error));
 } finally {
