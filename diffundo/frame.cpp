@@ -100,7 +100,7 @@ void Diffundo::main() {
     runtime_.set_passing_on([this] {
         const lesson::Lesson in_use = values_in_use();
         return rt::PassedOnValues{lesson::command_line(lesson::ProgramKind::diffundo, in_use),
-                                  lesson::page_link(lesson::ProgramKind::diffundo, in_use)};
+                                  lesson::page_link(lesson::ProgramKind::diffundo, in_use, runtime_.pages_address())};
     });
     // The second lesson in a row begins with its values.
     if (!lesson_.without_title) {

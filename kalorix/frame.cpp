@@ -108,7 +108,7 @@ void Kalorix::main() {
     runtime_.set_passing_on([this] {
         const lesson::Lesson in_use = values_in_use();
         return rt::PassedOnValues{lesson::command_line(lesson::ProgramKind::kalorix, in_use),
-                                  lesson::page_link(lesson::ProgramKind::kalorix, in_use)};
+                                  lesson::page_link(lesson::ProgramKind::kalorix, in_use, runtime_.pages_address())};
     });
     clear_window();
     // The second lesson in a row begins with its values.

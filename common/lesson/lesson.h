@@ -80,7 +80,8 @@ Reading read_link(ProgramKind program, std::string_view fragment);
 std::string link_fragment(ProgramKind program, const Lesson& lesson);
 std::vector<std::string> command_line_arguments(ProgramKind program, const Lesson& lesson);
 std::string command_line(ProgramKind program, const Lesson& lesson);  // "kalorix --werte ..."
-// The browser edition's address with the fragment: "https://.../kalorix.html#werte=...".
-std::string page_link(ProgramKind program, const Lesson& lesson);
+// The browser edition's address with the fragment: "https://.../kalorix.html#werte=...";
+// the pages lie in `pages` (no "/" at its end), or at the published address when empty.
+std::string page_link(ProgramKind program, const Lesson& lesson, const std::string& pages = {});
 
 }  // namespace lesson

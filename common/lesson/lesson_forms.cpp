@@ -155,9 +155,10 @@ std::string command_line(ProgramKind program, const Lesson& lesson) {
     return line;
 }
 
-std::string page_link(ProgramKind program, const Lesson& lesson) {
+std::string page_link(ProgramKind program, const Lesson& lesson, const std::string& pages) {
     const std::string fragment = link_fragment(program, lesson);
-    return std::string(LESSON_PAGE_BASE) + "/" + program_name(program) + ".html" + (fragment.empty() ? "" : "#" + fragment);
+    return (pages.empty() ? std::string(LESSON_PAGE_BASE) : pages) + "/" + program_name(program) + ".html" +
+           (fragment.empty() ? "" : "#" + fragment);
 }
 
 }  // namespace lesson

@@ -99,6 +99,9 @@ public:
     virtual void play_sound(const std::string& file) = 0;
     // The directory of the running executable.
     virtual std::string program_directory() const = 0;
+    // Where this program's browser pages lie (a link to a lesson points
+    // there), without "/" at the end; empty: at their published address.
+    virtual std::string pages_address() const { return {}; }
     // Where a picture or sound the programs read lies: beside the executable,
     // else in the installed data directory (common/runtime/asset_path.h).
     std::string asset_path(const std::string& file) const;

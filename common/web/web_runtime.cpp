@@ -62,6 +62,13 @@ EM_JS(int, js_fragment, (char* buffer, int size), {
     if (size > 0) stringToUTF8(fragment, buffer, size);
     return lengthBytesUTF8(fragment);
 });
+// The page's address up to its last "/" (left out), into `buffer`; its length in bytes.
+EM_JS(int, js_page_folder, (char* buffer, int size), {
+    const path = location.pathname;
+    const folder = location.origin + path.substring(0, path.lastIndexOf('/'));
+    if (size > 0) stringToUTF8(folder, buffer, size);
+    return lengthBytesUTF8(folder);
+});
 EM_JS(void, js_copy_text, (const char* text), { KxPage.copyText(UTF8ToString(text)); });
 EM_JS(void, js_full_screen, (), { KxPage.toggleFullScreen(); });
 EM_JS(int, js_projector_remembered, (), { return KxPage.projectorRemembered() ? 1 : 0; });
@@ -351,6 +358,12 @@ void WebRuntime::print_picture() {
 void WebRuntime::copy_picture() {
     present();
     js_copy();
+}
+
+std::string WebRuntime::pages_address() const {
+    std::string address(static_cast<std::size_t>(js_page_folder(nullptr, 0)), '\0');
+    js_page_folder(address.data(), static_cast<int>(address.size()) + 1);  // room for the terminating zero
+    return address;
 }
 
 void WebRuntime::copy_text(const std::string& text) { js_copy_text(text.c_str()); }

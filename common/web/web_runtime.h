@@ -34,6 +34,8 @@ public:
     void input_dialog(const std::string& prompt, const std::string& hint, std::string& text) override;
     void play_sound(const std::string& file) override;
     std::string program_directory() const override { return program_dir_; }
+    // The folder of this page: a lesson's link opens where it was made.
+    std::string pages_address() const override;
     void end() override;
 
 protected:

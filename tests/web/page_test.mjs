@@ -192,6 +192,14 @@ try {
         await sleep(500);
     }
     check(lessonLast === 0, `the lesson's theory differs from the golden screen in ${lessonLast} pixels`);
+    // Handed on, the link is this page's own with the values in use.
+    boxesSeen = await evaluate('KxPage.boxes || 0');
+    await clickOn(`[...document.querySelectorAll('#menubar .title > span')].find((e) => e.textContent === 'EXTRAS')`);
+    await clickOn(`[...document.querySelectorAll('#menubar .title.open .entry')].find((e) => e.textContent.startsWith('Diese Werte'))`);
+    const handedOn = await nextBox();
+    check(handedOn.text.includes(`${base}/kalorix.html#werte=300,700,200,100,0.4,2&analyse=theorie`),
+          `the handed-on link is not this page's: ${handedOn.text}`);
+    await enter();
 } catch (error) {
     failures.push(String(error.stack || error));
 } finally {
