@@ -7,6 +7,7 @@
 // only waits sleeps in the browser's event loop instead of spinning.
 
 #include "common/lesson/lesson.h"
+#include "common/runtime/coarse_clock.h"
 #include "common/runtime/runtime.h"
 
 #include <cstdint>
@@ -60,6 +61,8 @@ private:
     // Shows the changed pixels and, a frame's time after the last time,
     // lets the browser run (its events, its painting) before going on.
     void let_events_through();
+    // After a yield or a wait: the clock and the buttons are read afresh.
+    void after_the_browser_ran();
     // Shows the picture and sleeps in the browser until an event comes or
     // `ms` milliseconds have passed.
     void wait_for_events(int ms);
@@ -82,6 +85,12 @@ private:
     std::uint64_t polled_requests_ = 0;
     int idle_polls_ = 0;
     int last_mouse_result_ = mouse_none;
+    // The buttons as the page last told them, and when (time()).
+    int buttons_ = mouse_none;
+    double buttons_read_at_ = -1;
+    // Every call into JavaScript costs, the clock's reading too: a loop that
+    // polls millions of times a second reads it only every so many calls.
+    CoarseClock clock_;
     double last_yield_ = 0;
     double quiet_since_ = 0;
     bool extra_running_ = false;
