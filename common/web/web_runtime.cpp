@@ -58,7 +58,7 @@ EM_JS(void, js_print, (), { KxPage.print(); });
 EM_JS(void, js_copy, (), { KxPage.copy(); });
 // The page address's part after "#" into `buffer`; its length in bytes.
 EM_JS(int, js_fragment, (char* buffer, int size), {
-    const fragment = location.hash.replace(/^#/, '');
+    const fragment = location.hash.substring(1);
     if (size > 0) stringToUTF8(fragment, buffer, size);
     return lengthBytesUTF8(fragment);
 });
