@@ -86,13 +86,10 @@ namespace {
 // A loop that draws gives the browser a turn once a frame: often enough for
 // menus and painting, rarely enough to cost little.
 constexpr double frame_seconds = 1.0 / 60;
-// Polls in a row that find nothing and draw nothing before a poll sleeps.
-constexpr int idle_polls_before_wait = 3;
-constexpr int idle_wait_ms = 10;
-// After a quiet while, sleep longer: an idle page costs next to nothing (an
-// event wakes the wait at once).
-constexpr double long_quiet_seconds = 2;
+// Three idle polls in a row sleep; after a quiet while, longer: an idle page
+// costs next to nothing (an event wakes the wait at once).
 constexpr int quiet_wait_ms = 250;
+constexpr IdlePolls::Rule idle_poll_rule{3, 10, 2, quiet_wait_ms};
 
 std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -113,7 +110,8 @@ WebRuntime::WebRuntime(std::string name, std::string program_dir)
     : Runtime(surface_width, surface_height),
       name_(std::move(name)),
       program_dir_(std::move(program_dir)),
-      rgba_(static_cast<std::size_t>(surface_width) * surface_height, 0xFF000000u) {
+      rgba_(static_cast<std::size_t>(surface_width) * surface_height, 0xFF000000u),
+      idle_polls_(idle_poll_rule) {
     set_extras_host(*this);
     set_picture_decoder(picture_table_decoder(read_file(program_dir_ + "/pictures.bin")));
     if (js_projector_remembered()) set_projector_colours(true);
@@ -226,19 +224,8 @@ auto WebRuntime::poll(Look look, Found found) {
     throw_if_closed();
     run_pending_extras();
     auto result = look();
-    // Idle is a poll with no drawing asked for since the last one.
-    const std::uint64_t requests = surface().drawing_requests();
-    const bool drawn = requests != polled_requests_;
-    polled_requests_ = requests;
-    if (drawn || found(result)) {
-        idle_polls_ = 0;
-        return result;
-    }
-    if (idle_polls_ < idle_polls_before_wait) {
-        if (++idle_polls_ < idle_polls_before_wait) return result;
-        quiet_since_ = time();
-    }
-    wait_for_events(time() - quiet_since_ >= long_quiet_seconds ? quiet_wait_ms : idle_wait_ms);
+    if (!idle_polls_.idle(surface().drawing_requests(), found(result), time())) return result;
+    wait_for_events(idle_polls_.sleep_ms(time()));
     throw_if_closed();
     run_pending_extras();
     return look();

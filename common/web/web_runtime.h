@@ -8,6 +8,7 @@
 
 #include "common/lesson/lesson.h"
 #include "common/runtime/coarse_clock.h"
+#include "common/runtime/idle_polls.h"
 #include "common/runtime/runtime.h"
 
 #include <cstdint>
@@ -82,8 +83,7 @@ private:
     std::string title_;
     std::vector<std::uint32_t> rgba_;  // the canvas's bytes, R G B A
     std::vector<int> pending_extras_;
-    std::uint64_t polled_requests_ = 0;
-    int idle_polls_ = 0;
+    IdlePolls idle_polls_;
     int last_mouse_result_ = mouse_none;
     // The buttons as the page last told them, and when (time()).
     int buttons_ = mouse_none;
@@ -92,7 +92,6 @@ private:
     // polls millions of times a second reads it only every so many calls.
     CoarseClock clock_;
     double last_yield_ = 0;
-    double quiet_since_ = 0;
     bool extra_running_ = false;
     bool ended_ = false;
     MenuOffer offer_ = MenuOffer::everything;

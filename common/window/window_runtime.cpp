@@ -40,13 +40,11 @@ constexpr int idle_wait_ms = 10;  // longest sleep of an idle poll
 // After a longer quiet spell (nothing drawn, nothing found by the polls) a
 // wait may last longer: an idle window wakes 25 times a second instead of a
 // hundred, which is most of its CPU. Paced loops draw at least once a second,
-// so their waits stay short; a key or a click ends any wait at once.
-constexpr double long_quiet_seconds = 2;
-constexpr int quiet_wait_ms = 40;
+// so their waits stay short; a key or a click ends any wait at once. A loop
+// may poll keys and mouse several times per drawing step: four idle polls in
+// a row count as waiting.
+constexpr IdlePolls::Rule idle_poll_rule{4, idle_wait_ms, 2, 40};
 constexpr double pump_interval = 1e-3;  // seconds
-// A loop may poll keys and mouse several times per drawing step; only a run
-// of polls with no drawing asked for and nothing found counts as waiting.
-constexpr int idle_polls_before_wait = 4;
 // Room for the title bar and borders the window manager adds.
 constexpr int window_frame_allowance = 48;
 
@@ -64,7 +62,7 @@ bool is_separator(const QString& text) {
 
 }  // namespace
 
-WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)) {
+WindowRuntime::WindowRuntime() : window_(std::make_unique<MainWindow>(input_)), idle_polls_(idle_poll_rule) {
     // The programs end on their own; Qt must not quit because the last
     // window went (a pending quit would also end every later dialog at once).
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -237,7 +235,7 @@ void WindowRuntime::wait_for_events() {
     // The wake timer runs on once started: setting a timer up and taking it
     // down again at each of a hundred waits a second cost about a third of
     // an idle window's CPU. A wait thus ends at the next tick.
-    const int tick = clock_.now() - quiet_since_ >= long_quiet_seconds ? quiet_wait_ms : idle_wait_ms;
+    const int tick = idle_polls_.sleep_ms(clock_.now());
     if (wake_timer_.interval() != tick) wake_timer_.setInterval(tick);  // restarts a running timer
     if (!wake_timer_.isActive()) wake_timer_.start();
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -261,21 +259,7 @@ auto WindowRuntime::poll(Look look, Found found) {
     throw_if_closed();
     run_pending_extras();
     auto result = look();
-    // Idle is a poll with no drawing asked for since the last one: a print
-    // that leaves the pixels as they were (diffundo's sorted lines) is work.
-    const std::uint64_t requests = surface().drawing_requests();
-    const bool drawn = requests != polled_requests_;
-    polled_requests_ = requests;
-    if (drawn || found(result)) {
-        idle_polls_ = 0;
-        return result;
-    }
-    // Saturates: a wait may go on for days, and an overflown count would
-    // stop the sleeping.
-    if (idle_polls_ < idle_polls_before_wait) {
-        if (++idle_polls_ < idle_polls_before_wait) return result;
-        quiet_since_ = clock_.now();
-    }
+    if (!idle_polls_.idle(surface().drawing_requests(), found(result), clock_.now())) return result;
     wait_for_events();
     throw_if_closed();
     run_pending_extras();

@@ -14,6 +14,7 @@
 // Needs a QApplication that outlives the runtime.
 
 #include "common/runtime/coarse_clock.h"
+#include "common/runtime/idle_polls.h"
 #include "common/runtime/runtime.h"
 #include "common/window/window_input.h"
 
@@ -147,10 +148,8 @@ private:
     std::uint64_t painted_changes_ = ~std::uint64_t{0};
     bool repaint_running_ = false;
     int quiet_ticks_ = 0;
-    std::uint64_t polled_requests_ = ~std::uint64_t{0};
-    int idle_polls_ = 0;
+    IdlePolls idle_polls_;
     std::uint64_t waits_ = 0;
-    double quiet_since_ = 0;  // clock_ seconds: when the polls last began to wait
     int last_mouse_result_ = mouse_none;
     double last_pump_ = -1;  // clock_ seconds
     bool ended_ = false;
