@@ -10,24 +10,8 @@ namespace rt {
 
 namespace {
 
-// The host of a runtime that never meets the EXTRAS menu.
-class NoHost final : public ExtrasHost {
-public:
-    std::string output_file(Output) override { return {}; }
-    bool write_picture(const std::string&, const std::string&) override { return false; }
-    void file_written(const std::string&) override {}
-    void print_picture() override {}
-    void copy_picture() override {}
-    void copy_text(const std::string&) override {}
-    void toggle_full_screen() override {}
-    void status_changed(const std::string&) override {}
-    void announced(const std::function<std::string()>&) override {}
-    void projector_colours_changed(bool) override {}
-    void menu_checked_changed(int, bool) override {}
-};
-
 ExtrasHost& no_host() {
-    static NoHost host;
+    static NoExtrasHost host;
     return host;
 }
 

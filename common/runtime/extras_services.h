@@ -58,6 +58,24 @@ struct PassedOnValues {
 // What "Diese &Werte weitergeben ..." shows; the clipboard gets the two lines alone.
 std::string passed_on_message(const PassedOnValues& values);
 
+// A host with nowhere to write that shows nothing: the host of a runtime
+// that never meets the EXTRAS menu, and the base of one that needs only a
+// few of the services.
+class NoExtrasHost : public ExtrasHost {
+public:
+    std::string output_file(Output) override { return {}; }
+    bool write_picture(const std::string&, const std::string&) override { return false; }
+    void file_written(const std::string&) override {}
+    void print_picture() override {}
+    void copy_picture() override {}
+    void copy_text(const std::string&) override {}
+    void toggle_full_screen() override {}
+    void status_changed(const std::string&) override {}
+    void announced(const std::function<std::string()>&) override {}
+    void projector_colours_changed(bool) override {}
+    void menu_checked_changed(int, bool) override {}
+};
+
 // The message a save or print shows when its file cannot be written;
 // `headline` says what did not happen ("Das Bild wurde nicht gespeichert").
 std::string unwritable_file_message(const std::string& headline, const std::string& file);

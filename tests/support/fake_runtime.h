@@ -13,7 +13,7 @@
 
 namespace test_support {
 
-class FakeRuntime : public rt::Runtime, private rt::ExtrasHost {
+class FakeRuntime : public rt::Runtime, private rt::NoExtrasHost {
 public:
     // Tests read the text grid; a benchmark that stands for the window
     // switches it off again.
@@ -74,16 +74,6 @@ private:
     void look_if_due();
 
     // The services' host: nowhere to write, nothing shown but announcements.
-    std::string output_file(Output) override { return {}; }
-    bool write_picture(const std::string&, const std::string&) override { return false; }
-    void file_written(const std::string&) override {}
-    void print_picture() override {}
-    void copy_picture() override {}
-    void copy_text(const std::string&) override {}
-    void toggle_full_screen() override {}
-    void status_changed(const std::string&) override {}
-    void projector_colours_changed(bool) override {}
-    void menu_checked_changed(int, bool) override {}
     void announced(const std::function<std::string()>& text) override {
         if (hears_announcements) announcements.push_back(text());
     }
