@@ -2,13 +2,14 @@
 # Set-up, build, start and test in one place.
 #   ./build.sh run        install what is missing, build kalorix alone, start it
 #   ./build.sh diffundo   the same for diffundo
-#   ./build.sh test       install what is missing, build everything, run all tests
+#   ./build.sh test       install what is missing, build everything (the browser
+#                         edition too), run all tests
 #   ./build.sh build      install what is missing and build everything
 #   ./build.sh package    the same, then the Debian package in build/, checked
 #   ./build.sh web        install what is missing, build the browser edition in
 #                         build/web/ and serve it on 127.0.0.1 until Ctrl+C
 #                         (--build-only: build, do not serve)
-#   ./build.sh test-web   build the browser edition and run its tests
+#   ./build.sh test-web   build the browser edition and run its tests alone
 # Arguments after run or diffundo go to the program (e.g. --help).
 # Sourced (. ./build.sh), it only defines what follows up to the actions, so
 # that a test can call install_missing alone.
@@ -93,8 +94,11 @@ case "$action" in
     run)      install_missing "${packages[@]}"; build --target kalorix; exec build/bin/kalorix "$@" ;;
     diffundo) install_missing "${packages[@]}"; build --target diffundo; exec build/bin/diffundo "$@" ;;
     build)    install_missing "${packages[@]}"; build ;;
-    test)     install_missing "${packages[@]}" "${check_packages[@]}"; build
-              cd build && ctest --output-on-failure -j"$(nproc)" ;;
+    test)     install_missing "${packages[@]}" "${check_packages[@]}" "${web_packages[@]}" "${web_check_packages[@]}"
+              build
+              (cd build && ctest --output-on-failure -j"$(nproc)")
+              web_build
+              cd build/web-build && ctest --output-on-failure -j"$(nproc)" ;;
     package)  install_missing "${packages[@]}" "${check_packages[@]}"; build; package ;;
     web)      install_missing "${packages[@]}" "${web_packages[@]}"; web_build
               if [ "${1:-}" != "--build-only" ]; then
