@@ -92,6 +92,7 @@ void Diffundo::draw_count_plot(const HistoryPlot& plot) {
     runtime_.set_fill_style(rt::fill_hollow);
     runtime_.rectangle(plot.left, plot.top, plot.right, plot.bottom);
     runtime_.set_fill_style(rt::fill_solid);
+    // The centre under the curve: where they meet, the curve is what counts.
     runtime_.set_colour(colour_red);
     runtime_.set_line_width(2);
     runtime_.line(plot.left, row(b.centre), plot.right, row(b.centre));
@@ -99,10 +100,13 @@ void Diffundo::draw_count_plot(const HistoryPlot& plot) {
 
     runtime_.set_font(rt::FontFamily::mono, 14);
     runtime_.set_colour(colour_white);
-    const std::string centre = N % 2 == 0 ? std::to_string(N / 2) : decimal_text(b.centre);
-    for (const auto& [value, text] : {std::pair{0.0, std::string("0")}, std::pair{b.centre, centre},
-                                      std::pair{static_cast<double>(N), std::to_string(N)}})
-        number_left_of(plot, row(value), text);
+    // Few atoms: every count gets its number, where the rows lie 20 pixels
+    // apart or more; else only 0, N/2 and N.
+    const bool every_count = plot.bottom - plot.top >= 20 * N;
+    for (int count = 0; count <= N; ++count)
+        if (every_count || count == 0 || count == N) number_left_of(plot, row(count), std::to_string(count));
+    if (N % 2 == 1 || !every_count)
+        number_left_of(plot, row(b.centre), N % 2 == 0 ? std::to_string(N / 2) : decimal_text(b.centre));
     draw_time_axis(plot);
 
     draw_columns(plot, [&](const SplitHistory::Range& r) { return std::pair{row(r.high), row(r.low)}; });
