@@ -65,7 +65,7 @@ void Diffundo::draw_history() {
     runtime_.graphics_text(scale_x(4), scale_y(2), history_heading(gas.N, history.steps(), history.first_step()));
     if (gas.N < 1) {
         runtime_.set_font(rt::FontFamily::serif, 14);
-        runtime_.graphics_text(scale_x(4), scale_y(14), "Ohne Atome gibt es keinen Verlauf: AUSGABE / Neue Eingabe.");
+        runtime_.graphics_text(scale_x(4), scale_y(14), no_atoms_text);
         runtime_.set_font(rt::FontFamily::mono, 14);
         return;
     }
@@ -73,9 +73,7 @@ void Diffundo::draw_history() {
     const HistoryPlot lower{scale_x(30), scale_y(118), scale_x(310), scale_y(176)};
     draw_count_plot(upper);
     draw_entropy_plot(lower);
-    runtime_.describe_picture("Verlauf der Atome im Kasten 2 und von ln g(N,m) über " +
-                              step_count_text(history.steps()) + " Schritte, N = " + std::to_string(gas.N) + "; " +
-                              band_share_text(history.steps_inside_band(), history.steps()));
+    runtime_.describe_picture(history_description(gas.N, history.steps(), history.steps_inside_band()));
     runtime_.set_font(rt::FontFamily::mono, 14);
 }
 
@@ -86,7 +84,7 @@ void Diffundo::draw_count_plot(const HistoryPlot& plot) {
 
     runtime_.set_font(rt::FontFamily::serif, 16);
     runtime_.set_colour(colour_white);
-    runtime_.graphics_text(plot.left, plot.top - scale_y(9), "Atome im Kasten 2");
+    runtime_.graphics_text(plot.left, plot.top - scale_y(9), count_plot_title);
     // The band as a white stripe: the curve in black stays visible over it.
     runtime_.filled_box(plot.left, row(b.centre + b.half_width), plot.right, row(b.centre - b.half_width));
     runtime_.set_fill_style(rt::fill_hollow);
@@ -113,9 +111,8 @@ void Diffundo::draw_count_plot(const HistoryPlot& plot) {
 
     runtime_.set_font(rt::FontFamily::serif, 14);
     runtime_.set_colour(colour_white);
-    runtime_.graphics_text(
-        plot.left, plot.bottom + scale_y(7),
-        "rot: N/2    weiß: " + band_legend(N) + "    " + band_share_text(history.steps_inside_band(), history.steps()));
+    runtime_.graphics_text(plot.left, plot.bottom + scale_y(7),
+                           count_legend(N, history.steps_inside_band(), history.steps()));
 }
 
 void Diffundo::draw_entropy_plot(const HistoryPlot& plot) {
@@ -128,7 +125,7 @@ void Diffundo::draw_entropy_plot(const HistoryPlot& plot) {
 
     runtime_.set_font(rt::FontFamily::serif, 16);
     runtime_.set_colour(colour_white);
-    runtime_.graphics_text(plot.left, plot.top - scale_y(9), "Entropie ln g(N,m)");
+    runtime_.graphics_text(plot.left, plot.top - scale_y(9), entropy_plot_title);
     runtime_.set_fill_style(rt::fill_hollow);
     runtime_.rectangle(plot.left, plot.top, plot.right, plot.bottom);
     runtime_.set_fill_style(rt::fill_solid);
@@ -150,7 +147,7 @@ void Diffundo::draw_entropy_plot(const HistoryPlot& plot) {
 
     runtime_.set_font(rt::FontFamily::serif, 14);
     runtime_.set_colour(colour_white);
-    runtime_.graphics_text(plot.left, plot.bottom + scale_y(7), "rot: " + maximum_legend(N));
+    runtime_.graphics_text(plot.left, plot.bottom + scale_y(7), entropy_legend(N));
 }
 
 void Diffundo::number_left_of(const HistoryPlot& plot, double row, const std::string& text) {
@@ -170,7 +167,7 @@ void Diffundo::draw_time_axis(const HistoryPlot& plot) {
                                        static_cast<double>(screen_width - number_cell * characters(text)));
         runtime_.graphics_text(left, plot.bottom + 5, text);
     }
-    const std::string caption = "Schritte";
+    const std::string caption = time_axis_caption;
     runtime_.graphics_text(plot.right - number_cell * characters(caption), plot.bottom + 5 + 16, caption);
 }
 

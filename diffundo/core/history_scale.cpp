@@ -71,6 +71,17 @@ std::string maximum_legend(int N) {
     return "Maximum ln g(N,N/2) = " + decimal_text(ln_g_maximum(N)) + " (bei " + at + ")";
 }
 
+std::string count_legend(int N, std::int64_t inside, std::int64_t steps) {
+    return "rot: N/2    weiß: " + band_legend(N) + "    " + band_share_text(inside, steps);
+}
+
+std::string entropy_legend(int N) { return "rot: " + maximum_legend(N); }
+
+std::string history_description(int N, std::int64_t steps, std::int64_t inside) {
+    return "Verlauf der Atome im Kasten 2 und von ln g(N,m) über " + step_count_text(steps) +
+           " Schritte, N = " + std::to_string(N) + (steps > 0 ? "; " + band_share_text(inside, steps) : "");
+}
+
 std::string decimal_text(double value) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.1f", value);

@@ -20,8 +20,8 @@ Band band(int N);
 // |count - N/2| <= sqrt(N)/2, decided in whole numbers: (2 count - N)^2 <= N.
 bool inside_band(int N, int count);
 
-// ln g(N, N/2), the largest ln g of all splits (at N/2 rounded down, equal
-// to that rounded up for odd N); 0 for N < 1.
+// ln g(N, N/2), the largest ln g of all splits: at N/2, or for odd N the
+// larger of its two neighbours as summed; 0 for N < 1.
 double ln_g_maximum(int N);
 // The lowest and highest ln g(N, k) for k from `low` to `high`: ln g rises
 // up to N/2 and falls beyond, so the ends give the lowest, the split nearest
@@ -42,7 +42,16 @@ std::int64_t time_axis_interval(std::int64_t length);
 
 // Texts of the view.
 std::string history_heading(int N, std::int64_t steps, std::int64_t first_step);
-// "Im Band: 68 % der Schritte"; empty before the first step.
+inline constexpr const char* count_plot_title = "Atome im Kasten 2";
+inline constexpr const char* entropy_plot_title = "Entropie ln g(N,m)";
+inline constexpr const char* time_axis_caption = "Schritte";
+inline constexpr const char* no_atoms_text = "Ohne Atome gibt es keinen Verlauf: AUSGABE / Neue Eingabe.";
+// The lines under the two plots: what the red line and the white band are.
+std::string count_legend(int N, std::int64_t inside, std::int64_t steps);
+std::string entropy_legend(int N);
+// The plot in a sentence, for a screen reader.
+std::string history_description(int N, std::int64_t steps, std::int64_t inside);
+// "im Band: 68 % der Schritte"; empty before the first step.
 std::string band_share_text(std::int64_t inside, std::int64_t steps);
 std::string band_legend(int N);
 std::string maximum_legend(int N);
