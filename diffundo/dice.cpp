@@ -38,6 +38,7 @@ void Diffundo::enter_atom_count(const std::string& prompt, const std::string& de
     row_margin = (screen_width - 8 * atom_input) / 2;
     gas.start_run(gas.N);
     compute_g_table();
+    if (history_shown) start_history();
     // A status line left from the run before would go on describing it: in
     // a statistics display, which goes on waiting after a new input, nothing
     // else renews it. Before the first run there is none to replace.
@@ -64,10 +65,15 @@ void Diffundo::dice_step() {
     if (quit_marker == "*" || gas.N < 1) return;
     const int moved = gas.step(runtime_.random());
     if (moved < 0) return;
-    if (++display_row > display_rows) display_row = 1;
-    runtime_.set_colour(colour_white);
-    runtime_.set_second_colour(background_colour);
-    print_atom_line(moved);
+    if (history_shown) {
+        // The plot shows the step; the atom lines wait until it is off.
+        history.add(gas.N - gas.m);
+    } else {
+        if (++display_row > display_rows) display_row = 1;
+        runtime_.set_colour(colour_white);
+        runtime_.set_second_colour(background_colour);
+        print_atom_line(moved);
+    }
     // Held right button: the simulation stands still. The poll lets window
     // events through and sleeps while the button stays down.
     while (runtime_.mouse_state() == rt::mouse_right && quit_marker != "*") {

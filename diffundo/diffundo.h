@@ -7,9 +7,11 @@
 #include "common/screens/program.h"
 #include "diffundo/core/dice_model.h"
 #include "diffundo/core/pace.h"
+#include "diffundo/core/split_history.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,6 +55,8 @@ public:
     // --- pace of the simulation (pace_control.cpp) ---------------------------------
     // The EXTRAS entries of diffundo's own, keys after the tab.
     static const std::vector<std::string>& pace_entries();
+    // All of diffundo's own EXTRAS entries: the pace, then the time plot.
+    static const std::vector<std::string>& own_extras();
     // Whether the entry was one of them; then the pace has changed.
     bool pace_selected(const std::string& entry);
     // A pass of the main loop below full speed: a step when one is due,
@@ -61,6 +65,16 @@ public:
     // Tempo, paused or running and the steps so far in the status line, a
     // few times per second (`now` is the clock read of the pass).
     void show_pace_status(double now);
+
+    // --- time plot of the run (history_view.cpp) ---------------------------------
+    // diffundo's own EXTRAS entry that switches the plot on and off.
+    static const char* history_entry();
+    void toggle_history();
+    // The record begins anew at the present state of the run.
+    void start_history();
+    // Draws the plot when it is due: at once after a change of screen,
+    // else at most a few times a second and only when steps were made.
+    void show_history_when_due(double now);
 
     // --- statistics display (statistics.cpp) -------------------------------------
     void show_statistics();
@@ -75,6 +89,10 @@ public:
     DiceModel gas;                 // N, m, the atom rows and the counts
     Pace pace;                     // steps per second, paused, single step
     double status_shown_at = -1;   // clock time of the last status line; < 0: due now
+    bool history_shown = false;    // the time plot instead of the atom lines
+    SplitHistory history;          // atoms in box 2 over the steps, while the plot is shown
+    double history_drawn_at = -1;  // clock time of the last plot; < 0: due now
+    std::int64_t history_drawn_steps = -1;
     double atom_input = 0;         // last answer for N, before rounding
     std::int16_t draw_mode = -1;   // -1 atoms in place, 1 sorted
     std::int16_t display_row = 0;  // row of the last simulation line, 1 .. display_rows
@@ -113,6 +131,18 @@ private:
     // Waits, letting window events through, until the user ends the display.
     void wait_statistics_end();
     void draw_upper_diagram();
+    // One plot of the time plot, in pixels.
+    struct HistoryPlot {
+        int left, top, right, bottom;
+    };
+    void draw_history();
+    void draw_count_plot(const HistoryPlot& plot);
+    void draw_entropy_plot(const HistoryPlot& plot);
+    void draw_time_axis(const HistoryPlot& plot);
+    void number_left_of(const HistoryPlot& plot, double row, const std::string& text);
+    // The rows (top, bottom) of a column that held the counts of `range`.
+    using ColumnRows = std::function<std::pair<double, double>(const SplitHistory::Range& range)>;
+    void draw_columns(const HistoryPlot& plot, const ColumnRows& rows);
     void draw_lower_diagram();
 
     // Bar position of split m in pixels, and the pixel row of value v of the

@@ -45,7 +45,7 @@ std::unique_ptr<common::Program> make_program(rt::Runtime& runtime) { return std
 const std::vector<std::string>& Diffundo::menu_list() {
     // EXTRAS after HILFE: every earlier entry keeps its position.
     static const std::vector<std::string> list =
-        common::joined({own_menus, common::extras_menu(pace_entries()), {"ende"}});
+        common::joined({own_menus, common::extras_menu(own_extras()), {"ende"}});
     return list;
 }
 
@@ -130,12 +130,16 @@ void Diffundo::main_loop_pass() {
     }
     last_tick = runtime_.time();
     show_pace_status(last_tick);
+    if (history_shown) show_history_when_due(last_tick);
 }
 
 void Diffundo::Win_0_MenuEvent(int index) {
     if (index < 0 || index >= static_cast<int>(menu_entries.size())) return;
     const std::string& entry = menu_entries[index];
     if (pace_selected(entry)) return;
+    // Whatever the entry drew or cleared, the plot comes back over it.
+    history_drawn_at = -1;
+    if (entry == history_entry()) toggle_history();
     if (entry == "&Quit") {
         quit_marker = "*";
         runtime_.end();

@@ -28,6 +28,16 @@ const std::vector<std::string>& Diffundo::pace_entries() {
     return entries;
 }
 
+const std::vector<std::string>& Diffundo::own_extras() {
+    static const std::vector<std::string> entries = [] {
+        std::vector<std::string> list = pace_entries();
+        list.emplace_back("-------------");
+        list.emplace_back(history_entry());
+        return list;
+    }();
+    return entries;
+}
+
 bool Diffundo::pace_selected(const std::string& entry) {
     if (entry == slower_entry)
         pace.slower();

@@ -71,6 +71,9 @@ TEST_F(DiffundoFrame, StartUpSequence) {
         "S&chneller\tCtrl++",
         "&Anhalten / Fortsetzen\tCtrl+Space",
         "&Einzelschritt\tCtrl+Right",
+        // and the time plot, a toggle of its own.
+        "-------------",
+        "Ve&rlauf zeigen",
         "",
         "",
     };
