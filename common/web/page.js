@@ -339,6 +339,7 @@ const KxPage = (() => {
             openBox(caption);
             const pre = document.createElement('pre');
             pre.id = 'box-text';
+            pre.tabIndex = 0;  // a long page scrolls: by the arrow keys too, once Tab is on it
             pre.textContent = text.split('|').join('\n');
             box.append(pre);
             let texts = captions === '' ? ['OK'] : captions.split('|').map((t) => t.trim() || t);
