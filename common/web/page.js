@@ -10,6 +10,8 @@ const KxPage = (() => {
     const bar = document.getElementById('menubar');
     const statusLine = document.getElementById('status');
     const box = document.getElementById('box');
+    const screenText = document.getElementById('screen-text');
+    const announcement = document.getElementById('announcement');
     const keys = [];
     const selections = [];
     let buttons = 0;
@@ -17,7 +19,7 @@ const KxPage = (() => {
     let closed = false;
     let waking = null;       // the runtime's wake-up while it sleeps
     let wakeTimer = 0;
-    let menus = [];          // {title, element, entries: [{index, element, kind, text}]}
+    let menus = [];          // {title, element, label, list, entries: [{index, element, kind, text}]}
     let openMenu = -1, current = -1;
     let offer = 0;           // 0 everything, 1 picture services only, 2 nothing
     let answer = -1, answerText = '';
@@ -69,17 +71,35 @@ const KxPage = (() => {
         if (offer === 2) return false;
         return offer === 0 || menu.entries.some((e) => e.kind === 'x');
     }
+    // A menu that would reach past the window's right edge (a zoomed page)
+    // moves left as far as it must.
+    function keepInWindow(menu) {
+        menu.list.style.left = '0px';
+        const over = menu.list.getBoundingClientRect().right - document.documentElement.clientWidth;
+        if (over > 0) menu.list.style.left = `${-Math.min(over, menu.element.offsetLeft)}px`;
+    }
     function refresh() {
         menus.forEach((menu, m) => {
-            menu.element.classList.toggle('open', m === openMenu);
+            const open = m === openMenu;
+            menu.element.classList.toggle('open', open);
             menu.element.classList.toggle('disabled', !menuEnabled(menu));
+            menu.label.setAttribute('aria-expanded', open ? 'true' : 'false');
+            menu.label.setAttribute('aria-disabled', menuEnabled(menu) ? 'false' : 'true');
             menu.entries.forEach((entry, e) => {
-                if (!entry.element.classList.contains('separator')) {
+                if (!entry.separator) {
                     entry.element.classList.toggle('disabled', !entryEnabled(entry, menu));
-                    entry.element.classList.toggle('current', m === openMenu && e === current);
+                    entry.element.setAttribute('aria-disabled', entryEnabled(entry, menu) ? 'false' : 'true');
+                    entry.element.classList.toggle('current', open && e === current);
                 }
             });
+            if (open) keepInWindow(menu);
         });
+        // The keyboard's place is where a screen reader reads: the highlighted entry.
+        if (openMenu >= 0) {
+            const menu = menus[openMenu];
+            const target = current >= 0 ? menu.entries[current].element : menu.label;
+            if (document.activeElement !== target) target.focus({ preventScroll: true });
+        }
     }
     function closeMenus() { openMenu = -1; current = -1; refresh(); canvas.focus(); }
     function choose(entry, menu) {
@@ -118,6 +138,12 @@ const KxPage = (() => {
 
     document.addEventListener('keydown', (event) => {
         unlockAudio();
+        if (event.key === 'F12') {
+            // Held, it is the held right button (diffundo's pause), as in the desktop window.
+            event.preventDefault();
+            if (!event.repeat && !box.open) { buttons |= 2; pressed |= 2; wake(); }
+            return;
+        }
         if (box.open) return;  // the box's own keys
         if (openMenu >= 0) {
             const menu = menus[openMenu];
@@ -162,6 +188,9 @@ const KxPage = (() => {
     const bits = [1, 4, 2];  // DOM's left, middle, right as the programs' left, middle, right
     canvas.addEventListener('mousedown', (event) => { unlockAudio(); closeMenus(); buttons |= bits[event.button] || 0; pressed |= bits[event.button] || 0; wake(); });
     window.addEventListener('mouseup', (event) => { buttons &= ~(bits[event.button] || 0); wake(); });
+    document.addEventListener('keyup', (event) => { if (event.key === 'F12') { buttons &= ~2; wake(); } });
+    // A key or a button released in another window never reaches the page.
+    window.addEventListener('blur', () => { buttons = 0; wake(); });
     canvas.addEventListener('contextmenu', (event) => event.preventDefault());
     window.addEventListener('pagehide', () => { closed = true; wake(); });
     document.addEventListener('mousedown', (event) => { if (!bar.contains(event.target) && openMenu >= 0) closeMenus(); });
@@ -187,6 +216,7 @@ const KxPage = (() => {
         box.textContent = '';
         const head = document.createElement('div');
         head.className = 'caption';
+        head.id = 'box-caption';
         head.style.fontWeight = 'bold';
         head.style.marginBottom = '8px';
         head.textContent = caption;
@@ -214,14 +244,21 @@ const KxPage = (() => {
                         const title = text.slice(0, -1).trim();
                         const element = document.createElement('div');
                         element.className = 'title';
-                        element.setAttribute('role', 'menuitem');
+                        element.setAttribute('role', 'none');
                         const label = document.createElement('span');
                         labelled(label, title);
+                        label.setAttribute('role', 'menuitem');
+                        label.setAttribute('aria-haspopup', 'menu');
+                        label.setAttribute('aria-expanded', 'false');
+                        label.setAttribute('aria-keyshortcuts', `Alt+${(accessLetter(title) || title[0]).toUpperCase()}`);
+                        label.tabIndex = -1;
                         const list = document.createElement('div');
                         list.className = 'entries';
+                        list.setAttribute('role', 'menu');
+                        list.setAttribute('aria-label', title.replace('&', ''));
                         element.append(label, list);
                         bar.append(element);
-                        menu = { title, element, list, entries: [] };
+                        menu = { title, element, label, list, entries: [] };
                         const m = menus.length;
                         label.addEventListener('mousedown', (event) => {
                             event.preventDefault();
@@ -237,6 +274,7 @@ const KxPage = (() => {
                 const element = document.createElement('div');
                 if (/^-+$/.test(text)) {
                     element.className = 'separator';
+                    element.setAttribute('role', 'separator');
                     menu.list.append(element);
                     menu.entries.push({ index, element, separator: true, text });
                     return;
@@ -245,11 +283,18 @@ const KxPage = (() => {
                 const shown = tab >= 0 ? text.slice(0, tab) : text;
                 element.className = 'entry';
                 element.setAttribute('role', 'menuitem');
+                element.tabIndex = -1;
                 const label = document.createElement('span');
                 labelled(label, shown);
                 element.append(label);
                 const entry = { index, element, kind: kinds[index], text: shown, shortcut: tab >= 0 ? text.slice(tab + 1) : '' };
-                if (entry.shortcut) { const s = document.createElement('span'); s.textContent = entry.shortcut; element.append(s); }
+                if (entry.shortcut) {
+                    const s = document.createElement('span');
+                    s.textContent = entry.shortcut;
+                    s.setAttribute('aria-hidden', 'true');
+                    element.append(s);
+                    element.setAttribute('aria-keyshortcuts', entry.shortcut.replace('Ctrl', 'Control'));
+                }
                 const owner = menu;
                 element.addEventListener('mouseup', () => choose(entry, owner));
                 element.addEventListener('mouseenter', () => { current = owner.entries.indexOf(entry); refresh(); });
@@ -260,7 +305,14 @@ const KxPage = (() => {
         },
         offerMenus(value) { offer = value; refresh(); },
         menuChecked(index, on) {
-            for (const menu of menus) for (const e of menu.entries) if (e.index === index) e.element.classList.toggle('checked', on);
+            for (const menu of menus) {
+                for (const e of menu.entries) {
+                    if (e.index !== index) continue;
+                    e.element.classList.toggle('checked', on);
+                    e.element.setAttribute('role', 'menuitemcheckbox');
+                    e.element.setAttribute('aria-checked', on ? 'true' : 'false');
+                }
+            }
         },
         takeSelection() { return selections.length ? selections.shift() : -1; },
         takeKey() { return keys.length ? keys.shift() : null; },
@@ -272,9 +324,22 @@ const KxPage = (() => {
             if (!KxPage.firstPicture) { KxPage.firstPicture = performance.now(); }
         },
         status(text) { statusLine.textContent = text; },
+        // The screen for assistive tools: the pictures' sentences name the
+        // canvas; every line of the description is a paragraph of its own.
+        describe(picture, text) {
+            canvas.setAttribute('aria-label', picture || 'Bild');
+            screenText.replaceChildren(...text.split('\n').filter((line) => line !== '').map((line) => {
+                const p = document.createElement('p');
+                p.textContent = line;
+                return p;
+            }));
+        },
+        announce(text) { announcement.textContent = text; },
         openMessage(caption, style, text, defaultButton, captions) {
             openBox(caption);
             const pre = document.createElement('pre');
+            pre.id = 'box-text';
+            pre.tabIndex = 0;  // a long page scrolls: by the arrow keys too, once Tab is on it
             pre.textContent = text.split('|').join('\n');
             box.append(pre);
             let texts = captions === '' ? ['OK'] : captions.split('|').map((t) => t.trim() || t);
@@ -290,6 +355,7 @@ const KxPage = (() => {
         openInput(caption, prompt, hint, text) {
             openBox(caption);
             const question = document.createElement('pre');
+            question.id = 'box-text';
             question.textContent = prompt.split('|').join('\n');
             box.append(question);
             if (hint) {
@@ -300,6 +366,7 @@ const KxPage = (() => {
             }
             const field = document.createElement('input');
             field.type = 'text';
+            field.setAttribute('aria-labelledby', 'box-text');
             field.value = text;
             box.append(field);
             const { row } = buttonRow(['OK', 'Abbrechen'], (i) => { answerText = field.value; finish(i === 0 ? 1 : 0); });

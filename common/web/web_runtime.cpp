@@ -37,6 +37,9 @@ EM_JS(int, js_closed, (), { return KxPage.closed() ? 1 : 0; });
 EM_JS(void, js_present, (const void* rgba, int width, int height, int x, int y, int w, int h),
       { KxPage.present(HEAPU8.buffer, rgba, width, height, x, y, w, h); });
 EM_JS(void, js_status, (const char* text), { KxPage.status(UTF8ToString(text)); });
+EM_JS(void, js_describe, (const char* picture, const char* text),
+      { KxPage.describe(UTF8ToString(picture), UTF8ToString(text)); });
+EM_JS(void, js_announce, (const char* text), { KxPage.announce(UTF8ToString(text)); });
 EM_JS(void, js_open_message, (const char* caption, int style, const char* text, int default_button, const char* captions),
       { KxPage.openMessage(UTF8ToString(caption), style, UTF8ToString(text), default_button, UTF8ToString(captions)); });
 EM_JS(void, js_open_input, (const char* caption, const char* prompt, const char* hint, const char* text),
@@ -90,6 +93,9 @@ constexpr double frame_seconds = 1.0 / 60;
 // costs next to nothing (an event wakes the wait at once).
 constexpr int quiet_wait_ms = 250;
 constexpr IdlePolls::Rule idle_poll_rule{3, 10, 2, quiet_wait_ms};
+// While a program runs, the page's text of the screen follows the picture no
+// more often than this: a screen reader is not to be flooded with each step.
+constexpr double description_seconds = 1.0;
 
 std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -113,6 +119,9 @@ WebRuntime::WebRuntime(std::string name, std::string program_dir)
       rgba_(static_cast<std::size_t>(surface_width) * surface_height, 0xFF000000u),
       idle_polls_(idle_poll_rule) {
     set_extras_host(*this);
+    // A page cannot tell whether a screen reader listens: it always keeps
+    // the text of its screen.
+    surface().keep_text_grid(true);
     set_picture_decoder(picture_table_decoder(read_file(program_dir_ + "/pictures.bin")));
     if (js_projector_remembered()) set_projector_colours(true);
 }
@@ -193,14 +202,30 @@ void WebRuntime::let_events_through() {
     const double now = time();
     if (now - last_yield_ < frame_seconds) return;
     present();
+    if (now - described_at_ >= description_seconds) describe_to_page();
     js_yield();
     after_the_browser_ran();
 }
 
 void WebRuntime::wait_for_events(int ms) {
     present();
+    describe_to_page();
     js_wait(ms);
     after_the_browser_ran();
+}
+
+void WebRuntime::describe_to_page() {
+    described_at_ = time();
+    if (surface().change_count() == described_changes_) return;
+    described_changes_ = surface().change_count();
+    std::string picture;
+    for (const std::string& sentence : surface().reading().sentences())
+        picture += (picture.empty() ? "" : " ") + sentence;
+    std::string text = screen_description();
+    if (picture == described_picture_ && text == described_text_) return;
+    js_describe(picture.c_str(), text.c_str());
+    described_picture_ = std::move(picture);
+    described_text_ = std::move(text);
 }
 
 void WebRuntime::after_the_browser_ran() {
@@ -289,6 +314,7 @@ int WebRuntime::wait_for_answer() {
 int WebRuntime::message_box(int style, const std::string& text, int default_button, const std::string& captions) {
     throw_if_closed();
     present();
+    describe_to_page();
     js_open_message(dialog_caption().c_str(), style, text.c_str(), default_button, captions.c_str());
     return wait_for_answer();
 }
@@ -302,6 +328,7 @@ std::string WebRuntime::input_box(const std::string& prompt, const std::string& 
 void WebRuntime::input_dialog(const std::string& prompt, const std::string& hint, std::string& text) {
     throw_if_closed();
     present();
+    describe_to_page();
     js_open_input(dialog_caption().c_str(), prompt.c_str(), hint.c_str(), text.c_str());
     if (wait_for_answer() == 0) {  // cancelled
         text.clear();
@@ -371,8 +398,13 @@ std::string WebRuntime::pages_address() const {
 
 void WebRuntime::copy_text(const std::string& text) { js_copy_text(text.c_str()); }
 
-// The page has no text for assistive tools yet: nothing listens.
-void WebRuntime::announced(const std::function<std::string()>&) {}
+// The page's live region is always there: the text is made at once, and the
+// screen's text brought up to date with it (the announced summary stands there).
+void WebRuntime::announced(const std::function<std::string()>& text) {
+    described_changes_ = ~surface().change_count();  // a new sentence may come without new pixels
+    describe_to_page();
+    js_announce(text().c_str());
+}
 
 void WebRuntime::toggle_full_screen() { js_full_screen(); }
 

@@ -68,6 +68,9 @@ private:
     // `ms` milliseconds have passed.
     void wait_for_events(int ms);
     void present();
+    // Hands the page the screen's text and the pictures' sentences when they
+    // changed since the last time.
+    void describe_to_page();
     // Takes the menu selections the page has made: EXTRAS entries are kept
     // to run at once, the program's entries queued for process_events.
     void take_selections();
@@ -96,6 +99,10 @@ private:
     bool ended_ = false;
     MenuOffer offer_ = MenuOffer::everything;
     int files_saved_ = 0;
+    double described_at_ = -1;
+    std::uint64_t described_changes_ = ~std::uint64_t{0};
+    std::string described_picture_;
+    std::string described_text_;
 };
 
 // The page's main: the fonts and pictures from the page's program files,

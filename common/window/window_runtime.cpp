@@ -160,6 +160,8 @@ void WindowRuntime::show_menu(const std::vector<std::string>& entries) {
     program_actions_.clear();
     program_menus_.clear();
     extras_actions_.clear();
+    for (const QPointer<QAction>& key : title_keys_) delete key.data();
+    title_keys_.clear();
     QMenuBar* bar = window_->menuBar();
     bar->clear();
     for (QMenu* old : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) delete old;
@@ -175,6 +177,7 @@ void WindowRuntime::show_menu(const std::vector<std::string>& entries) {
         if (menu == nullptr) {
             if (is_menu_title(text)) {
                 menu = bar->addMenu(menu_title(text));
+                add_title_key(menu);
                 menu_has_extras = false;
                 window_->keep_keyboard_for_picture(menu);
             }
@@ -202,6 +205,25 @@ void WindowRuntime::show_menu(const std::vector<std::string>& entries) {
     offer_menus(menu_offer_);
     show_extras_state();
     fit_window_to_picture();
+}
+
+void WindowRuntime::add_title_key(QMenu* menu) {
+    const QString title = menu->title();
+    if (title.isEmpty() || title.contains(QLatin1Char('&'))) return;
+    auto* key = new QAction(window_.get());
+    key->setShortcut(QKeySequence(QStringLiteral("Alt+") + title.left(1)));
+    window_->addAction(key);
+    QObject::connect(key, &QAction::triggered, window_.get(), [this, menu = QPointer<QMenu>(menu)] {
+        if (!menu || !menu->menuAction()->isEnabled()) return;
+        window_->menuBar()->setActiveAction(menu->menuAction());
+        for (QAction* entry : menu->actions()) {
+            if (!entry->isSeparator() && entry->isEnabled()) {
+                menu->setActiveAction(entry);
+                break;
+            }
+        }
+    });
+    title_keys_.emplace_back(key);
 }
 
 void WindowRuntime::offer_menus(MenuOffer offer) {

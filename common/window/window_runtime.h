@@ -30,6 +30,7 @@
 class QAction;
 class QLabel;
 class QDialog;
+class QMenu;
 class QMainWindow;
 class QPrinter;
 
@@ -117,6 +118,9 @@ private:
     // any ran.
     bool run_pending_extras();
     void add_extras_action(QAction* action, Extra extra);
+    // The titles carry no access letter: Alt and a title's initial opens its
+    // menu, the first entry highlighted, as in the browser page.
+    void add_title_key(QMenu* menu);
     void show_extras_state();
     QString picture_folder() const;
     // "kalorix-2026-12-07-10-15" with the given ending.
@@ -141,6 +145,7 @@ private:
     std::vector<QPointer<QAction>> program_actions_;  // the program's own entries
     std::vector<QPointer<QAction>> program_menus_;    // menus holding only those
     std::vector<QPointer<QAction>> extras_actions_;
+    std::vector<QPointer<QAction>> title_keys_;
     MenuOffer menu_offer_ = MenuOffer::everything;
     QPointer<QDialog> waiting_box_;  // the innermost box that waits
     bool extra_running_ = false;

@@ -1,9 +1,12 @@
 // node page_test.mjs WEB_DIR GOLDEN_DIR: the pages in headless Chromium as a
-// person uses them, with clicks and keys. kalorix from the title through the
-// input boxes (their proposed values) to the theory, whose canvas must show
-// the desktop's golden pixels, then a help page from the menu bar; bad input
-// gets the desktop's message; diffundo up to its statistics display; a
-// lesson in the page's address runs the theory at once.
+// person uses them, with clicks and keys. kalorix by keys alone from the title
+// through the input boxes (their proposed values) to the theory, whose canvas
+// must show the desktop's golden pixels and whose text a screen reader must
+// find in the accessibility tree, then a help page from the menu bar (the
+// page zoomed to 200 %) and Quit; bad input gets the desktop's message; an
+// experiment's trials are announced once each; diffundo stands still while
+// F12 is held and shows its statistics, in pixels and as text; a lesson in
+// the page's address runs the theory at once.
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { launch, serve } from './cdp.mjs';
@@ -34,11 +37,46 @@ async function waitFor(expression, what, seconds = 30) {
         await sleep(50);
     }
 }
-async function key(name, code, text) {
-    await send('Input.dispatchKeyEvent', { type: 'keyDown', key: name, code: name, windowsVirtualKeyCode: code, text });
-    await send('Input.dispatchKeyEvent', { type: 'keyUp', key: name, code: name, windowsVirtualKeyCode: code });
+async function key(name, code, text, modifiers = 0) {
+    await send('Input.dispatchKeyEvent', { type: 'keyDown', key: name, code: name, windowsVirtualKeyCode: code, text, modifiers });
+    await send('Input.dispatchKeyEvent', { type: 'keyUp', key: name, code: name, windowsVirtualKeyCode: code, modifiers });
 }
 const enter = () => key('Enter', 13, '\r');
+const alt = (letter) => key(letter, letter.toUpperCase().charCodeAt(0), undefined, 1);
+
+// The page as Chromium hands it to assistive tools.
+async function readerNodes() { return (await send('Accessibility.getFullAXTree')).nodes.filter((n) => !n.ignored); }
+const spaced = (text) => text.replace(/\s+/g, ' ').trim();
+const nodeName = (node) => node.name?.value ?? '';
+const nodeProperty = (node, name) => node.properties?.find((p) => p.name === name)?.value.value;
+// A screen reader's text: the tree's text nodes in order, blanks as one.
+async function readerText() {
+    return spaced((await readerNodes()).filter((n) => n.role?.value === 'StaticText').map(nodeName).join(' '));
+}
+// Waits until the reader's text holds every wanted line (texts or patterns); the missing ones fail.
+async function readerReads(wanted, what, seconds = 15) {
+    const until = Date.now() + seconds * 1000;
+    let missing;
+    for (;;) {
+        const text = await readerText();
+        missing = wanted.filter((w) => (typeof w === 'string' ? !text.includes(spaced(w)) : !w.test(text)));
+        if (missing.length === 0 || Date.now() > until) break;
+        await sleep(200);
+    }
+    check(missing.length === 0, `${what}: a screen reader misses ${missing.map(String).join(' / ')}`);
+}
+// The text rows a golden screen shows, blank ones left out.
+const shownLines = (scenario, snapshot) => readFileSync(join(goldenDir, 'expected', scenario, `${snapshot}.txt`), 'utf8')
+    .split('\n').map(spaced).filter(Boolean);
+async function pictureName() {
+    return nodeName((await readerNodes()).find((n) => n.role?.value === 'image') ?? {});
+}
+// Whether nothing sticks out of the window: the page, the picture and the given element.
+const fitsTheWindow = (element) => evaluate(`(() => { const w = document.documentElement.clientWidth,
+    h = document.documentElement.clientHeight, inside = (e) => { const r = e.getBoundingClientRect();
+    return r.left >= 0 && r.top >= 0 && r.right <= w + 0.5 && r.bottom <= h + 0.5; };
+    return document.documentElement.scrollWidth <= w && document.documentElement.scrollHeight <= h &&
+           inside(document.getElementById('picture')) && inside(${element}); })()`);
 async function clickAt(x, y) {
     for (const type of ['mousePressed', 'mouseReleased'])
         await send('Input.dispatchMouseEvent', { type, x, y, button: 'left', buttons: type === 'mousePressed' ? 1 : 0, clickCount: 1 });
@@ -80,12 +118,13 @@ async function open(program) {
     await waitFor('typeof KxPage === "object" && KxPage.firstPicture > 0', `${program}'s title screen`);
 }
 // The title (a click), the quit hint and the introduction pages (Return on the default button).
-async function startUp(program, introductions) {
+async function startUp(program, introductions, byKeys = false) {
     await open(program);
     await sleep(1000);  // as a person looks at the title first
-    await clickAt(500, 400);
+    if (byKeys) await enter(); else await clickAt(500, 400);
     const hint = await nextBox();
     check(hint.text === 'Beenden nur mit QUIT!', `${program}: the quit hint reads "${hint.text}"`);
+    check(hint.focused === 'OK', `${program}: the quit hint's keyboard is at "${hint.focused}"`);
     await enter();
     for (let i = 0; i < introductions; ++i) { await nextBox(); await enter(); }
 }
@@ -93,10 +132,16 @@ async function startUp(program, introductions) {
 try {
     await send('Page.enable');
     await send('Runtime.enable');
-    // kalorix: the proposed values, the theory, the golden pixels.
+    await send('Accessibility.enable');
+    // What the live region was given, each text as often as it was given.
+    await send('Page.addScriptToEvaluateOnNewDocument', { source: `window.heard = [];
+        document.addEventListener('DOMContentLoaded', () => new MutationObserver((changes) => {
+            for (const change of changes) for (const node of change.addedNodes) window.heard.push(node.textContent);
+        }).observe(document.getElementById('announcement'), { childList: true, subtree: true }));` });
+    // kalorix by keys alone: the proposed values, the theory, the golden pixels.
     const theory = records('k02_theory_proposed');
     const inputs = theory.filter((r) => r.kind === 'input');
-    await startUp('kalorix', theory.filter((r) => r.kind === 'message').length - 2);
+    await startUp('kalorix', theory.filter((r) => r.kind === 'message').length - 2, true);
     for (const input of inputs) {
         const box = await nextBox();
         check(box.text === input.prompt.split('|').join('\n'), `input box shows "${box.text}", not "${input.prompt}"`);
@@ -108,7 +153,11 @@ try {
     const question = theory.filter((r) => r.kind === 'message').at(-1);
     check(JSON.stringify(choice.buttons) === JSON.stringify(question.buttons.map((b) => b.trim() || b)),
           `the question's buttons: ${choice.buttons}`);
-    await clickOn(`document.querySelectorAll('#box button')[${question.answer - 1}]`);
+    check(choice.focused === choice.buttons[question.default - 1], `the question's keyboard is at "${choice.focused}"`);
+    for (let b = question.default; b < question.answer; ++b) await key('Tab', 9);
+    const chosen = await evaluate('document.activeElement.textContent');
+    check(chosen === choice.buttons[question.answer - 1], `Tab goes to "${chosen}"`);
+    await enter();
     const golden = pngPixels(readFileSync(join(goldenDir, 'expected', 'k02_theory_proposed', 'theory.png'))).pixels;
     let last = -1;
     const until = Date.now() + 90000;
@@ -118,6 +167,14 @@ try {
         await sleep(500);
     }
     check(last === 0, `the theory's canvas differs from the golden screen in ${last} pixels`);
+    // What the screen shows, as text; the summary said once.
+    await readerReads([...shownLines('k02_theory_proposed', 'theory'),
+                       'Thermisches Gleichgewicht nach dem Übergang von 113 aus 150 höherenergetischen Teilchen'], 'the theory');
+    const curves = await pictureName();
+    check(curves.startsWith('Entropiekurven von Raum A, Raum B und dem Gesamtsystem; Maximum bei 113'),
+          `the picture is called "${curves}"`);
+    const summaries = await evaluate(`window.heard.filter((t) => t.startsWith('Thermisches Gleichgewicht')).length`);
+    check(summaries === 1, `the summary was announced ${summaries} times`);
     // Return ends the theory's wait; the menu is the program's again.
     await enter();
     await sleep(500);
@@ -125,15 +182,37 @@ try {
     const help = records('k10_help_pages');
     const question_at = help.findIndex((r) => r.kind === 'message' && r.text.includes('Was haben Sie vor'));
     const firstHelp = help.find((r, i) => i > question_at && r.kind === 'message');
-    await clickOn(`[...document.querySelectorAll('#menubar .title > span')].find((e) => e.textContent === 'HILFE')`);
-    await clickOn(`[...document.querySelectorAll('#menubar .title.open .entry')].find((e) => e.textContent.startsWith('Info'))`);
+    await alt('h');
+    await sleep(100);
+    const hilfe = (await readerNodes()).find((n) => n.role?.value === 'menuitem' && nodeName(n) === 'HILFE');
+    check(hilfe && nodeProperty(hilfe, 'expanded') === true, 'Alt+H: no expanded menu item HILFE in the tree');
+    const focusedEntry = (await readerNodes()).find((n) => n.role?.value !== 'RootWebArea' && nodeProperty(n, 'focused') === true);
+    check(focusedEntry && focusedEntry.role.value === 'menuitem' && nodeName(focusedEntry) === 'Info',
+          `Alt+H: the keyboard is at ${JSON.stringify(focusedEntry?.name)}`);
+    await enter();
     // The theory's last wait holds the choice until Return, and says so below the picture.
     const status = await waitFor(`document.getElementById('status').textContent`, 'the status line');
     check(status.includes('Info') && status.includes('<RETURN>'), `the status line says "${status}"`);
     await enter();
     const page = await nextBox();
     check(page.text === firstHelp.text.split('|').join('\n'), 'HILFE / Info does not show the desktop\'s text');
+    // Zoomed to 200 %: half as many CSS pixels in the same window.
+    await send('Emulation.setDeviceMetricsOverride', { width: 512, height: 450, deviceScaleFactor: 2, mobile: false });
+    await sleep(300);
+    check(await fitsTheWindow(`document.getElementById('box')`), 'at 200 % the help page does not fit the window');
     await enter();
+    // The pages after it: HILFE / Info shows the introduction again.
+    for (let i = 1; i < theory.filter((r) => r.kind === 'message').length - 2; ++i) { await nextBox(); await enter(); }
+    await alt('e');
+    check(await fitsTheWindow(`document.querySelector('#menubar .title.open .entries')`), 'at 200 % EXTRAS does not fit the window');
+    await key('Escape', 27);
+    await send('Emulation.clearDeviceMetricsOverride');
+    // Quit from DESK by its access letter, held until Return like every choice in this wait: the program ends.
+    await alt('d');
+    await key('q', 81, 'q');
+    await waitFor(`document.getElementById('status').textContent.startsWith('Gewählt: Quit')`, 'DESK / Quit held');
+    await enter();
+    await waitFor('KxPage.hasEnded === true', 'the end after DESK / Quit');
 
     // Bad input: the desktop's German message.
     const refusals = records('k09_refusals');
@@ -146,6 +225,21 @@ try {
     const refusal = await nextBox();
     check(refusal.text === refusals[bad + 1].text, `"abc" is answered with "${refusal.text}"`);
 
+    // An experiment from the address: each trial announced once, its table read as shown.
+    await send('Page.navigate', { url: 'about:blank' });  // from kalorix.html, only its "#" part would change
+    await send('Page.navigate', { url: `${base}/kalorix.html#werte=400,1200,150,150,0.4,2&analyse=experiment&sofort&ohne-titel` });
+    const trial = async (number) => {
+        const said = await waitFor(`window.heard && window.heard.find((t) => t.startsWith('Versuch Nr.${number}:'))`, `trial ${number}'s announcement`);
+        const [, countA, countB] = said.match(/N_A = (\d+), N_B = (\d+)/);
+        await readerReads([`Versuch Nr.${number}`, `N_A = ${countA} `, `N_B = ${countB} `, 'Nächster Versuch: Taste!'], `trial ${number}`);
+    };
+    await trial(1);
+    await enter();
+    await trial(2);
+    await sleep(500);
+    const told = await evaluate(`[1, 2].map((n) => window.heard.filter((t) => t.startsWith('Versuch Nr.' + n + ':')).length)`);
+    check(JSON.stringify(told) === '[1,1]', `trials 1 and 2 were announced ${told} times`);
+
     // diffundo: the simulation, then AUSGABE / Statistik zeigen by the keyboard.
     const diffundo = records('d01_simulation_statistics');
     await startUp('diffundo', diffundo.filter((r) => r.kind === 'message').length - 1);
@@ -154,6 +248,17 @@ try {
     check(atoms.field === asked.default, `diffundo proposes ${atoms.field} atoms, the desktop ${asked.default}`);
     await enter();
     await sleep(1500);
+    // F12 held stands for the held right button: the dice stands still.
+    const stepsShown = () => evaluate(`document.getElementById('status').textContent`);
+    await send('Input.dispatchKeyEvent', { type: 'rawKeyDown', key: 'F12', code: 'F12', windowsVirtualKeyCode: 123 });
+    await sleep(600);
+    const held = await stepsShown();
+    await sleep(800);
+    const stillHeld = await stepsShown();
+    await send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'F12', code: 'F12', windowsVirtualKeyCode: 123 });
+    await sleep(800);
+    const released = await stepsShown();
+    check(held === stillHeld && released !== stillHeld, `F12 held and released: "${held}", "${stillHeld}", "${released}"`);
     await send('Input.dispatchKeyEvent', { type: 'keyDown', key: 'a', code: 'KeyA', modifiers: 1, windowsVirtualKeyCode: 65 });
     await send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'a', code: 'KeyA', modifiers: 1, windowsVirtualKeyCode: 65 });
     const opened = await evaluate(`document.querySelector('#menubar .title.open > span')?.textContent`);
@@ -177,6 +282,11 @@ try {
         await sleep(200);
     }
     check(headline === 0, `diffundo's statistics headline differs in ${headline} pixels`);
+    const escaped = (line) => line.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
+    await readerReads(shownLines('d01_simulation_statistics', 'statistics').map((line) =>
+        new RegExp(escaped(line).replace(/\d+ Versuchen/, '\\d+ Versuchen'))), 'diffundo\'s statistics');
+    const bars = await pictureName();
+    check(bars.startsWith('Balken der relativen Häufigkeiten für m = 0 bis 100 neben g(N,m)'), `the statistics picture is called "${bars}"`);
 
     // A lesson in the address: the theory runs at once with its values, as
     // the desktop's golden lesson shows it (that one after title and introduction).
