@@ -124,6 +124,37 @@ void TextLayer::draw_jobs_under(const Rect& area, const PixelRows& target) {
     for (const Job& job : jobs_) job_tiles_ |= tiles_.of(job.effect);
 }
 
+bool TextLayer::restores_only_inside(std::size_t i, const Rect& area) const {
+    const Job& job = jobs_[i];
+    const int at = shown_at(job);
+    if (at < 0) return false;
+    const Job& shown = shown_[at];
+    // Drawn over its undamaged copy, the same text changes no pixel outside
+    // the copy's damage (difference() finds nothing).
+    if (shown.text != job.text || shown.glyph_x != job.glyph_x || shown.area != job.area) return false;
+    if (!shown.damage.empty() && !shown.damage.inside(area)) return false;
+    // Another waiting text over it would be drawn in order with it.
+    for (std::size_t k = 0; k < jobs_.size(); ++k)
+        if (k != i && jobs_[k].effect.overlaps(job.effect)) return false;
+    return true;
+}
+
+void TextLayer::drop_jobs_covered(const Rect& area) {
+    bool dropped = false;
+    for (std::size_t i = 0; i < jobs_.size();) {
+        if (!jobs_[i].effect.overlaps(area) || !restores_only_inside(i, area)) {
+            ++i;
+            continue;
+        }
+        spare_jobs_.push_back(std::move(jobs_[i]));
+        jobs_.erase(jobs_.begin() + static_cast<std::ptrdiff_t>(i));
+        dropped = true;
+    }
+    if (!dropped) return;
+    job_tiles_ = 0;
+    for (const Job& job : jobs_) job_tiles_ |= tiles_.of(job.effect);
+}
+
 void TextLayer::draw_all(const PixelRows& target) {
     if (jobs_.empty()) return;
     for (Job& job : jobs_) draw_and_remember(job, target);
@@ -147,15 +178,19 @@ void TextLayer::forget_shown() {
 
 void TextLayer::damage(const Rect& area) {
     if ((shown_tiles_ & tiles_.of(area)) == 0) return;
+    // A text the area misses keeps its record as it is: most drawing meets
+    // one text or none, and only a hit can leave a text damaged all over.
     std::size_t kept = 0;
     for (std::size_t i = 0; i < shown_.size(); ++i) {
         Job& shown = shown_[i];
-        const Rect hit = area.intersected(shown.effect);
-        if (!hit.empty()) shown.damage = shown.damage.empty() ? hit : shown.damage.united(hit);
-        // Damaged all over, it would be drawn whole anyway.
-        if (shown.effect.inside(shown.damage)) {
-            spare_jobs_.push_back(std::move(shown));
-            continue;
+        if (area.overlaps(shown.effect)) {
+            const Rect hit = area.intersected(shown.effect);
+            shown.damage = shown.damage.empty() ? hit : shown.damage.united(hit);
+            // Damaged all over, it would be drawn whole anyway.
+            if (shown.effect.inside(shown.damage)) {
+                spare_jobs_.push_back(std::move(shown));
+                continue;
+            }
         }
         if (kept != i) shown_[kept] = std::move(shown);
         ++kept;

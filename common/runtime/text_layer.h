@@ -100,6 +100,14 @@ public:
         if (meets(tiles_.of(area))) draw_jobs_under(area, image);
     }
     void draw_all(const PixelRows& image);
+    // An opaque fill is about to write every pixel of `area`. A waiting
+    // reprint of a standing text that would only restore pixels inside it
+    // draws nothing that stays: it is dropped, and the text's record keeps
+    // its damage. (A frame line that a caption's background cuts at every
+    // reprint is then only compared with itself.)
+    void drop_covered(const Rect& area) {
+        if (remembering_ && meets(tiles_.of(area))) drop_jobs_covered(area);
+    }
 
     // The image was cleared: nothing waits.
     void forget_all();
@@ -128,6 +136,10 @@ private:
     // A glyph's ink box; the Latin-1 ones of the font asked for last at hand.
     const InkBox& ink_of(const FontFace& face, int font_key, char32_t ch);
     void draw_jobs_under(const Rect& area, const PixelRows& image);
+    void drop_jobs_covered(const Rect& area);
+    // Whether waiting job `i` repeats the text standing in its place, meets
+    // no other waiting job, and would draw only inside `area`.
+    bool restores_only_inside(std::size_t i, const Rect& area) const;
     // Draws the job, or of it only what differs from the remembered text in
     // its place, and remembers it.
     void draw_and_remember(Job& job, const PixelRows& image);
