@@ -50,12 +50,10 @@ Rect TextLayer::add(const TextPrint& print) {
     };
     // The same characters drawn in the same place have the same ink.
     const Job* standing = nullptr;
-    if ((shown_tiles_ & tiles_.of(print.area)) != 0)
-        for (const Job& shown : shown_)
-            if (shown.same_place(print) && same_text(shown)) {
-                standing = &shown;
-                break;
-            }
+    if ((shown_tiles_ & tiles_.of(print.area)) != 0) {
+        const int at = shown_in_place(print);
+        if (at >= 0 && same_text(shown_[at])) standing = &shown_[at];
+    }
     const Rect effect = standing ? standing->effect : ink_effect(print);
     int latest_here = -1, last_meeting = -1;
     for (int i = 0; i < static_cast<int>(jobs_.size()); ++i) {
@@ -200,9 +198,7 @@ void TextLayer::damage(const Rect& area) {
 
 int TextLayer::shown_at(const Job& job) const {
     if ((shown_tiles_ & tiles_.of(job.effect)) == 0) return -1;
-    for (std::size_t i = 0; i < shown_.size(); ++i)
-        if (shown_[i].same_place(job)) return static_cast<int>(i);
-    return -1;
+    return shown_in_place(job);
 }
 
 Rect TextLayer::difference(const Job& before, const Job& next) {
@@ -254,6 +250,7 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
     // damaged of it: two parts, one when they meet.
     std::array<Rect, 2> parts = {job.effect, Rect{}};
     const int before = shown_at(job);
+    const std::size_t shown_before = shown_.size();
     if (before >= 0) {
         const Job& shown = shown_[before];
         parts = {difference(shown, job), shown.damage};
@@ -266,8 +263,9 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
         overdrawn(part);
     }
     // After overdrawn(): the text's own record was damaged with the others.
+    // Damage only ever drops records, so an unchanged count keeps the index.
     job.damage = Rect{};
-    const int replaced = shown_at(job);
+    const int replaced = before >= 0 && shown_.size() == shown_before ? before : shown_at(job);
     if (replaced >= 0) {
         std::swap(shown_[replaced], job);
         spare_jobs_.push_back(std::move(job));

@@ -151,6 +151,22 @@ private:
     Rect difference(const Job& before, const Job& next);
     // The remembered text in the job's place; -1 for none.
     int shown_at(const Job& job) const;
+    // The same without the tiles' quick no. A place holds at most one
+    // record, so the search may start anywhere: it starts after the last
+    // one found, as a screen rewritten line by line asks in the same order.
+    template <typename Text>
+    int shown_in_place(const Text& t) const {
+        const std::size_t count = shown_.size();
+        std::size_t i = next_shown_ < count ? next_shown_ : 0;
+        for (std::size_t n = 0; n < count; ++n) {
+            if (shown_[i].same_place(t)) {
+                next_shown_ = i + 1;
+                return static_cast<int>(i);
+            }
+            if (++i == count) i = 0;
+        }
+        return -1;
+    }
     void damage(const Rect& area);
     void remembered(const Rect& effect) {
         shown_tiles_ |= tiles_.of(effect);
@@ -176,6 +192,7 @@ private:
     std::vector<Job> shown_;
     std::uint64_t shown_tiles_ = 0;  // may hold tiles of texts forgotten since
     Rect shown_bounds_;              // holds every remembered text's effect, and may hold more
+    mutable std::size_t next_shown_ = 0;  // where the search for a place starts
     // About two screens of lines; beyond, the first one is forgotten.
     static constexpr std::size_t max_shown = 64;
 
