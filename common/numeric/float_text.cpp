@@ -1,11 +1,12 @@
 #include "common/numeric/float_text.h"
 
+#include <locale.h>
 #include <cerrno>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 namespace numeric {
 
@@ -41,11 +42,36 @@ std::string printed(const char* format, Args... args) {
     return text;
 }
 
+// Where the C++ library has floating-point to_chars (the desktop), it gives
+// printf's digits without the locale switch and the format parsing: the
+// experiment writes five such numbers per trial. Infinities and not-a-number
+// keep printf's spelling; false where to_chars does not apply.
+#if defined(__cpp_lib_to_chars)
+bool converted(double value, std::chars_format layout, int precision, std::string& text) {
+    if (!std::isfinite(value)) return false;
+    char buffer[64];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, layout, precision);
+    if (error != std::errc()) return false;
+    text.assign(buffer, end);
+    return true;
+}
+#endif
+
 }  // namespace
 
-std::string fixed_text(double value, int decimals) { return printed("%.*f", decimals, value); }
+std::string fixed_text(double value, int decimals) {
+#if defined(__cpp_lib_to_chars)
+    if (std::string text; converted(value, std::chars_format::fixed, decimals, text)) return text;
+#endif
+    return printed("%.*f", decimals, value);
+}
 
-std::string general_text(double value, int precision) { return printed("%.*g", precision, value); }
+std::string general_text(double value, int precision) {
+#if defined(__cpp_lib_to_chars)
+    if (std::string text; converted(value, std::chars_format::general, precision, text)) return text;
+#endif
+    return printed("%.*g", precision, value);
+}
 
 std::string shortest_text(double value, Layout layout) {
     if (value == 0) {

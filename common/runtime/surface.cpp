@@ -123,7 +123,9 @@ void Surface::line(double x1, double y1, double x2, double y2) {
     // Thin horizontal and vertical lines are pixel runs, end pixels included.
     const bool a_point = from_x == to_x && from_y == to_y;
     if (line_width_ == 1 && !a_point && (from_x == to_x || from_y == to_y)) {
-        if (on_image(span)) drawing(span, [&] { return pixels::fill(target(), span, to_rgb(colour_)); });
+        if (!on_image(span)) return;
+        texts_.drop_covered(span);  // the run covers every pixel of its span
+        drawing(span, [&] { return pixels::fill(target(), span, to_rgb(colour_)); });
         return;
     }
     drawing(span.adjusted(-line_width_, -line_width_, line_width_, line_width_), [&] {
@@ -170,7 +172,10 @@ void Surface::rectangle(double x1, double y1, double x2, double y2) {
 void Surface::filled_box(double x1, double y1, double x2, double y2) {
     ++drawing_requests_;
     const Rect r = box(x1, y1, x2, y2);
-    if (on_image(r)) drawing(r, [&] { return pixels::fill(target(), r, to_rgb(colour_)); });
+    if (on_image(r)) {
+        texts_.drop_covered(r);
+        drawing(r, [&] { return pixels::fill(target(), r, to_rgb(colour_)); });
+    }
     if (keeps_grid_) reading_.covered(r);
 }
 

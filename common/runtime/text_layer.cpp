@@ -50,12 +50,10 @@ Rect TextLayer::add(const TextPrint& print) {
     };
     // The same characters drawn in the same place have the same ink.
     const Job* standing = nullptr;
-    if ((shown_tiles_ & tiles_.of(print.area)) != 0)
-        for (const Job& shown : shown_)
-            if (shown.same_place(print) && same_text(shown)) {
-                standing = &shown;
-                break;
-            }
+    if ((shown_tiles_ & tiles_.of(print.area)) != 0) {
+        const int at = shown_in_place(print);
+        if (at >= 0 && same_text(shown_[at])) standing = &shown_[at];
+    }
     const Rect effect = standing ? standing->effect : ink_effect(print);
     int latest_here = -1, last_meeting = -1;
     for (int i = 0; i < static_cast<int>(jobs_.size()); ++i) {
@@ -124,6 +122,37 @@ void TextLayer::draw_jobs_under(const Rect& area, const PixelRows& target) {
     for (const Job& job : jobs_) job_tiles_ |= tiles_.of(job.effect);
 }
 
+bool TextLayer::restores_only_inside(std::size_t i, const Rect& area) const {
+    const Job& job = jobs_[i];
+    const int at = shown_at(job);
+    if (at < 0) return false;
+    const Job& shown = shown_[at];
+    // Drawn over its undamaged copy, the same text changes no pixel outside
+    // the copy's damage (difference() finds nothing).
+    if (shown.text != job.text || shown.glyph_x != job.glyph_x || shown.area != job.area) return false;
+    if (!shown.damage.empty() && !shown.damage.inside(area)) return false;
+    // Another waiting text over it would be drawn in order with it.
+    for (std::size_t k = 0; k < jobs_.size(); ++k)
+        if (k != i && jobs_[k].effect.overlaps(job.effect)) return false;
+    return true;
+}
+
+void TextLayer::drop_jobs_covered(const Rect& area) {
+    bool dropped = false;
+    for (std::size_t i = 0; i < jobs_.size();) {
+        if (!jobs_[i].effect.overlaps(area) || !restores_only_inside(i, area)) {
+            ++i;
+            continue;
+        }
+        spare_jobs_.push_back(std::move(jobs_[i]));
+        jobs_.erase(jobs_.begin() + static_cast<std::ptrdiff_t>(i));
+        dropped = true;
+    }
+    if (!dropped) return;
+    job_tiles_ = 0;
+    for (const Job& job : jobs_) job_tiles_ |= tiles_.of(job.effect);
+}
+
 void TextLayer::draw_all(const PixelRows& target) {
     if (jobs_.empty()) return;
     for (Job& job : jobs_) draw_and_remember(job, target);
@@ -147,15 +176,19 @@ void TextLayer::forget_shown() {
 
 void TextLayer::damage(const Rect& area) {
     if ((shown_tiles_ & tiles_.of(area)) == 0) return;
+    // A text the area misses keeps its record as it is: most drawing meets
+    // one text or none, and only a hit can leave a text damaged all over.
     std::size_t kept = 0;
     for (std::size_t i = 0; i < shown_.size(); ++i) {
         Job& shown = shown_[i];
-        const Rect hit = area.intersected(shown.effect);
-        if (!hit.empty()) shown.damage = shown.damage.empty() ? hit : shown.damage.united(hit);
-        // Damaged all over, it would be drawn whole anyway.
-        if (shown.effect.inside(shown.damage)) {
-            spare_jobs_.push_back(std::move(shown));
-            continue;
+        if (area.overlaps(shown.effect)) {
+            const Rect hit = area.intersected(shown.effect);
+            shown.damage = shown.damage.empty() ? hit : shown.damage.united(hit);
+            // Damaged all over, it would be drawn whole anyway.
+            if (shown.effect.inside(shown.damage)) {
+                spare_jobs_.push_back(std::move(shown));
+                continue;
+            }
         }
         if (kept != i) shown_[kept] = std::move(shown);
         ++kept;
@@ -165,9 +198,7 @@ void TextLayer::damage(const Rect& area) {
 
 int TextLayer::shown_at(const Job& job) const {
     if ((shown_tiles_ & tiles_.of(job.effect)) == 0) return -1;
-    for (std::size_t i = 0; i < shown_.size(); ++i)
-        if (shown_[i].same_place(job)) return static_cast<int>(i);
-    return -1;
+    return shown_in_place(job);
 }
 
 Rect TextLayer::difference(const Job& before, const Job& next) {
@@ -219,6 +250,7 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
     // damaged of it: two parts, one when they meet.
     std::array<Rect, 2> parts = {job.effect, Rect{}};
     const int before = shown_at(job);
+    const std::size_t shown_before = shown_.size();
     if (before >= 0) {
         const Job& shown = shown_[before];
         parts = {difference(shown, job), shown.damage};
@@ -231,8 +263,9 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
         overdrawn(part);
     }
     // After overdrawn(): the text's own record was damaged with the others.
+    // Damage only ever drops records, so an unchanged count keeps the index.
     job.damage = Rect{};
-    const int replaced = shown_at(job);
+    const int replaced = before >= 0 && shown_.size() == shown_before ? before : shown_at(job);
     if (replaced >= 0) {
         std::swap(shown_[replaced], job);
         spare_jobs_.push_back(std::move(job));

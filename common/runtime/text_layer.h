@@ -100,6 +100,14 @@ public:
         if (meets(tiles_.of(area))) draw_jobs_under(area, image);
     }
     void draw_all(const PixelRows& image);
+    // An opaque fill is about to write every pixel of `area`. A waiting
+    // reprint of a standing text that would only restore pixels inside it
+    // draws nothing that stays: it is dropped, and the text's record keeps
+    // its damage. (A frame line that a caption's background cuts at every
+    // reprint is then only compared with itself.)
+    void drop_covered(const Rect& area) {
+        if (remembering_ && meets(tiles_.of(area))) drop_jobs_covered(area);
+    }
 
     // The image was cleared: nothing waits.
     void forget_all();
@@ -128,6 +136,10 @@ private:
     // A glyph's ink box; the Latin-1 ones of the font asked for last at hand.
     const InkBox& ink_of(const FontFace& face, int font_key, char32_t ch);
     void draw_jobs_under(const Rect& area, const PixelRows& image);
+    void drop_jobs_covered(const Rect& area);
+    // Whether waiting job `i` repeats the text standing in its place, meets
+    // no other waiting job, and would draw only inside `area`.
+    bool restores_only_inside(std::size_t i, const Rect& area) const;
     // Draws the job, or of it only what differs from the remembered text in
     // its place, and remembers it.
     void draw_and_remember(Job& job, const PixelRows& image);
@@ -139,6 +151,22 @@ private:
     Rect difference(const Job& before, const Job& next);
     // The remembered text in the job's place; -1 for none.
     int shown_at(const Job& job) const;
+    // The same without the tiles' quick no. A place holds at most one
+    // record, so the search may start anywhere: it starts after the last
+    // one found, as a screen rewritten line by line asks in the same order.
+    template <typename Text>
+    int shown_in_place(const Text& t) const {
+        const std::size_t count = shown_.size();
+        std::size_t i = next_shown_ < count ? next_shown_ : 0;
+        for (std::size_t n = 0; n < count; ++n) {
+            if (shown_[i].same_place(t)) {
+                next_shown_ = i + 1;
+                return static_cast<int>(i);
+            }
+            if (++i == count) i = 0;
+        }
+        return -1;
+    }
     void damage(const Rect& area);
     void remembered(const Rect& effect) {
         shown_tiles_ |= tiles_.of(effect);
@@ -164,6 +192,7 @@ private:
     std::vector<Job> shown_;
     std::uint64_t shown_tiles_ = 0;  // may hold tiles of texts forgotten since
     Rect shown_bounds_;              // holds every remembered text's effect, and may hold more
+    mutable std::size_t next_shown_ = 0;  // where the search for a place starts
     // About two screens of lines; beyond, the first one is forgotten.
     static constexpr std::size_t max_shown = 64;
 

@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -23,6 +24,13 @@ std::string to_chars_text(double value, std::chars_format format) {
 std::string to_chars_text(double value, std::chars_format format, int precision) {
     char buffer[400];
     return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, format, precision).ptr);
+}
+
+// The C library's digits, which the helpers match where they use to_chars.
+std::string printf_text(const char* format, int precision, double value) {
+    char buffer[400];
+    return std::string(buffer,
+                       static_cast<std::size_t>(std::snprintf(buffer, sizeof buffer, format, precision, value)));
 }
 
 // Values of every magnitude and bit pattern, and the awkward ones by hand.
@@ -49,6 +57,8 @@ TEST(FloatText, SameDigitsAsToCharsAndReadsBack) {
             ASSERT_EQ(numeric::shortest_text(v, numeric::Layout::fixed), to_chars_text(v, std::chars_format::fixed)) << v;
         }
         ASSERT_EQ(numeric::general_text(v, 10), to_chars_text(v, std::chars_format::general, 10)) << v;
+        ASSERT_EQ(numeric::general_text(v, 10), printf_text("%.*g", 10, v)) << v;
+        ASSERT_EQ(numeric::fixed_text(v, 2), printf_text("%.*f", 2, v)) << v;
         if (std::fabs(v) < 1e20) {
             ASSERT_EQ(numeric::fixed_text(v, 3), to_chars_text(v, std::chars_format::fixed, 3)) << v;
         }
