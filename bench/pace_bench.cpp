@@ -77,7 +77,7 @@ struct Reached {
 // at either end. The surface is looked at 60 times a second, as the window's
 // repaint timer would.
 Reached run_level(diffundo::Diffundo& program, PacedRuntime& runtime, int level, long steps) {
-    program.pace = diffundo::Pace{};
+    program.pace = rt::Pace{};
     while (program.pace.level() > level) program.pace.slower();
     program.status_shown_at = -1;
     const long before = program.gas.trial_count;
@@ -119,8 +119,8 @@ int main(int argc, char** argv) {
                 "%.3g us extra per pass\n",
                 seconds, extra_us);
     std::printf("  %6s %12s %8s %6s  %s\n", "tempo", "reached/s", "ratio", "CPU", "status line at the end");
-    for (int level = 0; level < diffundo::Pace::full_speed_level; ++level) {
-        const int tempo = diffundo::Pace::tempos[static_cast<std::size_t>(level)];
+    for (int level = 0; level < rt::Pace::full_speed_level; ++level) {
+        const int tempo = rt::Pace::tempos[static_cast<std::size_t>(level)];
         const long steps = std::max(10L, std::lround(seconds * tempo));
         const Reached r = run_level(program, runtime, level, steps);
         std::printf("  %6d %12.1f %8.4f %5.0f%%  %s\n", tempo, r.rate, r.rate / tempo, 100 * r.cpu_share,

@@ -4,9 +4,9 @@
 // gas itself in DiceModel); the procedures are defined one subject per source
 // file (frame, dice, statistics, help).
 
+#include "common/runtime/pace.h"
 #include "common/screens/program.h"
 #include "diffundo/core/dice_model.h"
-#include "diffundo/core/pace.h"
 #include "diffundo/core/split_history.h"
 
 #include <array>
@@ -87,7 +87,7 @@ public:
     // The state is public to the tests, which check what a procedure left.
     // --- program-wide state --------------------------------------------------------
     DiceModel gas;                 // N, m, the atom rows and the counts
-    Pace pace;                     // steps per second, paused, single step
+    rt::Pace pace;                 // steps per second, paused, single step
     double status_shown_at = -1;   // clock time of the last status line; < 0: due now
     bool history_shown = false;    // the time plot instead of the atom lines
     SplitHistory history;          // atoms in box 2 over the steps, while the plot is shown

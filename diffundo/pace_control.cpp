@@ -58,7 +58,7 @@ void Diffundo::use_lesson_manner() {
     if (!lesson_.tempo || pace.set_tempo(*lesson_.tempo)) return;
     // The menu offers only the tempo steps; a lesson gets no other.
     std::string steps;
-    for (const int tempo : Pace::tempos) steps += (steps.empty() ? "" : ", ") + std::to_string(tempo);
+    for (const int tempo : rt::Pace::tempos) steps += (steps.empty() ? "" : ", ") + std::to_string(tempo);
     runtime_.message_box(rt::box_message,
                          "Ein Tempo von " + std::to_string(*lesson_.tempo) +
                              " Schritten pro Sekunde gibt es nicht.|Möglich sind " + steps +

@@ -143,6 +143,7 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
         "Die angeregten Atome als gelbe Punkte, Raum A im Quadrat oben links, Raum B "
         "darum herum; Temperaturen T_A und T_B über den Versuchen");
     run.own_screen = windows_cleared;
+    begin_curve_run(Nmax_A_value, Nmax_B_value, run.limit(), picture_y + run.side_total_pixels());
     export_experiment({N_A_value, n_value, Nmax_A_value, Nmax_B_value});
     run.model.clear_grid();
 
@@ -162,6 +163,8 @@ void Kalorix::run_experiment(double N_A_value, double n_value, double Nmax_A_val
         graph_y_A = temperature_row(run.quantities.A, graph_y_A, temperature_scale);
         graph_y_B = temperature_row(run.quantities.B, graph_y_B, temperature_scale);
         plot_trial_temperatures();
+        add_trial_to_curve();
+        if (curve_shown && windows_cleared == run.own_screen) draw_entropy_curve();
         print_trial_text(run);
         announce_trial(run);
         record_trial(run.quantities);

@@ -38,6 +38,14 @@ const std::vector<std::string> own_menus = {
     "",
 };
 
+// kalorix's own group of EXTRAS: the automatic trials, the theory's curve
+// in the experiment and the theory's tempo.
+std::vector<std::string> own_extras() {
+    return common::joined(
+        {{Kalorix::automatic_entry, "-------------", Kalorix::curve_entry, Kalorix::large_curve_entry, "-------------"},
+         Kalorix::theory_pace_entries()});
+}
+
 }  // namespace
 
 Kalorix::Kalorix(rt::Runtime& runtime) : Program(runtime) {}
@@ -47,7 +55,7 @@ std::unique_ptr<common::Program> make_program(rt::Runtime& runtime) { return std
 const std::vector<std::string>& Kalorix::menu_list() {
     // EXTRAS after HILFE: every earlier entry keeps its position.
     static const std::vector<std::string> list =
-        common::joined({own_menus, common::extras_menu({automatic_entry}), {"", "ende"}});
+        common::joined({own_menus, common::extras_menu(own_extras()), {"", "ende"}});
     return list;
 }
 
@@ -148,8 +156,11 @@ void Kalorix::Win_0_MenuEvent(int index) {
     if (index < 0 || index >= static_cast<int>(menu_entries.size())) return;
     const std::string& entry = menu_entries[index];
     // The two "&Info" entries (DESK and HILFE) do the same, so the text decides.
+    if (theory_pace_selected(entry)) return;
     if (entry == automatic_entry) {
         toggle_automatic_trials();
+    } else if (entry == curve_entry || entry == large_curve_entry) {
+        toggle_entropy_curve(entry == large_curve_entry);
     } else if (entry == "&Quit") {
         quit_marker = "*";
     } else if (entry == "&Info") {

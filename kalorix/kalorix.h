@@ -3,10 +3,12 @@
 // state lives here; the procedures are defined one subject per source file
 // (frame, input, theory, experiment, help).
 
+#include "common/runtime/pace.h"
 #include "common/screens/program.h"
 #include "kalorix/core/analysis_records.h"
-#include "kalorix/core/parameter_rules.h"
+#include "kalorix/core/entropy_curve.h"
 #include "kalorix/core/experiment_tables.h"
+#include "kalorix/core/parameter_rules.h"
 #include "kalorix/core/theory_model.h"
 #include "kalorix/core/thermodynamics.h"
 #include "kalorix/core/trial_quantities.h"
@@ -15,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kalorix {
@@ -63,6 +66,40 @@ public:
     void show_trial_prompt();
     bool automatic_trials = false;
     double automatic_due = -1;  // clock time of the next automatic trial; < 0: not booked
+
+    // --- the theory's curve in the experiment (experiment_curve.cpp) --------------
+    // EXTRAS entries: the curve on and off, and large over the experiment's
+    // graph instead of small beside it (which also turns it on).
+    static constexpr const char* curve_entry = "&Entropiekurve im Experiment\tCtrl+K";
+    static constexpr const char* large_curve_entry = "Entropiekurve g&roß\tCtrl+G";
+    void toggle_entropy_curve(bool large_entry);
+    bool curve_shown = false;  // off at start: the experiment's screen as it always was
+    bool curve_large = false;
+    // What a run gives the curve: its rooms and excitations, where its atom
+    // pictures end, and per trial the split and the temperature rows (which
+    // come back where the curve is taken away).
+    struct CurveOfRun {
+        double Nmax_A = 0, Nmax_B = 0;
+        std::int64_t total = 0;
+        double pictures_bottom = 0;
+        bool made = false;  // curve computed
+        EntropyCurve curve;
+        SplitPath path;
+        std::vector<std::pair<double, double>> rows;  // graph_y_A, graph_y_B per trial
+    };
+    CurveOfRun curve_run;
+
+    // --- the theory at a pace (theory_pace.cpp) --------------------------------------
+    // The tempo steps of diffundo's dice, for the theory's steps; full speed
+    // at start, so a theory runs as it always did until a tempo is chosen.
+    static constexpr const char* theory_slower_entry = "Tempo der Theorie: &langsamer\tCtrl+-";
+    static constexpr const char* theory_faster_entry = "Tempo der Theorie: s&chneller\tCtrl++";
+    static constexpr const char* theory_pause_entry = "Tempo der Theorie: a&nhalten / fortsetzen\tCtrl+Space";
+    static constexpr const char* theory_single_step_entry = "Tempo der Theorie: E&inzelschritt\tCtrl+Right";
+    static const std::vector<std::string>& theory_pace_entries();
+    // Whether the entry was one of them; then the pace has changed.
+    bool theory_pace_selected(const std::string& entry);
+    rt::Pace theory_pace;
 
     // --- help pages (help.cpp) ---------------------------------------------------
     void help_info();
@@ -205,6 +242,23 @@ private:
     // Runs begun so far: a run started from the menu while another one waits
     // for its key takes over the cells, and the waiting run then ends.
     std::uint64_t experiment_runs_begun = 0;
+
+    // experiment_curve.cpp
+    void set_curve_checks();
+    void begin_curve_run(double Nmax_A_value, double Nmax_B_value, std::int64_t total, double pictures_bottom);
+    void add_trial_to_curve();
+    CurvePanel curve_panel() const;
+    void draw_entropy_curve();
+    void erase_entropy_curve(const CurvePanel& panel);
+
+    // theory_pace.cpp: one pass of a paced theory's wait before a step, on
+    // the clock; whether the step is due now. The status line tells the
+    // tempo and the steps made.
+    bool theory_step_due();
+    void show_theory_pace_status(double now);
+    double theory_status_at = -1;   // clock time of the last status; < 0: at the next pass
+    std::int64_t theory_steps = 0;  // of the paced run; 0 while none runs
+    std::int64_t theory_steps_done = 0;
 
     // automatic_trials.cpp
     void set_automatic_trials(bool on);

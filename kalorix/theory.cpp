@@ -30,7 +30,19 @@ struct Kalorix::TheoryRun final : TheoryModel::Hooks {
           graph_width(program.graph_width),
           inputs_before(program.parameter_inputs_begun) {}
 
-    void before_step() override { program.runtime_.process_events(); }
+    // At full speed a step waits for nothing; at a tempo, paused or in
+    // single steps the events go on through every pass of the wait.
+    void before_step() override {
+        if (program.theory_pace.full_speed()) {
+            program.runtime_.process_events();
+            return;
+        }
+        program.theory_steps_done = program.transferred;
+        for (;;) {
+            program.runtime_.process_events();
+            if (quit_requested() || program.theory_step_due()) return;
+        }
+    }
     // A new parameter input ends the run as Quit does: the input has cleared
     // the screen, and the main loop goes on with the new values.
     bool quit_requested() const override {
@@ -66,7 +78,17 @@ void Kalorix::theoretical_analysis() {
     draw_theory_frame(run);
 
     export_theory(run.parameters.N_A);
+    // A run started from the menu during this one's wait counts its own steps.
+    const std::int64_t steps_outside = theory_steps;
+    theory_steps = static_cast<std::int64_t>(run.parameters.N_A) + 1;
+    theory_status_at = -1;
     theory.run(run.parameters, run);
+    if (!theory_pace.full_speed()) {
+        theory_steps_done = transferred;
+        theory_status_at = -1;
+        show_theory_pace_status(runtime_.time());
+    }
+    theory_steps = steps_outside;
     show_theory_summary(run);
 }
 

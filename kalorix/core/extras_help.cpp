@@ -4,7 +4,7 @@ namespace kalorix {
 
 const HelpPage& help_extras_page() {
     static const HelpPage page = {
-        "  EXTRAS: Bild sichern, Vollbild, Beamer-Farben ",
+        "  EXTRAS: Bild sichern, Vollbild, Beamer-Farben, Entropiekurve, Tempo ",
         {
             "|",
             "| Bild speichern ...  (Strg+S):  Das Bild im Fenster wird als PNG-Datei (1024 x 768 Punkte)",
@@ -31,6 +31,22 @@ const HelpPage& help_extras_page() {
             "| Automatisch weiter (Strg+A):   Das Experiment macht 10 Versuche pro Sekunde von selbst;",
             "|                                eine Taste oder eine Maustaste hält es an, das Ende des",
             "|                                Experiments auch. Das Häkchen im Menü zeigt, ob es läuft.",
+            "| ",
+            "| Entropiekurve im Experiment    Neben dem Experiment die Kurve der Theorie: S_ges = S_A + S_B",
+            "|   (Strg+K), groß (Strg+G):     für jede Verteilung der angeregten Atome, über N_B, der Zahl in",
+            "|                                Raum B. Der rote Punkt ist der jetzige Versuch (N_B der Tabelle),",
+            "|                                die blauen Punkte darunter sind alle Versuche, von oben nach unten.",
+            "|                                Die rosa Linie zeigt das Maximum, das Gleichgewicht. Achtet darauf:",
+            "|                                Der Zufall bringt das System die Kurve hinauf zum Maximum, und dort",
+            "|                                bleibt es, mit kleinen Schwankungen. 'groß' zeigt die Kurve über",
+            "|                                dem Temperaturgraphen; die Höhe reicht vom kleinsten zum größten S.",
+            "| ",
+            "| Tempo der Theorie:             Die theoretische Analyse zeichnet ihre Schritte sonst so schnell",
+            "|   langsamer (Strg+-),          sie kann; hier wählt ihr 1 bis 50000 Schritte pro Sekunde, ganz",
+            "|   schneller (Strg++),          schnell wieder volle Geschwindigkeit. Anhalten hält sie an, ein",
+            "|   anhalten (Strg+Leertaste),   Einzelschritt zeichnet genau einen Schritt. Achtet darauf: S_A",
+            "|   Einzelschritt (Strg+Rechts)  fällt, S_B wächst, und ihre Summe wächst immer langsamer, bis sie",
+            "|                                im Maximum stehen bleibt und dann fällt: dort ist das Gleichgewicht.",
             "| Ein Menüpunkt, der während 'Weiter ?  <RETURN>' gewählt wird, wird erst nach der Taste",
             "| ausgeführt; die Zeile unter dem Bild zeigt ihn bis dahin an.",
             "| ",

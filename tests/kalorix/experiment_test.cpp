@@ -964,3 +964,37 @@ TEST(ExperimentRun, ScreenReadersHearEachTrialOnceAndReadThePictureAndTheTable) 
     for (const char* piece : {"\nVersuch Nr.3", "Nmax_A =   400", "S_ges  = "})
         EXPECT_NE(description.find(piece), std::string::npos) << piece << " in\n" << description;
 }
+
+// The theory's curve beside the experiment marks, after every trial, the
+// split the table shows as "N_B =", on the curve and at the end of the path.
+TEST(ExperimentCurve, MarksTheTablesCountOfEveryTrial) {
+    for (const Parameters& p : {proposed, Parameters{400, 1200, 150, 0}}) {
+        SCOPED_TRACE(p.N_A);
+        Rig run(p, 5);
+        run.kx.curve_shown = true;
+        const kalorix::EntropyCurve curve = kalorix::EntropyCurve::of_run(400, 1200, 150);
+        int checked = 0;
+        run.rt.on_key_query = [&](int wait) {
+            SCOPED_TRACE("trial " + std::to_string(wait));
+            const std::string shown = run.text_at(35, 30, 12);  // "N_B = 27    "
+            ASSERT_EQ(shown.rfind("N_B = ", 0), 0u) << shown;
+            const std::int64_t table_count = std::stoll(shown.substr(6));
+            const auto& path = run.kx.curve_run.path.splits();
+            ASSERT_EQ(path.size(), static_cast<std::size_t>(wait));
+            EXPECT_EQ(path.back(), table_count);
+            const auto panel = kalorix::CurvePanel::beside(run.kx.curve_run.pictures_bottom);
+            const double x = panel.split_x(table_count, 150);
+            EXPECT_EQ(run.pixel(static_cast<int>(std::lround(x)),
+                                static_cast<int>(
+                                    std::lround(panel.entropy_y(curve.at(table_count), curve.S_min(), curve.S_max())))),
+                      red);
+            EXPECT_EQ(run.pixel(static_cast<int>(std::lround(x)),
+                                static_cast<int>(std::lround(panel.trial_y(wait - 1, kalorix::path_span(wait))))),
+                      red);
+            ++checked;
+        };
+        run.pick_at_wait("&Quit", 31);
+        run.start();
+        EXPECT_EQ(checked, 30);
+    }
+}

@@ -35,7 +35,11 @@ TEST(KalorixMenu, PositionsFollowTheMenuList) {
         // The extras after HILFE: every entry above keeps its position.
         "EXTRAS |", "Bild &speichern ...", "Bild &drucken ...", "Bild &kopieren", "-------------", "&Vollbild",
         "&Beamer-Farben", "-------------", "&Hilfe zu den Extras", "-------------", "Da&ten speichern ...",
-        "-------------", "Diese &Werte weitergeben ...", "-------------", "&Automatisch weiter\tCtrl+A", "", "", ""};
+        "-------------", "Diese &Werte weitergeben ...", "-------------", "&Automatisch weiter\tCtrl+A",
+        "-------------", "&Entropiekurve im Experiment\tCtrl+K", "Entropiekurve g&roß\tCtrl+G", "-------------",
+        "Tempo der Theorie: &langsamer\tCtrl+-", "Tempo der Theorie: s&chneller\tCtrl++",
+        "Tempo der Theorie: a&nhalten / fortsetzen\tCtrl+Space", "Tempo der Theorie: E&inzelschritt\tCtrl+Right", "",
+        "", ""};
     const auto& entries = run.program.menu_entries;
     ASSERT_EQ(entries.size(), 81u);
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(entries[i], expected[i]) << "position " << i;

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -580,4 +581,52 @@ TEST(TheoryDefaults, ScreenReadersGetTheCurvesTheSummaryAndOneAnnouncementOfTheE
         EXPECT_NE(description.find(line), std::string::npos) << line << " in\n" << description;
     EXPECT_EQ(a.rt.announcements, std::vector<std::string>{"Thermisches Gleichgewicht nach dem Übergang von 113 aus "
                                                            "150 höherenergetischen Teilchen, Entropie_Max = 491,9"});
+}
+
+namespace {
+
+// A runtime whose user acts at given event passes, on the fake clock of a
+// millisecond per pass.
+struct ClockedRuntime : FakeRuntime {
+    std::function<void(int pass)> at_pass;
+    void process_events() override {
+        FakeRuntime::process_events();
+        if (at_pass) at_pass(passes);
+    }
+};
+
+}  // namespace
+
+// The theory at 100 steps per second: a step every 10 ms of the clock, none
+// while paused, exactly one per single step, the rest after going on.
+TEST(TheoryPace, TempoPauseAndSingleStepDriveTheSteps) {
+    Analysis<ClockedRuntime> a({400, 1200, 150, 150});
+    ASSERT_TRUE(a.kx.theory_pace.full_speed());  // the start value
+    ASSERT_TRUE(a.kx.theory_pace.set_tempo(100));
+    const auto steps = [&a] { return static_cast<int>(a.kx.theory_records.size()); };
+    const auto pick = [&a](const char* entry) { a.kx.Win_0_MenuEvent(a.menu_position(entry)); };
+    int at_pause = -1, after_single = -1;
+    a.rt.at_pass = [&](int pass) {
+        if (pass == 500) {
+            pick(kalorix::Kalorix::theory_pause_entry);
+            at_pause = steps();
+        } else if (pass == 2500) {
+            EXPECT_EQ(steps(), at_pause) << "paused";
+            pick(kalorix::Kalorix::theory_single_step_entry);
+        } else if (pass == 3000) {
+            after_single = steps();
+            pick(kalorix::Kalorix::theory_pause_entry);
+        }
+    };
+    a.kx.theoretical_analysis();
+
+    // 500 ms at 100 steps/s: steps 0 to 49 made, the 51st due at 500 ms.
+    EXPECT_GE(at_pause, 49);
+    EXPECT_LE(at_pause, 51);
+    EXPECT_EQ(after_single, at_pause + 1);
+    EXPECT_EQ(steps(), 151);
+    // The remaining steps at the tempo again: about 10 passes each.
+    const int remaining = 151 - after_single;
+    EXPECT_NEAR(a.rt.passes - 3000, 10 * remaining, 12);
+    EXPECT_TRUE(a.rt.status().rfind("Theorie - Tempo: 100 Schritte/s", 0) == 0) << a.rt.status();
 }

@@ -1,8 +1,8 @@
-#include "diffundo/core/step_rate.h"
+#include "common/runtime/step_rate.h"
 
 #include <algorithm>
 
-namespace diffundo {
+namespace rt {
 
 namespace {
 
@@ -48,4 +48,4 @@ void StepRate::pass(double now, bool stepped) {
 
 bool StepRate::falls_short() const { return rate_ >= 0 && rate_ < (1 - allowed_shortfall) * tempo_; }
 
-}  // namespace diffundo
+}  // namespace rt

@@ -1,28 +1,29 @@
 #pragma once
-// The pace of the dice simulation: how many steps per second, paused or
-// running, and a single step on request. It decides when the next step is
-// due from the runtime's clock; the main loop only asks. Plain C++, so the
-// tempo steps and the schedule are tested without a screen.
+// The pace of a program's steps (diffundo's dice, kalorix's theory): how
+// many steps per second, paused or running, and a single step on request. It
+// decides when the next step is due from the runtime's clock; the loop that
+// makes the steps only asks. Plain C++, so the tempo steps and the schedule
+// are tested without a screen, and both programs offer the same tempo steps.
 //
 // The schedule counts the steps owed since the tempo began: the runtime's
 // clock is read only every 50 to 200 microseconds (rt::CoarseClock), several
 // steps of a fast tempo fall between two readings, and the passes after a
 // reading make them up, one per pass. The steps still owed are capped at a
-// tenth of a second's worth, so that a dialog, a statistics display or a slow
+// tenth of a second's worth, so that a dialog, a display that waits or a slow
 // spell is followed by a short catch-up at most, never by a race.
 
-#include "diffundo/core/step_rate.h"
+#include "common/runtime/step_rate.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-namespace diffundo {
+namespace rt {
 
 class Pace {
 public:
     // Steps per second, roughly doubling; beyond the last one lies full
-    // speed: a step in every pass of the main loop, as fast as it turns.
+    // speed: a step in every pass of the loop, as fast as it turns.
     static constexpr std::array<int, 15> tempos = {1,   2,    5,    10,   20,    50,    100,  200,
                                                    500, 1000, 2000, 5000, 10000, 20000, 50000};
     static constexpr int full_speed_level = static_cast<int>(tempos.size());
@@ -69,4 +70,4 @@ private:
     StepRate reached_;
 };
 
-}  // namespace diffundo
+}  // namespace rt

@@ -1,18 +1,18 @@
 #pragma once
-// The step rate the dice reach, measured over a window of passes, so that
+// The step rate a paced program reaches, measured over a window of passes, so that
 // the status line can say when a tempo is more than the machine can do.
 // Plain C++, fed with the clock reading of every pass.
 
 #include <cstdint>
 
-namespace diffundo {
+namespace rt {
 
 class StepRate {
 public:
     // Counting for `tempo` steps per second begins anew (a new tempo, or
     // running again after a pause); the last measured rate is forgotten.
     void restart(int tempo);
-    // One pass of the main loop at clock time `now` (seconds), with a step or not.
+    // One pass of the paced loop at clock time `now` (seconds), with a step or not.
     void pass(double now, bool stepped);
     // Steps per second over the last whole window; < 0 before one was measured.
     double rate() const { return rate_; }
@@ -29,4 +29,4 @@ private:
     double rate_ = -1;
 };
 
-}  // namespace diffundo
+}  // namespace rt

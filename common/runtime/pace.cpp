@@ -1,10 +1,10 @@
-#include "diffundo/core/pace.h"
+#include "common/runtime/pace.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-namespace diffundo {
+namespace rt {
 
 namespace {
 
@@ -103,4 +103,4 @@ std::string Pace::describe() const {
     return text;
 }
 
-}  // namespace diffundo
+}  // namespace rt

@@ -1,6 +1,6 @@
-// The pace of the dice: tempo steps and their bounds, the schedule of due
+// The pace of paced steps: tempo steps and their bounds, the schedule of due
 // steps against a clock, pause and single step.
-#include "diffundo/core/pace.h"
+#include "common/runtime/pace.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-using diffundo::Pace;
+using rt::Pace;
 
 TEST(Pace, TempoStepsFromOnePerSecondToFullSpeedAndBack) {
     Pace pace;
