@@ -51,7 +51,7 @@ TEST(ProjectorColours, EveryColourOfTheProgramsStandsOutAtLeastFourAndAHalfToOne
         EXPECT_NE(background, table.background) << table.program << ": the background is mapped";
         for (rt::Colour colour : table.drawn) {
             const bool in_palette =
-                std::any_of(rt::projector_palette().begin(), rt::projector_palette().end(),
+                std::any_of(rt::palettes().begin(), rt::palettes().end(),
                             [colour](const rt::PaletteEntry& entry) { return entry.normal == colour; });
             EXPECT_TRUE(in_palette) << table.program << ": " << std::hex << colour << " has no projector colour";
             EXPECT_GE(rt::contrast_ratio(rt::projector_colour(colour), background), 4.5)
@@ -85,7 +85,7 @@ TEST(ProjectorColours, RolesStayRecognisable) {
     for (const Row& row : rows) EXPECT_TRUE(row.holds(is(row.normal))) << row.role;
 
     std::set<rt::Colour> shown;
-    for (const rt::PaletteEntry& entry : rt::projector_palette()) {
+    for (const rt::PaletteEntry& entry : rt::palettes()) {
         EXPECT_TRUE(shown.insert(entry.projector).second) << std::hex << entry.projector << " twice";
         EXPECT_EQ(rt::normal_colour(entry.projector), entry.normal);
     }
@@ -103,12 +103,12 @@ int distance(Rgb a, Rgb b) { return std::max({std::abs(a.r - b.r), std::abs(a.g 
 
 std::vector<rt::Colour> normals() {
     std::vector<rt::Colour> list;
-    for (const auto& entry : rt::projector_palette()) list.push_back(entry.normal);
+    for (const auto& entry : rt::palettes()) list.push_back(entry.normal);
     return list;
 }
 std::vector<rt::Colour> projectors() {
     std::vector<rt::Colour> list;
-    for (const auto& entry : rt::projector_palette()) list.push_back(entry.projector);
+    for (const auto& entry : rt::palettes()) list.push_back(entry.projector);
     return list;
 }
 
