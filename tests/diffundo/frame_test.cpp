@@ -71,6 +71,10 @@ TEST_F(DiffundoFrame, StartUpSequence) {
         "S&chneller\tCtrl++",
         "&Anhalten / Fortsetzen\tCtrl+Space",
         "&Einzelschritt\tCtrl+Right",
+        // The paper entries after diffundo's own, which keep their positions.
+        "-------------",
+        "Druck&farben",
+        "Bild in Druckfarben s&peichern ...",
         "",
         "",
     };

@@ -35,7 +35,9 @@ TEST(KalorixMenu, PositionsFollowTheMenuList) {
         // The extras after HILFE: every entry above keeps its position.
         "EXTRAS |", "Bild &speichern ...", "Bild &drucken ...", "Bild &kopieren", "-------------", "&Vollbild",
         "&Beamer-Farben", "-------------", "&Hilfe zu den Extras", "-------------", "Da&ten speichern ...",
-        "-------------", "Diese &Werte weitergeben ...", "-------------", "&Automatisch weiter\tCtrl+A", "", "", ""};
+        "-------------", "Diese &Werte weitergeben ...", "-------------", "&Automatisch weiter\tCtrl+A",
+        // The paper entries after the program's own, which keep their positions.
+        "-------------", "Druck&farben", "Bild in Druckfarben s&peichern ...", "", "", ""};
     const auto& entries = run.program.menu_entries;
     ASSERT_EQ(entries.size(), 81u);
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(entries[i], expected[i]) << "position " << i;
