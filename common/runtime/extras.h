@@ -1,8 +1,9 @@
 #pragma once
 // The window's extras, offered by the runtime in a menu of their own: the
 // picture saved, printed or copied, full screen, projector colours, print
-// colours for paper, and a help page on them. They belong to the window, not to the physics: the
-// programs only list the menu; the runtime runs the entries itself.
+// colours for paper, and a help page on them. They belong to the window,
+// not to the physics: the programs only list the menu; the runtime runs the
+// entries itself.
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 // The services around the picture that both programs get from the runtime,
 // not from their own code: the EXTRAS menu's entries, the projector and the
-// print colours, the status line below the picture, the check marks of the program's own
-// entries and the data export. What they share lives here, once; what
+// print colours, the status line below the picture, the check marks of the
+// program's own entries and the data export. What they share lives here, once; what
 // differs between a window and a scripted run (a dialog or the run's output
 // folder, a label or a transcript record) is the host's.
 
