@@ -2,20 +2,25 @@
 
 namespace rt {
 
-// Access letters: s, d, k, v, b, h, t, w, one each (the d of "Daten" belongs
+// Access letters: s, d, k, v, b, h, t, w, f, p, one each (the d of "Daten" belongs
 // to "Bild &drucken" already). The shortcuts all need Ctrl or
 // are a function key, so every ordinary key still reaches a waiting prompt.
 const std::vector<ExtraEntry>& extras_entries() {
     static const std::vector<ExtraEntry> entries = {
-        {Extra::save_picture, "Bild &speichern ...", "Ctrl+S", false, false},
-        {Extra::print_picture, "Bild &drucken ...", "Ctrl+P", false, false},
-        {Extra::copy_picture, "Bild &kopieren", "Ctrl+C", false, false},
-        {Extra::full_screen, "&Vollbild", "F11", true, true},
-        {Extra::projector_colours, "&Beamer-Farben", "", true, false},
-        {Extra::help, "&Hilfe zu den Extras", "", false, true},
+        {Extra::save_picture, "Bild &speichern ...", "Ctrl+S", false, false, false},
+        {Extra::print_picture, "Bild &drucken ...", "Ctrl+P", false, false, false},
+        {Extra::copy_picture, "Bild &kopieren", "Ctrl+C", false, false, false},
+        {Extra::full_screen, "&Vollbild", "F11", true, true, false},
+        {Extra::projector_colours, "&Beamer-Farben", "", true, false, false},
+        {Extra::help, "&Hilfe zu den Extras", "", false, true, false},
         // Appended, so every earlier entry keeps its position.
-        {Extra::save_data, "Da&ten speichern ...", "Ctrl+E", false, true},
-        {Extra::pass_on_values, "Diese &Werte weitergeben ...", "", false, true},
+        {Extra::save_data, "Da&ten speichern ...", "Ctrl+E", false, true, false},
+        {Extra::pass_on_values, "Diese &Werte weitergeben ...", "", false, true, false},
+        // Paper: the toggle is for "Bild drucken"; a save in print colours is
+        // asked for each time, as the usual save keeps the screen's colours.
+        // After the program's own entries, which keep their positions.
+        {Extra::print_colours, "Druck&farben", "", true, true, true},
+        {Extra::save_print_picture, "Bild in Druckfarben s&peichern ...", "", false, false, true},
     };
     return entries;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The window's extras, offered by the runtime in a menu of their own: the
-// picture saved, printed or copied, full screen, projector colours, and a
-// help page on them. They belong to the window, not to the physics: the
-// programs only list the menu; the runtime runs the entries itself.
+// picture saved, printed or copied, full screen, projector colours, print
+// colours for paper, and a help page on them. They belong to the window,
+// not to the physics: the programs only list the menu; the runtime runs the
+// entries itself.
 
 #include <optional>
 #include <string>
@@ -19,6 +20,8 @@ enum class Extra {
     help,
     save_data,
     pass_on_values,
+    print_colours,
+    save_print_picture,
 };
 
 struct ExtraEntry {
@@ -27,6 +30,9 @@ struct ExtraEntry {
     const char* shortcut;  // as Qt's portable key text; empty: none
     bool toggle;           // shown with a check mark while on
     bool group_starts;     // a separator line before it
+    // Listed after the program's own entries: added when those existed
+    // already, so theirs keep their positions in the menu list.
+    bool after_own_entries;
 };
 
 // The title of the menu, in the menu list's format.

@@ -33,8 +33,8 @@ ExtrasServices::ExtrasServices(Runtime& runtime) : runtime_(runtime), host_(&no_
 void ExtrasServices::run(Extra extra) {
     const CleanVectorStateOnExit clean;  // after Qt's dialogs, printing and picture files
     switch (extra) {
-    case Extra::save_picture: save_picture(); break;
-    case Extra::print_picture: host_->print_picture(); break;
+    case Extra::save_picture: save_picture(false); break;
+    case Extra::print_picture: print_picture(); break;
     case Extra::copy_picture: host_->copy_picture(); break;
     case Extra::full_screen: host_->toggle_full_screen(); break;
     // Through the runtime: the program's colours follow the palette.
@@ -44,6 +44,8 @@ void ExtrasServices::run(Extra extra) {
         break;
     case Extra::save_data: save_data(); break;
     case Extra::pass_on_values: pass_on_values(); break;
+    case Extra::print_colours: set_print_colours(!print_colours_); break;
+    case Extra::save_print_picture: save_picture(true); break;
     }
 }
 
@@ -51,12 +53,17 @@ void ExtrasServices::report_unwritable(const std::string& headline, const std::s
     runtime_.message_box(box_message, unwritable_file_message(headline, file), 1, " OK ");
 }
 
-void ExtrasServices::save_picture() {
+Image ExtrasServices::print_copy() const {
+    return in_print_colours(runtime_.surface(), projector_ ? Palette::projector : Palette::normal);
+}
+
+void ExtrasServices::save_picture(bool in_print_colours) {
     const std::string file = host_->output_file(ExtrasHost::Output::picture);
     if (file.empty()) return;
     // The status line goes with it: the figures it shows (diffundo's
     // distance to the binomial law) are not in the picture.
-    if (host_->write_picture(file, status_))
+    const Image copy = in_print_colours ? print_copy() : Image();
+    if (host_->write_picture(file, status_, in_print_colours ? copy.view() : runtime_.surface().image()))
         host_->file_written(file);
     else
         report_unwritable("Das Bild wurde nicht gespeichert", file);
@@ -87,9 +94,25 @@ void ExtrasServices::pass_on_values() {
     runtime_.message_box(box_message, passed_on_message(values), 1, " OK ");
 }
 
+void ExtrasServices::print_picture() {
+    if (!print_colours_) {
+        host_->print_picture(runtime_.surface().image());
+        return;
+    }
+    const Image copy = print_copy();
+    host_->print_picture(copy);
+}
+
+void ExtrasServices::set_print_colours(bool on) {
+    if (on == print_colours_) return;
+    print_colours_ = on;
+    host_->print_colours_changed(on);
+}
+
 bool ExtrasServices::switch_palette(bool projector) {
     if (projector == projector_) return false;
-    PixelRecolour change = palette_change(projector);
+    PixelRecolour change =
+        projector ? palette_change(Palette::normal, Palette::projector) : palette_change(Palette::projector, Palette::normal);
     runtime_.surface().recolour([&change](Rgb p) { return change.drawn(p); },
                                 [&change](Rgb p) { return change.picture(p); });
     projector_ = projector;

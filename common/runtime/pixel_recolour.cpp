@@ -61,7 +61,9 @@ std::uint32_t PixelRecolour::picture(std::uint32_t pixel) {
         if (index >= 0)
             it->second = pack(to_[index].r, to_[index].g, to_[index].b, pixel & alpha_mask);
         else
-            it->second = photos_ == PhotoChange::darken ? darkened(pixel) : lightened(pixel);
+            it->second = photos_ == PhotoChange::darken    ? darkened(pixel)
+                         : photos_ == PhotoChange::lighten ? lightened(pixel)
+                                                           : pixel;
     }
     return it->second;
 }

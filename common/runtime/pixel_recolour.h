@@ -1,14 +1,15 @@
 #pragma once
 // Re-colours a picture already on the surface from one palette into another,
-// pixel by pixel, when the projector colours are switched.
+// pixel by pixel, when the projector colours are switched or a copy is
+// printed in print colours.
 //
 // Drawn pixels are palette colours or, at the edges of anti-aliased text,
 // blends of two of them: a pixel on the segment between palette colours a
 // and b at fraction t becomes a' + t (b' - a'), so the text keeps its shape
 // in the new colours. Photos (the title picture) are no palette colours:
-// their lightness is turned round and dimmed, so a pale picture turns dark
-// under light text, and back again. Pixels are 0xAARRGGBB (image.h); each
-// distinct value is worked out once.
+// for the projector their lightness is turned round and dimmed, so a pale
+// picture turns dark under light text, and back again; on paper they stay.
+// Pixels are 0xAARRGGBB (image.h); each distinct value is worked out once.
 
 #include "common/runtime/styles.h"
 
@@ -19,7 +20,7 @@
 namespace rt {
 
 // What becomes of a photo's pixels.
-enum class PhotoChange { darken, lighten };
+enum class PhotoChange { darken, lighten, keep };
 
 class PixelRecolour {
 public:

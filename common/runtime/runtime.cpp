@@ -137,6 +137,8 @@ void Runtime::set_extras_host(ExtrasHost& host) { extras_->set_host(host); }
 void Runtime::run_extra(Extra extra) { extras_->run(extra); }
 void Runtime::set_extras_help(const std::string& page) { extras_->set_help(page); }
 bool Runtime::projector_colours() const { return extras_->projector_colours(); }
+bool Runtime::print_colours() const { return extras_->print_colours(); }
+void Runtime::set_print_colours(bool on) { extras_->set_print_colours(on); }
 void Runtime::show_status(const std::string& text) { extras_->show_status(text); }
 
 void Runtime::describe_picture(const std::string& sentence) { surface_->describe_picture(sentence); }

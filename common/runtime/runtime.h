@@ -167,6 +167,10 @@ public:
     // palette, and the picture already shown is re-coloured at once.
     bool projector_colours() const;
     void set_projector_colours(bool on);
+    // Print colours: "Bild drucken" prints a copy of the picture in the print
+    // palette (projector_palette.h); the screen keeps its colours.
+    bool print_colours() const;
+    void set_print_colours(bool on);
     // One line of text below the picture, outside the surface: the programs'
     // screens stay as they are. Passed on only when the text changes.
     void show_status(const std::string& text);

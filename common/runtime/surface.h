@@ -122,6 +122,8 @@ public:
     // Replaces every pixel by `picture` of it where a picture was drawn since
     // the last clear and by `drawn` of it elsewhere (surface_recolour.cpp).
     void recolour(const std::function<Rgb(Rgb)>& drawn, const std::function<Rgb(Rgb)>& picture);
+    // A copy of the pixels changed as recolour() changes them; the surface stays.
+    Image recoloured(const std::function<Rgb(Rgb)>& drawn, const std::function<Rgb(Rgb)>& picture) const;
 
     void locate(double column, double row);
     void print(const std::string& text);
@@ -235,6 +237,9 @@ private:
     // Where pictures were drawn since the last clear: their pixels are no
     // palette colours, and re-colouring treats them as photos.
     std::vector<Rect> picture_areas_;
+    // `from` changed into `to` (both of the surface's size; they may be one).
+    void recolour_rows(const ImageView& from, PixelRows to, const std::function<Rgb(Rgb)>& drawn,
+                       const std::function<Rgb(Rgb)>& picture) const;
 };
 
 }  // namespace rt

@@ -20,26 +20,33 @@ std::vector<std::string> menu_entries_from_list(const std::vector<std::string>& 
     return entries;
 }
 
+namespace {
+
+void add_entries(std::vector<std::string>& list, bool after_own_entries) {
+    for (const rt::ExtraEntry& entry : rt::extras_entries()) {
+        if (entry.after_own_entries != after_own_entries) continue;
+        if (entry.group_starts) list.emplace_back("-------------");
+        list.emplace_back(entry.text);
+    }
+}
+
+}  // namespace
+
 const std::vector<std::string>& extras_menu() {
-    static const std::vector<std::string> menu = [] {
-        std::vector<std::string> list = {rt::extras_title};
-        for (const rt::ExtraEntry& entry : rt::extras_entries()) {
-            if (entry.group_starts) list.emplace_back("-------------");
-            list.emplace_back(entry.text);
-        }
-        list.emplace_back("*");
-        list.emplace_back("");
-        return list;
-    }();
+    static const std::vector<std::string> menu = extras_menu({});
     return menu;
 }
 
 std::vector<std::string> extras_menu(const std::vector<std::string>& own_group) {
-    std::vector<std::string> list = extras_menu();
-    const auto end = list.end() - 2;  // before "*" and the empty text
-    std::vector<std::string> group = {"-------------"};
-    group.insert(group.end(), own_group.begin(), own_group.end());
-    list.insert(end, group.begin(), group.end());
+    std::vector<std::string> list = {rt::extras_title};
+    add_entries(list, false);
+    if (!own_group.empty()) {
+        list.emplace_back("-------------");
+        list.insert(list.end(), own_group.begin(), own_group.end());
+    }
+    add_entries(list, true);
+    list.emplace_back("*");
+    list.emplace_back("");
     return list;
 }
 

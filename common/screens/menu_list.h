@@ -17,8 +17,9 @@ std::vector<std::string> menu_entries_from_list(const std::vector<std::string>& 
 // entries with separator lines between the groups, "*" and the empty text.
 // The runtime runs its entries itself.
 const std::vector<std::string>& extras_menu();
-// The same with a group of the program's own at its end, after a separator
-// line: the shared entries keep their positions. An entry may name its key
+// The same with a group of the program's own after a separator line, before
+// the shared entries added after it (ExtraEntry::after_own_entries): every
+// entry keeps its position. An entry may name its key
 // after a tab ("&Langsamer\tCtrl+-"); the program receives it as a menu
 // selection like any of its entries.
 std::vector<std::string> extras_menu(const std::vector<std::string>& own_group);

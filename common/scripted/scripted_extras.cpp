@@ -15,8 +15,9 @@ std::string ScriptedRuntime::output_file(Output what) {
     return (snapshot_dir_ / (picture_name_ + "-" + std::to_string(number) + (picture ? ".png" : ".csv"))).string();
 }
 
-bool ScriptedRuntime::write_picture(const std::string& file, const std::string& description) {
-    const std::optional<std::string> png = formats_.png(surface().image(), description);
+bool ScriptedRuntime::write_picture(const std::string& file, const std::string& description,
+                                    const ImageView& picture) {
+    const std::optional<std::string> png = formats_.png(picture, description);
     return png && write_file_atomically(file, *png);
 }
 
@@ -34,14 +35,14 @@ void ScriptedRuntime::menu_checked_changed(int index, bool checked) {
     if (transcript_) transcript_->checked(entry < menu.size() ? menu[entry] : std::string(), checked);
 }
 
-void ScriptedRuntime::print_picture() {
+void ScriptedRuntime::print_picture(const ImageView& picture) {
     if (snapshot_dir_.empty()) return;
     const std::string name = picture_name_ + "-" + std::to_string(++pictures_printed_) + ".pdf";
     const std::string file = (snapshot_dir_ / name).string();
     // Without a PDF writer the picture cannot be printed, as on a desktop
     // whose PDF file cannot be written.
     const std::optional<std::string> pdf =
-        formats_.pdf ? formats_.pdf(surface().image(), picture_name_) : std::nullopt;
+        formats_.pdf ? formats_.pdf(picture, picture_name_) : std::nullopt;
     if (!pdf || !write_file_atomically(file, *pdf))
         message_box(box_message, unwritable_file_message("Das Bild wurde nicht gedruckt", file), 1, " OK ");
     else if (transcript_)
@@ -63,6 +64,10 @@ void ScriptedRuntime::toggle_full_screen() {
 
 void ScriptedRuntime::projector_colours_changed(bool on) {
     if (transcript_) transcript_->palette(on);
+}
+
+void ScriptedRuntime::print_colours_changed(bool on) {
+    if (transcript_) transcript_->print_colours(on);
 }
 
 }  // namespace rt

@@ -133,13 +133,14 @@ protected:
 private:
     // The window's extras in a headless run (scripted_extras.cpp).
     std::string output_file(Output what) override;
-    bool write_picture(const std::string& file, const std::string& description) override;
+    bool write_picture(const std::string& file, const std::string& description, const ImageView& picture) override;
     void file_written(const std::string& file) override;
-    void print_picture() override;
+    void print_picture(const ImageView& picture) override;
     void copy_picture() override;
     void copy_text(const std::string& text) override;
     void toggle_full_screen() override;
     void projector_colours_changed(bool on) override;
+    void print_colours_changed(bool on) override;
     void status_changed(const std::string& text) override;
     // Said to a screen reader; a scripted run's transcript already holds
     // every text the screen shows.

@@ -217,6 +217,11 @@ void Transcript::palette(bool projector) {
     finish_line();
 }
 
+void Transcript::print_colours(bool on) {
+    buffer_ += std::string("{\"kind\":\"print_colours\",\"on\":") + (on ? "true" : "false");
+    finish_line();
+}
+
 void Transcript::status(const std::string& text) {
     buffer_ += "{\"kind\":\"status\",\"text\":" + json_string(text);
     finish_line();

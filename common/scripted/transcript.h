@@ -49,6 +49,7 @@ public:
     void copied_text(const std::string& text);
     void full_screen(bool on);
     void palette(bool projector);
+    void print_colours(bool on);
     // The status line below the picture, when its text changed.
     void status(const std::string& text);
     // A program's menu entry got or lost its check mark.

@@ -160,7 +160,10 @@ void WebRuntime::offer_menus(MenuOffer offer) {
 void WebRuntime::present() {
     const Rect area = surface().take_changed_area();
     if (area.w <= 0 || area.h <= 0) return;
-    const ImageView pixels = surface().image();
+    show_on_canvas(surface().image(), area);
+}
+
+void WebRuntime::show_on_canvas(const ImageView& pixels, const Rect& area) {
     // 0xFFRRGGBB words are B G R A in memory; the canvas wants R G B A.
     for (int y = area.y; y < area.y + area.h; ++y) {
         const Rgb* from = pixels.row(y);
@@ -365,8 +368,8 @@ std::string WebRuntime::output_file(Output what) {
            (what == Output::picture ? ".png" : ".csv");
 }
 
-bool WebRuntime::write_picture(const std::string& file, const std::string& description) {
-    return write_file_atomically(file, plain_png(surface().image(), description));
+bool WebRuntime::write_picture(const std::string& file, const std::string& description, const ImageView& picture) {
+    return write_file_atomically(file, plain_png(picture, description));
 }
 
 void WebRuntime::file_written(const std::string& file) {
@@ -380,9 +383,16 @@ void WebRuntime::file_written(const std::string& file) {
     js_download(file.c_str(), shown.c_str());
 }
 
-void WebRuntime::print_picture() {
+// The browser prints the canvas: a copy in print colours is shown on it
+// while the print dialog is open (window.print waits for it), then the
+// screen's own picture comes back.
+void WebRuntime::print_picture(const ImageView& picture) {
     present();
+    const ImageView screen = surface().image();
+    const bool copy = picture.bits() != screen.bits();
+    if (copy) show_on_canvas(picture, picture.rect());
     js_print();
+    if (copy) show_on_canvas(screen, screen.rect());
 }
 
 void WebRuntime::copy_picture() {
@@ -411,6 +421,12 @@ void WebRuntime::toggle_full_screen() { js_full_screen(); }
 void WebRuntime::status_changed(const std::string& text) { js_status(text.c_str()); }
 
 void WebRuntime::projector_colours_changed(bool on) { js_remember_projector(on ? 1 : 0); }
+
+void WebRuntime::print_colours_changed(bool on) {
+    const std::vector<std::string>& menu = installed_menu();
+    for (std::size_t i = 0; i < menu.size(); ++i)
+        if (extra_at(menu, static_cast<int>(i)) == Extra::print_colours) js_menu_checked(static_cast<int>(i), on ? 1 : 0);
+}
 
 void WebRuntime::menu_checked_changed(int index, bool checked) { js_menu_checked(index, checked ? 1 : 0); }
 

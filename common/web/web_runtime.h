@@ -45,15 +45,16 @@ protected:
 
 private:
     std::string output_file(Output what) override;
-    bool write_picture(const std::string& file, const std::string& description) override;
+    bool write_picture(const std::string& file, const std::string& description, const ImageView& picture) override;
     void file_written(const std::string& file) override;
-    void print_picture() override;
+    void print_picture(const ImageView& picture) override;
     void copy_picture() override;
     void copy_text(const std::string& text) override;
     void announced(const std::function<std::string()>& text) override;
     void toggle_full_screen() override;
     void status_changed(const std::string& text) override;
     void projector_colours_changed(bool on) override;
+    void print_colours_changed(bool on) override;
     void menu_checked_changed(int index, bool checked) override;
 
     enum class MenuOffer { everything, picture_services, nothing };
@@ -71,6 +72,8 @@ private:
     // Hands the page the screen's text and the pictures' sentences when they
     // changed since the last time.
     void describe_to_page();
+    // The area of these pixels (of the surface's size) onto the canvas.
+    void show_on_canvas(const ImageView& pixels, const Rect& area);
     // Takes the menu selections the page has made: EXTRAS entries are kept
     // to run at once, the program's entries queued for process_events.
     void take_selections();

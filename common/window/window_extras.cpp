@@ -84,6 +84,7 @@ void WindowRuntime::add_extras_action(QAction* action, Extra extra) {
     }
     if (extra == Extra::full_screen) full_screen_action_ = action;
     if (extra == Extra::projector_colours) projector_action_ = action;
+    if (extra == Extra::print_colours) print_colours_action_ = action;
     extras_actions_.emplace_back(action);
     // Only queued here, like the program's entries; run at the next poll.
     QObject::connect(action, &QAction::triggered, window_.get(), [this, extra] { input_.extras.push_back(extra); });
@@ -92,6 +93,7 @@ void WindowRuntime::add_extras_action(QAction* action, Extra extra) {
 void WindowRuntime::show_extras_state() {
     if (full_screen_action_) full_screen_action_->setChecked(window_->isFullScreen());
     if (projector_action_) projector_action_->setChecked(projector_colours());
+    if (print_colours_action_) print_colours_action_->setChecked(print_colours());
 }
 
 // A program's entry becomes checkable when first checked. Qt turns a
@@ -158,12 +160,13 @@ std::string WindowRuntime::output_file(Output what) {
     return dialog.selectedFiles().value(0).toStdString();
 }
 
-bool WindowRuntime::write_picture(const std::string& file, const std::string& description) {
-    const std::optional<std::string> png = png_bytes(as_qimage(surface().image()), description);
+bool WindowRuntime::write_picture(const std::string& file, const std::string& description,
+                                  const ImageView& picture) {
+    const std::optional<std::string> png = png_bytes(as_qimage(picture), description);
     return png && write_file_atomically(file, *png);
 }
 
-void WindowRuntime::print_picture() {
+void WindowRuntime::print_picture(const ImageView& picture) {
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer_->setPageOrientation(QPageLayout::Landscape);
@@ -182,7 +185,7 @@ void WindowRuntime::print_picture() {
         // Printed into a file: the PDF is made in memory and replaces an
         // older file only once it is all on the disk, as saving does.
         const std::optional<std::string> pdf =
-            pdf_bytes(as_qimage(surface().image()), printer_->docName().toStdString(), printer_->pageLayout(),
+            pdf_bytes(as_qimage(picture), printer_->docName().toStdString(), printer_->pageLayout(),
                       printer_->resolution());
         if (!pdf || !write_file_atomically(file.toStdString(), *pdf))
             message_box(box_message, unwritable_file_message("Das Bild wurde nicht gedruckt", file.toStdString()), 1,
@@ -192,7 +195,7 @@ void WindowRuntime::print_picture() {
     QPainter painter;
     bool printed = painter.begin(printer_.get());
     if (printed) {
-        paint_on_page(painter, as_qimage(surface().image()));
+        paint_on_page(painter, as_qimage(picture));
         printed = painter.end();  // false when the job could not be handed on
     }
     if (!printed)
@@ -224,5 +227,8 @@ void WindowRuntime::projector_colours_changed(bool on) {
     remember_projector_colours(on);
     style_status_line();
 }
+
+// The check mark follows in show_extras_state; nothing else shows it.
+void WindowRuntime::print_colours_changed(bool) {}
 
 }  // namespace rt

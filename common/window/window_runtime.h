@@ -77,13 +77,14 @@ protected:
 private:
     // The window's extras (window_extras.cpp).
     std::string output_file(Output what) override;
-    bool write_picture(const std::string& file, const std::string& description) override;
+    bool write_picture(const std::string& file, const std::string& description, const ImageView& picture) override;
     void file_written(const std::string&) override {}
-    void print_picture() override;
+    void print_picture(const ImageView& picture) override;
     void copy_picture() override;
     void copy_text(const std::string& text) override;
     void toggle_full_screen() override;
     void projector_colours_changed(bool on) override;
+    void print_colours_changed(bool on) override;
     void status_changed(const std::string& text) override;
     void menu_checked_changed(int index, bool checked) override;
     void announced(const std::function<std::string()>& text) override;
@@ -165,6 +166,7 @@ private:
     int status_pixel_size_ = 0;       // its font's size at the picture's own size
     QPointer<QAction> full_screen_action_;
     QPointer<QAction> projector_action_;
+    QPointer<QAction> print_colours_action_;
     Qt::WindowStates before_full_screen_;
     std::unique_ptr<QPrinter> printer_;  // kept, so a second print starts from the first one's settings
     QString picture_folder_;

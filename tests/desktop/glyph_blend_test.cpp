@@ -48,7 +48,7 @@ QString text_of(const rt::Glyph& g) { return QString::fromStdU32String(std::u32s
 // pair of two of them is an ink over a paper.
 std::vector<std::pair<QRgb, QRgb>> colour_pairs() {
     std::vector<QRgb> colours;
-    for (const rt::PaletteEntry& e : rt::projector_palette())
+    for (const rt::PaletteEntry& e : rt::palettes())
         for (const rt::Colour c : {e.normal, e.projector})
             if (std::find(colours.begin(), colours.end(), rt::to_rgb(c)) == colours.end())
                 colours.push_back(rt::to_rgb(c));

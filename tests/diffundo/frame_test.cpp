@@ -74,6 +74,10 @@ TEST_F(DiffundoFrame, StartUpSequence) {
         // and the time plot, a toggle of its own.
         "-------------",
         "Ve&rlauf zeigen",
+        // The paper entries after diffundo's own, which keep their positions.
+        "-------------",
+        "Druck&farben",
+        "Bild in Druckfarben s&peichern ...",
         "",
         "",
     };

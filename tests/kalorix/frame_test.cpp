@@ -38,8 +38,9 @@ TEST(KalorixMenu, PositionsFollowTheMenuList) {
         "-------------", "Diese &Werte weitergeben ...", "-------------", "&Automatisch weiter\tCtrl+A",
         "-------------", "&Entropiekurve im Experiment\tCtrl+K", "Entropiekurve g&roß\tCtrl+G", "-------------",
         "Tempo der Theorie: &langsamer\tCtrl+-", "Tempo der Theorie: s&chneller\tCtrl++",
-        "Tempo der Theorie: a&nhalten / fortsetzen\tCtrl+Space", "Tempo der Theorie: E&inzelschritt\tCtrl+Right", "",
-        "", ""};
+        "Tempo der Theorie: a&nhalten / fortsetzen\tCtrl+Space", "Tempo der Theorie: E&inzelschritt\tCtrl+Right",
+        // The paper entries after the program's own, which keep their positions.
+        "-------------", "Druck&farben", "Bild in Druckfarben s&peichern ...", "", "", ""};
     const auto& entries = run.program.menu_entries;
     ASSERT_EQ(entries.size(), 81u);
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(entries[i], expected[i]) << "position " << i;

@@ -1,8 +1,9 @@
-// The projector colours: contrast of every colour the programs draw with,
-// the roles of the colours, the re-colouring of a picture already drawn, and
-// that drawing after the switch is exact.
+// The projector and the print colours: contrast of every colour the
+// programs draw with, the roles of the colours, the re-colouring of a picture
+// already drawn, and that drawing after the switch is exact.
 #include "common/runtime/pixel_recolour.h"
 #include "common/runtime/projector_palette.h"
+#include "common/runtime/projector_picture.h"
 #include "common/runtime/surface.h"
 #include "diffundo/diffundo.h"
 #include "fake_runtime.h"
@@ -51,7 +52,7 @@ TEST(ProjectorColours, EveryColourOfTheProgramsStandsOutAtLeastFourAndAHalfToOne
         EXPECT_NE(background, table.background) << table.program << ": the background is mapped";
         for (rt::Colour colour : table.drawn) {
             const bool in_palette =
-                std::any_of(rt::projector_palette().begin(), rt::projector_palette().end(),
+                std::any_of(rt::palettes().begin(), rt::palettes().end(),
                             [colour](const rt::PaletteEntry& entry) { return entry.normal == colour; });
             EXPECT_TRUE(in_palette) << table.program << ": " << std::hex << colour << " has no projector colour";
             EXPECT_GE(rt::contrast_ratio(rt::projector_colour(colour), background), 4.5)
@@ -85,7 +86,7 @@ TEST(ProjectorColours, RolesStayRecognisable) {
     for (const Row& row : rows) EXPECT_TRUE(row.holds(is(row.normal))) << row.role;
 
     std::set<rt::Colour> shown;
-    for (const rt::PaletteEntry& entry : rt::projector_palette()) {
+    for (const rt::PaletteEntry& entry : rt::palettes()) {
         EXPECT_TRUE(shown.insert(entry.projector).second) << std::hex << entry.projector << " twice";
         EXPECT_EQ(rt::normal_colour(entry.projector), entry.normal);
     }
@@ -103,12 +104,12 @@ int distance(Rgb a, Rgb b) { return std::max({std::abs(a.r - b.r), std::abs(a.g 
 
 std::vector<rt::Colour> normals() {
     std::vector<rt::Colour> list;
-    for (const auto& entry : rt::projector_palette()) list.push_back(entry.normal);
+    for (const auto& entry : rt::palettes()) list.push_back(entry.normal);
     return list;
 }
 std::vector<rt::Colour> projectors() {
     std::vector<rt::Colour> list;
-    for (const auto& entry : rt::projector_palette()) list.push_back(entry.projector);
+    for (const auto& entry : rt::palettes()) list.push_back(entry.projector);
     return list;
 }
 
@@ -151,28 +152,30 @@ TEST(PixelRecolour, PhotosTurnDarkAndBack) {
 
 // --- the runtime between program and surface ---------------------------------------
 
+rt::Colour as_asked(rt::Colour c) { return c; }
+
 // Lines, boxes, texts in both fonts, opaque and transparent, in the
-// programs' colours.
-void draw_scene(rt::Runtime& runtime) {
-    runtime.set_background_colour(rt::colours::background);
+// programs' colours, each turned into `paint` of it.
+void draw_scene(rt::Runtime& runtime, rt::Colour (*paint)(rt::Colour) = as_asked) {
+    runtime.set_background_colour(paint(rt::colours::background));
     runtime.clear_screen();
-    runtime.set_colour(rt::colours::white);
-    runtime.set_second_colour(rt::colours::background);
+    runtime.set_colour(paint(rt::colours::white));
+    runtime.set_second_colour(paint(rt::colours::background));
     runtime.rectangle(10, 10, 300, 200);
-    runtime.set_colour(rt::colours::yellow);
+    runtime.set_colour(paint(rt::colours::yellow));
     runtime.line(20, 20, 280, 190);
-    runtime.set_colour(rt::colours::pink);
+    runtime.set_colour(paint(rt::colours::pink));
     runtime.filled_box(40, 150, 60, 170);
     runtime.set_font(rt::FontFamily::serif, 16);
-    runtime.set_colour(rt::colours::blue);
+    runtime.set_colour(paint(rt::colours::blue));
     runtime.locate(2, 10);
     runtime.print("Temperatur_B = 176,7");
     runtime.set_text_transparent(true);
-    runtime.set_colour(rt::colours::red);
+    runtime.set_colour(paint(rt::colours::red));
     runtime.graphics_text(30, 60, "???");
     runtime.set_text_transparent(false);
     runtime.set_font(rt::FontFamily::mono, 14);
-    runtime.set_colour(rt::colours::black);
+    runtime.set_colour(paint(rt::colours::black));
     runtime.locate(3, 20);
     runtime.print("..*.*..* 40 60");
 }
@@ -211,3 +214,67 @@ TEST(ProjectorColoursInTheRuntime, NewDrawingIsExactAndTheOldPictureIsRecoloured
 }
 
 }  // namespace
+
+// --- print colours ---------------------------------------------------------------------
+
+TEST(PrintColours, EveryColourOfTheProgramsReadsOnWhitePaper) {
+    for (const ColourTable& table : colour_tables()) {
+        const rt::Colour paper = rt::print_colour(table.background);
+        EXPECT_EQ(rt::relative_luminance(paper), 1.0) << table.program << ": the paper is white";
+        for (rt::Colour colour : table.drawn) {
+            EXPECT_TRUE(std::any_of(rt::palettes().begin(), rt::palettes().end(),
+                                    [colour](const rt::PaletteEntry& entry) { return entry.normal == colour; }))
+                << table.program << ": " << std::hex << colour << " has no print colour";
+            EXPECT_GE(rt::contrast_ratio(rt::print_colour(colour), paper), 4.5)
+                << table.program << ": " << std::hex << colour;
+        }
+    }
+    // diffundo draws its black curve over its white bars.
+    EXPECT_GE(rt::contrast_ratio(rt::print_colour(rt::colours::black), rt::print_colour(rt::colours::white)), 4.5);
+    std::set<rt::Colour> printed;
+    for (const rt::PaletteEntry& entry : rt::palettes())
+        EXPECT_TRUE(printed.insert(entry.print).second) << std::hex << entry.print << " stands for two colours";
+}
+
+TEST(PrintColours, ACopyIsRecolouredAsIfDrawnInThemAndTheScreenStays) {
+    FakeRuntime in_print, on_screen, on_projector;
+    draw_scene(in_print, rt::print_colour);
+    draw_scene(on_screen);
+    on_projector.set_projector_colours(true);
+    draw_scene(on_projector);
+    const rt::Image screen_before = on_screen.surface().image().copy();
+
+    const rt::ImageView exact = in_print.surface().image();
+    EXPECT_EQ(exact.pixel(500, 500), 0xFFFFFFFFu) << "the scene's paper is white";
+    struct Row {
+        const char* shown;
+        const rt::Surface& surface;
+        rt::Palette palette;
+    };
+    const Row rows[] = {{"normal", on_screen.surface(), rt::Palette::normal},
+                        {"projector", on_projector.surface(), rt::Palette::projector}};
+    for (const Row& row : rows) {
+        const rt::Image copy = rt::in_print_colours(row.surface, row.palette);
+        int worst = 0;
+        for (int y = 0; y < exact.height(); ++y)
+            for (int x = 0; x < exact.width(); ++x)
+                worst = std::max(worst, distance(rgb_of_pixel(exact.pixel(x, y)), rgb_of_pixel(copy.pixel(x, y))));
+        EXPECT_LE(worst, 3) << row.shown << ": anti-aliased text re-coloured like text drawn in print colours";
+
+        rt::PixelRecolour change = rt::palette_change(row.palette, rt::Palette::print);
+        for (const rt::PaletteEntry& entry : rt::palettes())
+            EXPECT_EQ(change.drawn(rt::to_rgb(entry.in(row.palette))), rt::to_rgb(entry.print))
+                << row.shown << ": " << std::hex << entry.normal;
+    }
+    EXPECT_TRUE(on_screen.surface().image() == screen_before.view()) << "the screen keeps its pixels";
+}
+
+TEST(PrintColours, PhotosArePrintedAsTheyAre) {
+    rt::PixelRecolour from_screen = rt::palette_change(rt::Palette::normal, rt::Palette::print);
+    rt::PixelRecolour from_projector = rt::palette_change(rt::Palette::projector, rt::Palette::print);
+    for (const Rgb pale : {Rgb{240, 245, 250}, Rgb{150, 185, 225}, Rgb{240, 170, 120}}) {
+        EXPECT_EQ(from_screen.picture(pixel(pale)), pixel(pale));
+        EXPECT_LE(distance(rgb_of_pixel(from_projector.picture(rt::darkened(pixel(pale)))), pale), 3)
+            << "the projector's dark photo comes back pale";
+    }
+}

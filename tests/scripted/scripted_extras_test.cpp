@@ -2,6 +2,7 @@
 // them, write into the output folder, and leave the program's run as it was.
 #include "common/desktop_output/picture_output.h"
 #include "common/desktop_output/qt_pixels.h"
+#include "common/runtime/projector_picture.h"
 #include "common/runtime/surface.h"
 #include "common/screens/menu_list.h"
 #include "common/scripted/script.h"
@@ -227,6 +228,34 @@ TEST(ScriptedExtras, ProjectorColoursShowInThePictureAndInThePrintRecords) {
     h.runtime.print("T_A");
     EXPECT_NE(h.records("print").back().find("\"colour\":\"#ffe600\""), std::string::npos) << h.records("print").back();
     EXPECT_EQ(h.runtime.surface().image().pixel(1000, 700), qRgb(0, 16, 40)) << "the background already shown";
+}
+
+TEST(ScriptedExtras, PrintColoursGoIntoThePrintAndTheirOwnSaveWhileTheScreenStays) {
+    TempDir dir;
+    ExtrasHarness h(
+        "menu EXTRAS / Druck&farben\nmenu EXTRAS / Bild &drucken ...\n"
+        "menu EXTRAS / Bild in Druckfarben s&peichern ...\nmenu EXTRAS / Bild &speichern ...\n");
+    h.runtime.set_snapshot_directory(dir.path);
+    h.runtime.set_picture_name("kalorix");
+    const QImage screen = rt::as_qimage(h.runtime.surface().image()).copy();
+    const QImage paper = rt::as_qimage(rt::in_print_colours(h.runtime.surface(), rt::Palette::normal)).copy();
+    ASSERT_EQ(paper.pixel(1000, 700), qRgb(255, 255, 255)) << "white paper";
+    bool grey_text = false;
+    for (int x = 0; x < 100 && !grey_text; ++x)
+        for (int y = 0; y < 20; ++y) grey_text = grey_text || paper.pixel(x, y) == qRgb(118, 118, 118);
+    EXPECT_TRUE(grey_text) << "the white text is grey on paper";
+
+    h.runtime.process_events();
+    EXPECT_EQ(h.records("print_colours"), std::vector<std::string>{"{\"kind\":\"print_colours\",\"on\":true}"});
+    EXPECT_EQ(pdf_image(read_file(dir.path / "kalorix-1.pdf"), 1024, 768), rgb_bytes(paper));
+    EXPECT_EQ(
+        QImage(QString::fromStdString((dir.path / "kalorix-1.png").string())).convertToFormat(QImage::Format_RGB32),
+        paper);
+    EXPECT_EQ(
+        QImage(QString::fromStdString((dir.path / "kalorix-2.png").string())).convertToFormat(QImage::Format_RGB32),
+        screen)
+        << "the usual save keeps the screen's colours";
+    EXPECT_EQ(rt::as_qimage(h.runtime.surface().image()), screen) << "the screen keeps its colours";
 }
 
 // --- the real programs ------------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include "common/desktop_output/qt_pixels.h"
 #include "common/runtime/projector_palette.h"
+#include "common/runtime/projector_picture.h"
 #include "common/runtime/surface.h"
 #include "common/screens/menu_list.h"
 #include "common/window/window_runtime.h"
@@ -267,6 +268,23 @@ TEST_F(WindowExtras, PrintingWithoutAPrinterGivesAOnePagePdfOfThePicture) {
     EXPECT_EQ(test_support::pdf_image(pdf, 1024, 768),
               test_support::rgb_bytes(rt::as_qimage(runtime->surface().image())))
         << "the page shows the picture";
+}
+
+TEST_F(WindowExtras, PrintColoursArePrintedWithTheirCheckMarkAndTheScreenStays) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer would be proposed first";
+    extra("Druck&farben")->trigger();
+    runtime->process_events();
+    EXPECT_TRUE(extra("Druck&farben")->isChecked());
+    when_box_shows([](QDialog* box) { box->accept(); });
+    extra("Bild &drucken ...")->trigger();
+    const auto pdfs = [&] { return QDir(folder.path()).entryList({"*.pdf"}, QDir::Files); };
+    ASSERT_TRUE(poll_until([&] { return !pdfs().isEmpty(); }));
+    const QImage paper = rt::as_qimage(rt::in_print_colours(runtime->surface(), rt::Palette::normal)).copy();
+    EXPECT_EQ(paper.pixel(800, 700), qRgb(255, 255, 255));
+    EXPECT_EQ(test_support::pdf_image(read_file(folder.filePath(pdfs().front())), 1024, 768),
+              test_support::rgb_bytes(paper));
+    EXPECT_EQ(runtime->surface().image().pixel(800, 700), rt::to_qcolor(rt::colours::background).rgb())
+        << "the screen keeps its colours";
 }
 
 // Printing into a file that cannot be written (a full disk, a name that leads
