@@ -5,7 +5,8 @@
 //    (default 10), beside build/bin/diffundo_bench's native drawn figure,
 //    measured in the same run;
 //  - from opening kalorix's page to its title drawn and waiting;
-//  - the CPU the browser's processes use while the title waits (10 s);
+//  - the CPU the browser's processes use while the title waits (10 s), the
+//    page's renderer apart, and as much for an empty page;
 //  - the download of each program, gzip -9 of every file the page loads.
 import { execFileSync } from 'node:child_process';
 import { readFileSync, readdirSync } from 'node:fs';
@@ -19,14 +20,18 @@ const web = join(root, 'build', 'web');
 const seconds = Number(process.argv[2] || 10);
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
-// Clock ticks of every process in the browser's process group.
+// Clock ticks of the browser's processes, the renderers (where a page's own
+// script and WebAssembly run) apart from the rest (browser, GPU, utility).
 function groupTicks(group) {
-    let ticks = 0;
+    const ticks = { renderer: 0, all: 0 };
     for (const pid of readdirSync('/proc').filter((d) => /^\d+$/.test(d))) {
         try {
             const stat = readFileSync(`/proc/${pid}/stat`, 'utf8');
             const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-            if (Number(fields[2]) === group) ticks += Number(fields[11]) + Number(fields[12]);
+            if (Number(fields[2]) !== group) continue;
+            const used = Number(fields[11]) + Number(fields[12]);
+            ticks.all += used;
+            if (readFileSync(`/proc/${pid}/cmdline`, 'utf8').includes('--type=renderer')) ticks.renderer += used;
         } catch { /* ended meanwhile */ }
     }
     return ticks;
@@ -59,11 +64,19 @@ try {
     }
     opens.sort((a, b) => a - b);
     console.log(`kalorix: page opened to title drawn and waiting: ${opens.map((t) => t.toFixed(0)).join(', ')} ms (median ${opens[1].toFixed(0)} ms)`);
-    const t0 = groupTicks(browser.pid);
-    await sleep(10000);
-    const ticks = groupTicks(browser.pid) - t0;
+    // Idle CPU over 10 s: the waiting title page, and an empty page as the
+    // browser's own share that no page can avoid.
     const hz = Number(execFileSync('getconf', ['CLK_TCK']).toString());
-    console.log(`kalorix: the waiting title page uses ${(100 * ticks / hz / 10).toFixed(2)} % of one core (all browser processes, 10 s)`);
+    const idle = async () => {
+        const t0 = groupTicks(browser.pid);
+        await sleep(10000);
+        const t1 = groupTicks(browser.pid);
+        const percent = (key) => (100 * (t1[key] - t0[key]) / hz / 10).toFixed(2);
+        return `${percent('renderer')} % of one core in its renderer, ${percent('all')} % in all browser processes`;
+    };
+    console.log(`kalorix: the waiting title page uses ${await idle()} (10 s)`);
+    await send('Page.navigate', { url: 'about:blank' });
+    console.log(`an empty page uses ${await idle()} (10 s)`);
 
     await send('Page.navigate', { url: `${base}/diffundo.html` });
     await waitFor('typeof KxPage === "object" && KxPage.firstWait');

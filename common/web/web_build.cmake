@@ -37,6 +37,24 @@ list(JOIN catching_functions "," catching_list)
 add_compile_options(-fexceptions "SHELL:-s EXCEPTION_CATCHING_ALLOWED=[${catching_list}]")
 add_link_options(-fexceptions "SHELL:-s EXCEPTION_CATCHING_ALLOWED=[${catching_list}]" -sALLOW_MEMORY_GROWTH=1)
 
+# Asyncify instruments every function that might be on the stack when a
+# wait suspends; it cannot see through a virtual call or an allocation (a
+# new_handler might do anything), so on its own it would instrument the whole
+# drawing core and every string, which costs a diffundo step a good share of
+# its time. These never wait: they draw, format, allocate or throw, and call
+# nothing that reaches the page's waits. A name here that does wait would
+# stop the page at its first suspension there, which the page tests would see.
+set(never_waiting_functions
+    "operator new*" "*__throw*" "__cxa_*"
+    "std::__2::basic_string*" "std::__2::vector*" "std::__2::__hash_table*"
+    "rt::Surface::*" "rt::TextLayer::*" "rt::MonoCells::*" "rt::GlyphCache::*" "rt::TextGrid::*"
+    "rt::PixelRecolour::*" "rt::number_text*" "rt::utf8_to_u32*" "numeric::*")
+set(quoted_names "")
+foreach(name IN LISTS never_waiting_functions)
+  list(APPEND quoted_names "'${name}'")
+endforeach()
+list(JOIN quoted_names "," never_waiting_list)
+
 # A program's page in build/web: PROGRAM.html with its script, the
 # WebAssembly module and the program files, beside the page's own script.
 set(web_page_dir ${CMAKE_BINARY_DIR}/../web)
@@ -47,6 +65,7 @@ function(add_web_page program main)
   # Asyncify lets the programs' blocking loops sleep in the browser; only
   # the page's two waits suspend.
   target_link_options(${program}_page PRIVATE -sASYNCIFY -sASYNCIFY_IMPORTS=['js_wait','js_yield']
+                      "SHELL:-s ASYNCIFY_REMOVE=[${never_waiting_list}]"
                       -sENVIRONMENT=web -sEXIT_RUNTIME=0 --preload-file ${CMAKE_BINARY_DIR}/program@/program)
   add_dependencies(${program}_page web_program web_page_files)
   set(PROGRAM ${program})
