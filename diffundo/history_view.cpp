@@ -35,9 +35,7 @@ const char* Diffundo::history_entry() { return history_entry_text; }
 
 void Diffundo::toggle_history() {
     history_shown = !history_shown;
-    const auto entry = std::find(menu_entries.begin(), menu_entries.end(), history_entry_text);
-    if (entry != menu_entries.end())
-        runtime_.set_menu_checked(static_cast<int>(entry - menu_entries.begin()), history_shown);
+    set_entry_checked(history_entry_text, history_shown);
     runtime_.clear_screen();
     if (history_shown) start_history();
 }

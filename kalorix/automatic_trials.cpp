@@ -3,8 +3,6 @@
 // nothing more than before (no clock, no mouse), so a run goes as it always did.
 #include "kalorix/kalorix.h"
 
-#include <algorithm>
-
 namespace kalorix {
 
 namespace {
@@ -17,8 +15,7 @@ constexpr const char* automatic_note = "Automatisch: Taste hält an";
 void Kalorix::set_automatic_trials(bool on) {
     automatic_trials = on;
     automatic_due = -1;
-    const auto entry = std::find(menu_entries.begin(), menu_entries.end(), automatic_entry);
-    if (entry != menu_entries.end()) runtime_.set_menu_checked(static_cast<int>(entry - menu_entries.begin()), on);
+    set_entry_checked(automatic_entry, on);
 }
 
 void Kalorix::toggle_automatic_trials() {

@@ -6,7 +6,6 @@
 #include "kalorix/core/entropy_curve.h"
 #include "kalorix/kalorix.h"
 
-#include <algorithm>
 #include <string>
 
 namespace kalorix {
@@ -22,12 +21,8 @@ constexpr double graph_bottom = 580;
 }  // namespace
 
 void Kalorix::set_curve_checks() {
-    const auto check = [this](const char* text, bool on) {
-        const auto entry = std::find(menu_entries.begin(), menu_entries.end(), text);
-        if (entry != menu_entries.end()) runtime_.set_menu_checked(static_cast<int>(entry - menu_entries.begin()), on);
-    };
-    check(curve_entry, curve_shown);
-    check(large_curve_entry, curve_shown && curve_large);
+    set_entry_checked(curve_entry, curve_shown);
+    set_entry_checked(large_curve_entry, curve_shown && curve_large);
 }
 
 void Kalorix::toggle_entropy_curve(bool large_entry) {

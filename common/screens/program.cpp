@@ -2,6 +2,8 @@
 
 #include "common/screens/menu_list.h"
 
+#include <algorithm>
+
 namespace common {
 
 Program::Program(rt::Runtime& runtime) : runtime_(runtime) {}
@@ -23,6 +25,11 @@ void Program::build_menu(const std::vector<std::string>& menu_list) {
     runtime_.set_extras_help(extras_help_page());
     runtime_.install_menu(menu_entries);
     runtime_.clear_screen();
+}
+
+void Program::set_entry_checked(const std::string& entry_text, bool checked) {
+    const auto entry = std::find(menu_entries.begin(), menu_entries.end(), entry_text);
+    if (entry != menu_entries.end()) runtime_.set_menu_checked(static_cast<int>(entry - menu_entries.begin()), checked);
 }
 
 int Program::scale_x(int p) const {

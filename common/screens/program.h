@@ -56,6 +56,9 @@ protected:
     // Fills `menu_entries` from the program's menu list and installs the bar,
     // with the program's page for the EXTRAS menu's help entry.
     void build_menu(const std::vector<std::string>& menu_list);
+    // The check mark of the program's own entry with this text (as in the
+    // menu list); nothing when the menu has no such entry.
+    void set_entry_checked(const std::string& entry_text, bool checked);
     // The help page on the extras and their keys; none without an EXTRAS menu.
     virtual std::string extras_help_page() const { return {}; }
     // Grid units (320 x 200) to pixels, truncating: p * width / 320.
