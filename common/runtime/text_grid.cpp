@@ -3,6 +3,7 @@
 #include "common/unicode/utf8.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -195,6 +196,15 @@ std::size_t utf8_to_u32(const std::string& text, std::u32string& buffer) {
             to = last + 16;
             i = text.size();
         }
+    }
+#else
+    // Plain ASCII eight bytes at a time in a 64-bit word (WebAssembly has no
+    // SSE2): the byte-by-byte decoder costs a browser's dice step a sixth.
+    for (; i + 8 <= text.size(); i += 8, to += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, bytes + i, sizeof block);
+        if ((block & 0x8080808080808080u) != 0) break;  // a byte with its high bit set
+        for (int k = 0; k < 8; ++k) to[k] = bytes[i + k];
     }
 #endif
     to += unicode::decode_utf8(std::string_view(text).substr(i), to);

@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <ctime>
 #include <fstream>
@@ -128,8 +129,12 @@ WebRuntime::WebRuntime(std::string name, std::string program_dir)
 
 WebRuntime::~WebRuntime() = default;
 
-void WebRuntime::throw_if_closed() const {
-    if (ended_ || js_closed()) throw WindowClosed();
+void WebRuntime::throw_if_closed() {
+    if (!asked_.closed) {
+        closed_ = closed_ || js_closed();
+        asked_.closed = true;
+    }
+    if (ended_ || closed_) throw WindowClosed();
 }
 
 void WebRuntime::set_title(const std::string& title) {
@@ -164,19 +169,29 @@ void WebRuntime::present() {
 }
 
 void WebRuntime::show_on_canvas(const ImageView& pixels, const Rect& area) {
-    // 0xFFRRGGBB words are B G R A in memory; the canvas wants R G B A.
+    // 0xFFRRGGBB words are B G R A in memory; the canvas wants R G B A: red
+    // and blue swap places, two pixels at a time in a 64-bit word.
+    const auto swap_red_blue = [](std::uint64_t p) {
+        return (p & 0xFF00FF00FF00FF00u) | ((p >> 16) & 0x000000FF000000FFu) | ((p & 0x000000FF000000FFu) << 16);
+    };
     for (int y = area.y; y < area.y + area.h; ++y) {
-        const Rgb* from = pixels.row(y);
-        std::uint32_t* to = rgba_.data() + static_cast<std::ptrdiff_t>(y) * surface_width;
-        for (int x = area.x; x < area.x + area.w; ++x) {
-            const Rgb p = from[x];
-            to[x] = (p & 0xFF00FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
+        const Rgb* from = pixels.row(y) + area.x;
+        std::uint32_t* to = rgba_.data() + static_cast<std::ptrdiff_t>(y) * surface_width + area.x;
+        int x = 0;
+        for (; x + 2 <= area.w; x += 2) {
+            std::uint64_t two;
+            std::memcpy(&two, from + x, sizeof two);
+            two = swap_red_blue(two);
+            std::memcpy(to + x, &two, sizeof two);
         }
+        if (x < area.w) to[x] = static_cast<std::uint32_t>(swap_red_blue(from[x]));
     }
     js_present(rgba_.data(), surface_width, surface_height, area.x, area.y, area.w, area.h);
 }
 
 void WebRuntime::take_selections() {
+    if (asked_.selections) return;
+    asked_.selections = true;
     for (int index = js_take_selection(); index >= 0; index = js_take_selection()) {
         if (extra_at(installed_menu(), index))
             pending_extras_.push_back(index);
@@ -233,7 +248,7 @@ void WebRuntime::describe_to_page() {
 
 void WebRuntime::after_the_browser_ran() {
     clock_.fresh();
-    buttons_read_at_ = -1;  // the events may have pressed or released one
+    asked_ = {};
     last_yield_ = time();
 }
 
@@ -261,9 +276,11 @@ auto WebRuntime::poll(Look look, Found found) {
 
 std::string WebRuntime::key_query() {
     return poll(
-        [] {
+        [this] {
+            if (asked_.keys) return std::string();
             char buffer[64];
             const int length = js_take_key(buffer, sizeof buffer);
+            asked_.keys = length < 0;
             return length < 0 ? std::string() : std::string(buffer, static_cast<std::size_t>(length));
         },
         [](const std::string& key) { return !key.empty(); });
@@ -273,11 +290,10 @@ int WebRuntime::mouse_state() {
     // A held button is no news: a loop that waits for its release must sleep too.
     const int buttons = poll(
         [this] {
-            // Asked of the page at most once per clock reading (every 50 to 200 µs in a
-            // loop at full speed); a click between two askings is kept by the page.
-            if (const double now = time(); now - buttons_read_at_ >= 20e-6) {
+            // A click between two askings is kept by the page.
+            if (!asked_.buttons) {
                 buttons_ = js_mouse_buttons();
-                buttons_read_at_ = now;
+                asked_.buttons = true;
             }
             return buttons_;
         },

@@ -59,7 +59,7 @@ private:
 
     enum class MenuOffer { everything, picture_services, nothing };
 
-    void throw_if_closed() const;
+    void throw_if_closed();
     // Shows the changed pixels and, a frame's time after the last time,
     // lets the browser run (its events, its painting) before going on.
     void let_events_through();
@@ -91,9 +91,18 @@ private:
     std::vector<int> pending_extras_;
     IdlePolls idle_polls_;
     int last_mouse_result_ = mouse_none;
-    // The buttons as the page last told them, and when (time()).
-    int buttons_ = mouse_none;
-    double buttons_read_at_ = -1;
+    // What only the page's events change, and those run only while the
+    // browser runs: a loop that polls millions of times a second asks the
+    // page once after each time the browser ran, not at every poll.
+    struct Asked {
+        bool closed = false;
+        bool selections = false;
+        bool keys = false;  // and none was left
+        bool buttons = false;
+    };
+    Asked asked_;
+    bool closed_ = false;
+    int buttons_ = mouse_none;  // as the page last told them
     // Every call into JavaScript costs, the clock's reading too: a loop that
     // polls millions of times a second reads it only every so many calls.
     CoarseClock clock_;
