@@ -161,8 +161,9 @@ public:
     // The EXTRAS menu's entries are run by the runtime itself, in every event
     // pass and poll, and never reach the menu handler: they neither change
     // the program's state nor draw its random numbers.
-    // The program's page for "&Hilfe zu den Extras".
-    void set_extras_help(const std::string& page);
+    // The program's page for "&Hilfe zu den Extras"; a runtime whose extras
+    // work differently (a browser's) adds its own lines.
+    virtual void set_extras_help(const std::string& page);
     // Projector colours: what the program asks for is drawn in the projector
     // palette, and the picture already shown is re-coloured at once.
     bool projector_colours() const;

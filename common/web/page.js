@@ -38,14 +38,30 @@ const KxPage = (() => {
         setTimeout(go, 0);
     }
 
-    // The picture as large as the window allows at 4:3, crisp at whole scales.
+    // The picture as large as the window allows at 4:3, measured in device
+    // pixels: where a whole number of them fits each picture pixel, the
+    // largest such number, without smoothing, so every pixel is a sharp
+    // square; only a window too small for the picture scales it down, smoothed.
+    // Full screen is for the projector: there the picture fills the screen as
+    // on the desktop, smoothed where the scale is not whole.
+    let ratioWatch = null;
     function fit() {
         const stage = document.getElementById('stage');
-        const scale = Math.min(stage.clientWidth / 1024, stage.clientHeight / 768);
-        const shown = scale > 0 ? scale : 1;
-        canvas.style.width = Math.floor(1024 * shown) + 'px';
-        canvas.style.height = Math.floor(768 * shown) + 'px';
-        canvas.style.imageRendering = Number.isInteger(shown) ? 'pixelated' : 'auto';
+        const ratio = window.devicePixelRatio || 1;
+        const room = Math.min(stage.clientWidth * ratio / 1024, stage.clientHeight * ratio / 768);
+        const scale = room >= 1 && !document.fullscreenElement ? Math.floor(room) : room > 0 ? room : 1;
+        canvas.style.transform = '';
+        canvas.style.width = `${1024 * scale / ratio}px`;
+        canvas.style.height = `${768 * scale / ratio}px`;
+        canvas.style.imageRendering = Number.isInteger(scale) ? 'pixelated' : 'auto';
+        // Centred, the picture may begin between two device pixels: moved onto the next one.
+        const at = canvas.getBoundingClientRect();
+        const dx = Math.round(at.left * ratio) / ratio - at.left, dy = Math.round(at.top * ratio) / ratio - at.top;
+        if (Math.abs(dx) > 1e-3 || Math.abs(dy) > 1e-3) canvas.style.transform = `translate(${dx}px, ${dy}px)`;
+        // A window moved to a screen of another density fires no resize.
+        if (ratioWatch) ratioWatch.removeEventListener('change', fit);
+        ratioWatch = window.matchMedia(`(resolution: ${ratio}dppx)`);
+        ratioWatch.addEventListener('change', fit);
     }
     window.addEventListener('resize', fit);
 
@@ -64,12 +80,12 @@ const KxPage = (() => {
 
     function entryEnabled(entry, menu) {
         if (offer === 2) return false;
-        if (offer === 1) return entry.kind === 'x';
+        if (offer === 1) return entry.kind !== 'p';
         return true;
     }
     function menuEnabled(menu) {
         if (offer === 2) return false;
-        return offer === 0 || menu.entries.some((e) => e.kind === 'x');
+        return offer === 0 || menu.entries.some((e) => !e.separator && e.kind !== 'p');
     }
     // A menu that would reach past the window's right edge (a zoomed page)
     // moves left as far as it must.
@@ -145,6 +161,12 @@ const KxPage = (() => {
             return;
         }
         if (box.open) return;  // the box's own keys
+        if (event.key === 'Escape' && document.fullscreenElement) {
+            // Ends full screen, as the browser's own Escape does; no key for the program.
+            event.preventDefault();
+            document.exitFullscreen().catch(() => {});
+            return;
+        }
         if (openMenu >= 0) {
             const menu = menus[openMenu];
             event.preventDefault();
@@ -190,8 +212,40 @@ const KxPage = (() => {
     window.addEventListener('mouseup', (event) => { buttons &= ~(bits[event.button] || 0); wake(); });
     document.addEventListener('keyup', (event) => { if (event.key === 'F12') { buttons &= ~2; wake(); } });
     // A key or a button released in another window never reaches the page.
-    window.addEventListener('blur', () => { buttons = 0; wake(); });
+    window.addEventListener('blur', () => { buttons = 0; holding = false; clearTimeout(touchTimer); wake(); });
     canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+    // A tablet needs no mouse: a tap is a click of the left button; a finger
+    // held still on the picture holds the right button until it is lifted.
+    // The left button is pressed only when the finger lifts, so a long press
+    // is never a click as well; a click between two polls is kept by `pressed`.
+    const longPressMs = 500;
+    let touchTimer = 0, holding = false;
+    canvas.addEventListener('touchstart', (event) => {
+        event.preventDefault();  // no mouse events made up from it, no scrolling or zooming
+        unlockAudio();
+        closeMenus();
+        if (event.touches.length > 1) return;
+        clearTimeout(touchTimer);
+        holding = false;
+        touchTimer = setTimeout(() => { holding = true; buttons |= 2; pressed |= 2; wake(); }, longPressMs);
+    }, { passive: false });
+    const touchEnds = (event) => {
+        event.preventDefault();
+        if (event.touches.length > 0) return;
+        clearTimeout(touchTimer);
+        if (holding) buttons &= ~2;
+        else if (event.type === 'touchend') pressed |= 1;
+        holding = false;
+        wake();
+    };
+    canvas.addEventListener('touchend', touchEnds, { passive: false });
+    canvas.addEventListener('touchcancel', touchEnds, { passive: false });
+    // The check mark of "Vollbild" follows the browser, which also ends full screen by itself.
+    function markFullScreen() {
+        for (const menu of menus)
+            for (const e of menu.entries) if (e.kind === 'f') KxPage.menuChecked(e.index, !!document.fullscreenElement);
+    }
+    document.addEventListener('fullscreenchange', () => { markFullScreen(); fit(); });
     window.addEventListener('pagehide', () => { closed = true; wake(); });
     document.addEventListener('mousedown', (event) => { if (!bar.contains(event.target) && openMenu >= 0) closeMenus(); });
 
@@ -301,6 +355,7 @@ const KxPage = (() => {
                 menu.list.append(element);
                 menu.entries.push(entry);
             });
+            markFullScreen();
             refresh();
         },
         offerMenus(value) { offer = value; refresh(); },
@@ -399,9 +454,16 @@ const KxPage = (() => {
             setTimeout(() => URL.revokeObjectURL(link.href), 10000);
         },
         print() { window.print(); },
-        copy() {
-            if (!navigator.clipboard || !window.ClipboardItem) return;
-            canvas.toBlob((blob) => navigator.clipboard.write([new ClipboardItem({ 'image/png': blob })]).catch(() => {}));
+        // The picture as PNG to the clipboard; done(1) once it is there, done(0)
+        // where the browser refuses: no Clipboard API (a page not from https or
+        // this computer) or no permission.
+        copy(done) {
+            const refused = () => done(0);
+            if (!navigator.clipboard || !navigator.clipboard.write || !window.ClipboardItem) { setTimeout(refused, 0); return; }
+            canvas.toBlob((blob) => {
+                if (!blob) { refused(); return; }
+                navigator.clipboard.write([new ClipboardItem({ 'image/png': blob })]).then(() => done(1), refused);
+            }, 'image/png');
         },
         // The box that follows shows the same text: a refused clipboard loses nothing.
         copyText(text) {

@@ -63,8 +63,8 @@ function(add_web_page program main)
   target_link_libraries(${program}_page PRIVATE web_runtime ${program}_screens)
   set_target_properties(${program}_page PROPERTIES OUTPUT_NAME ${program} RUNTIME_OUTPUT_DIRECTORY ${web_page_dir})
   # Asyncify lets the programs' blocking loops sleep in the browser; only
-  # the page's two waits suspend.
-  target_link_options(${program}_page PRIVATE -sASYNCIFY -sASYNCIFY_IMPORTS=['js_wait','js_yield']
+  # the page's waits (and the clipboard's answer) suspend.
+  target_link_options(${program}_page PRIVATE -sASYNCIFY -sASYNCIFY_IMPORTS=['js_wait','js_yield','js_copy']
                       "SHELL:-s ASYNCIFY_REMOVE=[${never_waiting_list}]"
                       -sENVIRONMENT=web -sEXIT_RUNTIME=0 --preload-file ${CMAKE_BINARY_DIR}/program@/program)
   add_dependencies(${program}_page web_program web_page_files)

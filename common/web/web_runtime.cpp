@@ -59,7 +59,8 @@ EM_JS(void, js_download, (const char* path, const char* name), {
     FS.unlink(file);
 });
 EM_JS(void, js_print, (), { KxPage.print(); });
-EM_JS(void, js_copy, (), { KxPage.copy(); });
+// 1 once the picture is on the clipboard, 0 where the browser refuses.
+EM_JS(int, js_copy, (), { return Asyncify.handleSleep(function(wakeUp) { KxPage.copy(wakeUp); }); });
 // The page address's part after "#" into `buffer`; its length in bytes.
 EM_JS(int, js_fragment, (char* buffer, int size), {
     const fragment = location.hash.substring(1);
@@ -98,6 +99,11 @@ constexpr IdlePolls::Rule idle_poll_rule{3, 10, 2, quiet_wait_ms};
 // more often than this: a screen reader is not to be flooded with each step.
 constexpr double description_seconds = 1.0;
 
+constexpr const char* copy_refused_message =
+    "Das Bild wurde nicht kopiert !||Der Browser lässt diese Seite nicht in die Zwischenablage schreiben|"
+    "(das geht nur, wenn die Seite über https oder von diesem Rechner kommt|und die Zwischenablage erlaubt ist).||"
+    "Das Bild lässt sich stattdessen als PNG-Datei speichern.";
+
 std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
@@ -129,6 +135,25 @@ WebRuntime::WebRuntime(std::string name, std::string program_dir)
 
 WebRuntime::~WebRuntime() = default;
 
+// The program's page tells the desktop's extras; in a browser some work otherwise.
+void WebRuntime::set_extras_help(const std::string& page) {
+    Runtime::set_extras_help(
+        page +
+        "|  Im Browser:"
+        "|   Bild speichern und Daten speichern laden die Datei herunter, meist in den Ordner"
+        "|   'Downloads'; ihr Name trägt Datum, Uhrzeit und eine laufende Nummer."
+        "|   Bild drucken öffnet den Druckdialog des Browsers: das Bild allein, quer auf A4;"
+        "|   als Ziel 'Als PDF speichern' gibt eine PDF-Datei."
+        "|   Bild kopieren geht nur, wenn der Browser die Zwischenablage erlaubt (bei Seiten"
+        "|   über https oder von diesem Rechner); sonst wird das Bild zum Speichern angeboten."
+        "|   Vollbild zeigt Bild, Menü und Zeile darunter auf dem ganzen Bildschirm;"
+        "|   Esc, F11 oder der Menüpunkt beenden es."
+        "|   Die Beamer-Farben merkt sich der Browser für diese Seite."
+        "|   Auf einem Tablet ist Tippen ein Klick mit der linken Maustaste; ein Finger,"
+        "|   der liegen bleibt, hält die rechte Maustaste, bis er sich hebt."
+        "| ");
+}
+
 void WebRuntime::throw_if_closed() {
     if (!asked_.closed) {
         closed_ = closed_ || js_closed();
@@ -149,12 +174,22 @@ void WebRuntime::show_menu(const std::vector<std::string>& entries) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (i > 0) joined += '\x1f';
         joined += entries[i];
-        kinds += extra_at(entries, static_cast<int>(i)) ? 'x' : 'p';
+        // The page marks full screen itself: the browser also ends it without the program.
+        const std::optional<Extra> extra = extra_at(entries, static_cast<int>(i));
+        kinds += !extra ? 'p' : *extra == Extra::full_screen ? 'f' : 'x';
     }
     js_show_menu(joined.c_str(), kinds.c_str());
     js_offer_menus(static_cast<int>(offer_));
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (menu_checked(static_cast<int>(i))) js_menu_checked(static_cast<int>(i), 1);
+    if (projector_colours()) mark_extra(Extra::projector_colours, true);
+    if (print_colours()) mark_extra(Extra::print_colours, true);
+}
+
+void WebRuntime::mark_extra(Extra extra, bool on) {
+    const std::vector<std::string>& menu = installed_menu();
+    for (std::size_t i = 0; i < menu.size(); ++i)
+        if (extra_at(menu, static_cast<int>(i)) == extra) js_menu_checked(static_cast<int>(i), on ? 1 : 0);
 }
 
 void WebRuntime::offer_menus(MenuOffer offer) {
@@ -388,15 +423,10 @@ bool WebRuntime::write_picture(const std::string& file, const std::string& descr
     return write_file_atomically(file, plain_png(picture, description));
 }
 
+// The download keeps the run's counter: two saves in one minute are two files,
+// not one the browser renames.
 void WebRuntime::file_written(const std::string& file) {
-    const std::string name = std::filesystem::path(file).filename().string();
-    // The download's name without the run's counter.
-    const std::size_t dash = name.rfind('-');
-    const std::size_t dot = name.rfind('.');
-    const std::string shown = dash != std::string::npos && dot != std::string::npos && dash < dot
-                                  ? name.substr(0, dash) + name.substr(dot)
-                                  : name;
-    js_download(file.c_str(), shown.c_str());
+    js_download(file.c_str(), std::filesystem::path(file).filename().string().c_str());
 }
 
 // The browser prints the canvas: a copy in print colours is shown on it
@@ -411,9 +441,14 @@ void WebRuntime::print_picture(const ImageView& picture) {
     if (copy) show_on_canvas(screen, screen.rect());
 }
 
+// Where the browser refuses the clipboard, the picture is not lost: the box
+// offers it as a download instead.
 void WebRuntime::copy_picture() {
     present();
-    js_copy();
+    const bool copied = js_copy();
+    after_the_browser_ran();  // it waited for the browser's answer
+    if (copied) return;
+    if (message_box(box_message, copy_refused_message, 1, "Speichern|Abbrechen") == 1) run_extra(Extra::save_picture);
 }
 
 std::string WebRuntime::pages_address() const {
@@ -436,13 +471,12 @@ void WebRuntime::toggle_full_screen() { js_full_screen(); }
 
 void WebRuntime::status_changed(const std::string& text) { js_status(text.c_str()); }
 
-void WebRuntime::projector_colours_changed(bool on) { js_remember_projector(on ? 1 : 0); }
-
-void WebRuntime::print_colours_changed(bool on) {
-    const std::vector<std::string>& menu = installed_menu();
-    for (std::size_t i = 0; i < menu.size(); ++i)
-        if (extra_at(menu, static_cast<int>(i)) == Extra::print_colours) js_menu_checked(static_cast<int>(i), on ? 1 : 0);
+void WebRuntime::projector_colours_changed(bool on) {
+    js_remember_projector(on ? 1 : 0);
+    mark_extra(Extra::projector_colours, on);
 }
+
+void WebRuntime::print_colours_changed(bool on) { mark_extra(Extra::print_colours, on); }
 
 void WebRuntime::menu_checked_changed(int index, bool checked) { js_menu_checked(index, checked ? 1 : 0); }
 

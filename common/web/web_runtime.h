@@ -39,6 +39,7 @@ public:
     // The folder of this page: a lesson's link opens where it was made.
     std::string pages_address() const override;
     void end() override;
+    void set_extras_help(const std::string& page) override;
 
 protected:
     void show_menu(const std::vector<std::string>& entries) override;
@@ -56,6 +57,8 @@ private:
     void projector_colours_changed(bool on) override;
     void print_colours_changed(bool on) override;
     void menu_checked_changed(int index, bool checked) override;
+    // The check mark of an EXTRAS entry.
+    void mark_extra(Extra extra, bool on);
 
     enum class MenuOffer { everything, picture_services, nothing };
 
