@@ -170,18 +170,26 @@ void TextLayer::forget_all() {
 void TextLayer::forget_shown() {
     for (Job& job : shown_) spare_jobs_.push_back(std::move(job));
     shown_.clear();
+    shown_effects_.clear();
     shown_tiles_ = 0;
     shown_bounds_ = Rect{};
 }
 
-void TextLayer::damage(const Rect& area) {
+void TextLayer::damage(const Rect& area, int& spared) {
     if ((shown_tiles_ & tiles_.of(area)) == 0) return;
     // A text the area misses keeps its record as it is: most drawing meets
     // one text or none, and only a hit can leave a text damaged all over.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < shown_.size(); ++i) {
+    const std::size_t count = shown_effects_.size();
+    std::size_t first = 0;
+    while (first < count && (static_cast<int>(first) == spared || !area.overlaps(shown_effects_[first]))) ++first;
+    if (first == count) return;
+    std::size_t kept = first;
+    int spared_now = spared;
+    for (std::size_t i = first; i < count; ++i) {
         Job& shown = shown_[i];
-        if (area.overlaps(shown.effect)) {
+        if (static_cast<int>(i) == spared) {
+            spared_now = static_cast<int>(kept);
+        } else if (area.overlaps(shown.effect)) {
             const Rect hit = area.intersected(shown.effect);
             shown.damage = shown.damage.empty() ? hit : shown.damage.united(hit);
             // Damaged all over, it would be drawn whole anyway.
@@ -190,10 +198,15 @@ void TextLayer::damage(const Rect& area) {
                 continue;
             }
         }
-        if (kept != i) shown_[kept] = std::move(shown);
+        if (kept != i) {
+            shown_[kept] = std::move(shown);
+            shown_effects_[kept] = shown_effects_[i];
+        }
         ++kept;
     }
     shown_.resize(kept);
+    shown_effects_.resize(kept);
+    spared = spared_now;
 }
 
 int TextLayer::shown_at(const Job& job) const {
@@ -249,8 +262,7 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
     // What differs from the text standing there, and what other drawing
     // damaged of it: two parts, one when they meet.
     std::array<Rect, 2> parts = {job.effect, Rect{}};
-    const int before = shown_at(job);
-    const std::size_t shown_before = shown_.size();
+    int before = shown_at(job);
     if (before >= 0) {
         const Job& shown = shown_[before];
         parts = {difference(shown, job), shown.damage};
@@ -260,23 +272,24 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
         part = part.intersected(job.effect).intersected(on_image);
         if (part.empty()) continue;
         draw(job, image, part);
-        overdrawn(part);
+        // The text's own record is replaced below: only the others are damaged.
+        if (part.overlaps(shown_bounds_)) damage(part, before);
     }
-    // After overdrawn(): the text's own record was damaged with the others.
-    // Damage only ever drops records, so an unchanged count keeps the index.
     job.damage = Rect{};
-    const int replaced = before >= 0 && shown_.size() == shown_before ? before : shown_at(job);
-    if (replaced >= 0) {
-        std::swap(shown_[replaced], job);
+    if (before >= 0) {
+        std::swap(shown_[before], job);
+        shown_effects_[before] = shown_[before].effect;
         spare_jobs_.push_back(std::move(job));
-        remembered(shown_[replaced].effect);
+        remembered(shown_[before].effect);
         return;
     }
     if (shown_.size() >= max_shown) {
         spare_jobs_.push_back(std::move(shown_.front()));
         shown_.erase(shown_.begin());
+        shown_effects_.erase(shown_effects_.begin());
     }
     shown_.push_back(std::move(job));
+    shown_effects_.push_back(shown_.back().effect);
     remembered(shown_.back().effect);
 }
 

@@ -167,7 +167,14 @@ private:
         }
         return -1;
     }
-    void damage(const Rect& area);
+    void damage(const Rect& area) {
+        int none = -1;
+        damage(area, none);
+    }
+    // The same, leaving record `spared` (a text being redrawn, whose record
+    // is replaced next) as it is; `spared` follows it when records before
+    // it go.
+    void damage(const Rect& area, int& spared);
     void remembered(const Rect& effect) {
         shown_tiles_ |= tiles_.of(effect);
         shown_bounds_ = shown_bounds_.empty() ? effect : shown_bounds_.united(effect);
@@ -190,6 +197,9 @@ private:
     // Drawn texts, in the order their places were first drawn; their pixels
     // outside their damage stand.
     std::vector<Job> shown_;
+    // Their effects side by side: damage looks through them at every drawn
+    // text, and as a rule meets only the text itself.
+    std::vector<Rect> shown_effects_;
     std::uint64_t shown_tiles_ = 0;  // may hold tiles of texts forgotten since
     Rect shown_bounds_;              // holds every remembered text's effect, and may hold more
     mutable std::size_t next_shown_ = 0;  // where the search for a place starts
