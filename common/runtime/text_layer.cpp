@@ -110,7 +110,7 @@ void TextLayer::draw_jobs_under(const Rect& area, const PixelRows& target) {
         std::size_t kept = 0;
         for (std::size_t i = 0; i < jobs_.size(); ++i) {
             if (drawn_[i]) {
-                draw_and_remember(jobs_[i], target);
+                draw_and_remember(i, target, false);
             } else {
                 if (kept != i) jobs_[kept] = std::move(jobs_[i]);
                 ++kept;
@@ -155,7 +155,7 @@ void TextLayer::drop_jobs_covered(const Rect& area) {
 
 void TextLayer::draw_all(const PixelRows& target) {
     if (jobs_.empty()) return;
-    for (Job& job : jobs_) draw_and_remember(job, target);
+    for (std::size_t i = 0; i < jobs_.size(); ++i) draw_and_remember(i, target, true);
     jobs_.clear();
     job_tiles_ = 0;
 }
@@ -181,7 +181,14 @@ void TextLayer::damage(const Rect& area, int& spared) {
     // one text or none, and only a hit can leave a text damaged all over.
     const std::size_t count = shown_effects_.size();
     std::size_t first = 0;
-    while (first < count && (static_cast<int>(first) == spared || !area.overlaps(shown_effects_[first]))) ++first;
+    // The four comparisons without branches; an empty effect it takes for
+    // met is looked at again below.
+    const int left = area.x, top = area.y, right = area.x + area.w, bottom = area.y + area.h;
+    const auto meets = [&](const Rect& e) {
+        return (static_cast<int>(left < e.x + e.w) & static_cast<int>(e.x < right) & static_cast<int>(top < e.y + e.h) &
+                static_cast<int>(e.y < bottom)) != 0;
+    };
+    while (first < count && (static_cast<int>(first) == spared || !meets(shown_effects_[first]))) ++first;
     if (first == count) return;
     std::size_t kept = first;
     int spared_now = spared;
@@ -252,7 +259,8 @@ Rect TextLayer::difference(const Job& before, const Job& next) {
     return changed;
 }
 
-void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
+void TextLayer::draw_and_remember(std::size_t i, const PixelRows& image, bool all_later) {
+    Job& job = jobs_[i];
     const Rect on_image{0, 0, image.width, image.height};
     if (!remembering_) {
         draw(job, image, on_image);
@@ -268,14 +276,23 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
         parts = {difference(shown, job), shown.damage};
         if (parts[0].overlaps(parts[1])) parts = {parts[0].united(parts[1]), Rect{}};
     }
+    // A part that a text drawn next paints over shows that text whatever
+    // this one draws: it is left, and this text's record keeps it as damage.
+    // (Two table entries whose backgrounds meet would otherwise redraw the
+    // shared stripe for each other at every reprint.)
+    Rect left_out;
     for (Rect part : parts) {
         part = part.intersected(job.effect).intersected(on_image);
         if (part.empty()) continue;
+        if (painted_later(i, part, all_later)) {
+            left_out = left_out.empty() ? part : left_out.united(part);
+            continue;
+        }
         draw(job, image, part);
         // The text's own record is replaced below: only the others are damaged.
         if (part.overlaps(shown_bounds_)) damage(part, before);
     }
-    job.damage = Rect{};
+    job.damage = left_out;
     if (before >= 0) {
         std::swap(shown_[before], job);
         shown_effects_[before] = shown_[before].effect;
@@ -301,7 +318,10 @@ void TextLayer::draw(const Job& job, const PixelRows& image, const Rect& clip) {
         if (job.text[i] == U' ') continue;
         // A glyph whose ink lies beside the clip has nothing to copy.
         if (!whole) {
-            const InkBox& box = ink_of(*job.face, job.font_key, job.text[i]);
+            const char32_t ch = job.text[i];
+            const InkBox& box = job.font_key == ink_font_ && ch < ink_boxes_.size() && ink_known_[ch]
+                                    ? ink_boxes_[ch]
+                                    : ink_of(*job.face, job.font_key, ch);
             if (box.empty() || job.glyph_x[i] + box.right <= clip.x || job.glyph_x[i] + box.left >= clip.x + clip.w)
                 continue;
         }

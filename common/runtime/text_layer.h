@@ -140,9 +140,16 @@ private:
     // Whether waiting job `i` repeats the text standing in its place, meets
     // no other waiting job, and would draw only inside `area`.
     bool restores_only_inside(std::size_t i, const Rect& area) const;
-    // Draws the job, or of it only what differs from the remembered text in
-    // its place, and remembers it.
-    void draw_and_remember(Job& job, const PixelRows& image);
+    // Draws waiting job `i`, or of it only what differs from the remembered
+    // text in its place, and remembers it. The later jobs drawn with it are
+    // all those after it (`all_later`) or those marked in drawn_.
+    void draw_and_remember(std::size_t i, const PixelRows& image, bool all_later);
+    // Whether a later job drawn with job `i` paints every pixel of `part`.
+    bool painted_later(std::size_t i, const Rect& part, bool all_later) const {
+        for (std::size_t k = i + 1; k < jobs_.size(); ++k)
+            if ((all_later || drawn_[k]) && part.inside(jobs_[k].area)) return true;
+        return false;
+    }
     // The job's pixels inside `clip`.
     void draw(const Job& job, const PixelRows& image, const Rect& clip);
     // Where drawing `next` over the undamaged `before` in the same place
