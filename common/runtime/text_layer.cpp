@@ -23,21 +23,52 @@ const InkBox& TextLayer::ink_of(const FontFace& face, int font_key, char32_t ch)
     return ink_boxes_[ch];
 }
 
+const TextLayer::FaceReach& TextLayer::reach_of(const FontFace& face, int font_key) {
+    if (font_key == reach_font_) return reach_;
+    reach_font_ = font_key;
+    reach_ = FaceReach{};
+    bool any = false;
+    for (const Glyph& g : face.glyphs()) {
+        if (g.advance < 0) reach_.forwards = false;
+        if (g.width <= 0 || g.height <= 0) continue;
+        const FaceReach box{g.left, g.left + g.width, g.top, g.top + g.height, true};
+        reach_.left = any ? std::min(reach_.left, box.left) : box.left;
+        reach_.right = any ? std::max(reach_.right, box.right) : box.right;
+        reach_.top = any ? std::min(reach_.top, box.top) : box.top;
+        reach_.bottom = any ? std::max(reach_.bottom, box.bottom) : box.bottom;
+        any = true;
+    }
+    return reach_;
+}
+
 Rect TextLayer::ink_effect(const TextPrint& print) {
-    int left = print.area.left(), right = print.area.left() + print.area.width();
+    const int area_left = print.area.left(), area_right = print.area.left() + print.area.width();
+    int left = area_left, right = area_right;
     int top = print.area.top(), bottom = print.area.top() + print.area.height();
     const bool known_font = print.font_key == ink_font_;
-    for (std::size_t i = 0; i < print.text.size(); ++i) {
+    const auto take = [&](std::size_t i) {
         const char32_t ch = print.text[i];
-        if (ch == U' ') continue;
+        if (ch == U' ') return;
         const InkBox& ink = known_font && ch < ink_boxes_.size() && ink_known_[ch]
                                 ? ink_boxes_[ch]
                                 : ink_of(print.face, print.font_key, ch);
-        if (ink.empty()) continue;
+        if (ink.empty()) return;
         left = std::min(left, print.glyph_x[i] + ink.left);
         right = std::max(right, print.glyph_x[i] + ink.right);
         top = std::min(top, print.baseline + ink.top);
         bottom = std::max(bottom, print.baseline + ink.bottom);
+    };
+    const std::size_t count = print.text.size();
+    // Where no glyph of the face reaches above or below the cell, only the
+    // glyphs near the ends can reach beyond it: the pen moves forwards, so
+    // they are a few at the start and a few at the end.
+    const FaceReach& reach = reach_of(print.face, print.font_key);
+    if (!reach.forwards || print.baseline + reach.top < top || print.baseline + reach.bottom > bottom) {
+        for (std::size_t i = 0; i < count; ++i) take(i);
+    } else {
+        std::size_t from = 0;
+        for (; from < count && print.glyph_x[from] + reach.left < area_left; ++from) take(from);
+        for (std::size_t i = count; i > from && print.glyph_x[i - 1] + reach.right > area_right; --i) take(i - 1);
     }
     return Rect{left, top, right - left, bottom - top};
 }

@@ -213,6 +213,16 @@ private:
     // About two screens of lines; beyond, the first one is forgotten.
     static constexpr std::size_t max_shown = 64;
 
+    // How far the glyph boxes of a face reach from the pen on the baseline,
+    // over all its glyphs; `forwards` off when an advance goes backwards.
+    struct FaceReach {
+        int left = 0, right = 0, top = 0, bottom = 0;
+        bool forwards = true;
+    };
+    const FaceReach& reach_of(const FontFace& face, int font_key);
+    int reach_font_ = -1;
+    FaceReach reach_;
+
     int ink_font_ = -1;
     std::array<InkBox, 256> ink_boxes_{};
     std::array<bool, 256> ink_known_{};
