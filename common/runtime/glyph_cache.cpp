@@ -101,15 +101,19 @@ void copy_glyph(const PixelRows& image, const PaintedGlyph& glyph, int x, int ba
         }
         return;
     }
-    // Cut by the clip: pixel by pixel.
+    // Cut by the clip: the runs' parts inside it (a value redrawn where its
+    // digits changed cuts most glyphs by the ink rows of the others).
     const int x0 = std::max(clip.x, left), x1 = std::min(clip.x + clip.w, left + width);
     const int y0 = std::max(clip.y, top), y1 = std::min(clip.y + clip.h, top + height);
     if (x0 >= x1 || y0 >= y1) return;
-    for (int y = y0; y < y1; ++y) {
-        const std::uint32_t* from = glyph.pixels.data() + static_cast<std::ptrdiff_t>(y - top) * width + (x0 - left);
-        std::uint32_t* to = image.row(y) + x0;
-        for (int px = x0; px < x1; ++px, ++from, ++to)
-            if ((*from >> 24) != 0) *to = *from | 0xFF000000u;
+    for (const InkRun& run : glyph.runs) {
+        const int y = top + run.y;
+        if (y < y0) continue;
+        if (y >= y1) break;  // runs go row by row
+        const int from = std::max(left + run.x, x0), to = std::min(left + run.x + run.length, x1);
+        if (from >= to) continue;
+        std::memcpy(image.row(y) + from, glyph.ink.data() + run.from + (from - left - run.x),
+                    static_cast<std::size_t>(to - from) * sizeof(std::uint32_t));
     }
 }
 

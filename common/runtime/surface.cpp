@@ -108,6 +108,8 @@ void Surface::set_font(FontFamily family, double size) {
     cell_ = cell;
     // Sizes the table lacks (titles on unusual surfaces) take its nearest.
     face_ = &surface_fonts().nearest_face(family, cell_.pixel_size);
+    for (char32_t ch = 0; ch < latin1_advances_.size(); ++ch)
+        latin1_advances_[ch] = face_->glyph_or_missing(ch).advance;
     const FaceMetrics& metrics = face_->metrics();
     baseline_in_cell_ = (cell_.height - metrics.height) / 2 + metrics.ascent;
     if (family == FontFamily::mono && !cells_.has_geometry(cell_.width, cell_.height)) {

@@ -218,7 +218,12 @@ private:
     FontCell cell_{};
     const FontFace* face_ = nullptr;
     int baseline_in_cell_ = 0;  // pixels from a cell's top to the baseline
-    int advance(char32_t ch) const { return face_->glyph_or_missing(ch).advance; }
+    int advance(char32_t ch) const {
+        return ch < latin1_advances_.size() ? latin1_advances_[ch] : face_->glyph_or_missing(ch).advance;
+    }
+    // The face's Latin-1 advances, taken at every change of face: a table
+    // line asks for each of its characters at every trial.
+    std::array<int, 256> latin1_advances_{};
 
     // Print position: pixels for drawing, grid cells for the text grid
     // (proportional text advances fewer pixels than cells).

@@ -23,21 +23,52 @@ const InkBox& TextLayer::ink_of(const FontFace& face, int font_key, char32_t ch)
     return ink_boxes_[ch];
 }
 
+const TextLayer::FaceReach& TextLayer::reach_of(const FontFace& face, int font_key) {
+    if (font_key == reach_font_) return reach_;
+    reach_font_ = font_key;
+    reach_ = FaceReach{};
+    bool any = false;
+    for (const Glyph& g : face.glyphs()) {
+        if (g.advance < 0) reach_.forwards = false;
+        if (g.width <= 0 || g.height <= 0) continue;
+        const FaceReach box{g.left, g.left + g.width, g.top, g.top + g.height, true};
+        reach_.left = any ? std::min(reach_.left, box.left) : box.left;
+        reach_.right = any ? std::max(reach_.right, box.right) : box.right;
+        reach_.top = any ? std::min(reach_.top, box.top) : box.top;
+        reach_.bottom = any ? std::max(reach_.bottom, box.bottom) : box.bottom;
+        any = true;
+    }
+    return reach_;
+}
+
 Rect TextLayer::ink_effect(const TextPrint& print) {
-    int left = print.area.left(), right = print.area.left() + print.area.width();
+    const int area_left = print.area.left(), area_right = print.area.left() + print.area.width();
+    int left = area_left, right = area_right;
     int top = print.area.top(), bottom = print.area.top() + print.area.height();
     const bool known_font = print.font_key == ink_font_;
-    for (std::size_t i = 0; i < print.text.size(); ++i) {
+    const auto take = [&](std::size_t i) {
         const char32_t ch = print.text[i];
-        if (ch == U' ') continue;
+        if (ch == U' ') return;
         const InkBox& ink = known_font && ch < ink_boxes_.size() && ink_known_[ch]
                                 ? ink_boxes_[ch]
                                 : ink_of(print.face, print.font_key, ch);
-        if (ink.empty()) continue;
+        if (ink.empty()) return;
         left = std::min(left, print.glyph_x[i] + ink.left);
         right = std::max(right, print.glyph_x[i] + ink.right);
         top = std::min(top, print.baseline + ink.top);
         bottom = std::max(bottom, print.baseline + ink.bottom);
+    };
+    const std::size_t count = print.text.size();
+    // Where no glyph of the face reaches above or below the cell, only the
+    // glyphs near the ends can reach beyond it: the pen moves forwards, so
+    // they are a few at the start and a few at the end.
+    const FaceReach& reach = reach_of(print.face, print.font_key);
+    if (!reach.forwards || print.baseline + reach.top < top || print.baseline + reach.bottom > bottom) {
+        for (std::size_t i = 0; i < count; ++i) take(i);
+    } else {
+        std::size_t from = 0;
+        for (; from < count && print.glyph_x[from] + reach.left < area_left; ++from) take(from);
+        for (std::size_t i = count; i > from && print.glyph_x[i - 1] + reach.right > area_right; --i) take(i - 1);
     }
     return Rect{left, top, right - left, bottom - top};
 }
@@ -110,7 +141,7 @@ void TextLayer::draw_jobs_under(const Rect& area, const PixelRows& target) {
         std::size_t kept = 0;
         for (std::size_t i = 0; i < jobs_.size(); ++i) {
             if (drawn_[i]) {
-                draw_and_remember(jobs_[i], target);
+                draw_and_remember(i, target, false);
             } else {
                 if (kept != i) jobs_[kept] = std::move(jobs_[i]);
                 ++kept;
@@ -155,7 +186,7 @@ void TextLayer::drop_jobs_covered(const Rect& area) {
 
 void TextLayer::draw_all(const PixelRows& target) {
     if (jobs_.empty()) return;
-    for (Job& job : jobs_) draw_and_remember(job, target);
+    for (std::size_t i = 0; i < jobs_.size(); ++i) draw_and_remember(i, target, true);
     jobs_.clear();
     job_tiles_ = 0;
 }
@@ -170,18 +201,33 @@ void TextLayer::forget_all() {
 void TextLayer::forget_shown() {
     for (Job& job : shown_) spare_jobs_.push_back(std::move(job));
     shown_.clear();
+    shown_effects_.clear();
     shown_tiles_ = 0;
     shown_bounds_ = Rect{};
 }
 
-void TextLayer::damage(const Rect& area) {
+void TextLayer::damage(const Rect& area, int& spared) {
     if ((shown_tiles_ & tiles_.of(area)) == 0) return;
     // A text the area misses keeps its record as it is: most drawing meets
     // one text or none, and only a hit can leave a text damaged all over.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < shown_.size(); ++i) {
+    const std::size_t count = shown_effects_.size();
+    std::size_t first = 0;
+    // The four comparisons without branches; an empty effect it takes for
+    // met is looked at again below.
+    const int left = area.x, top = area.y, right = area.x + area.w, bottom = area.y + area.h;
+    const auto meets = [&](const Rect& e) {
+        return (static_cast<int>(left < e.x + e.w) & static_cast<int>(e.x < right) & static_cast<int>(top < e.y + e.h) &
+                static_cast<int>(e.y < bottom)) != 0;
+    };
+    while (first < count && (static_cast<int>(first) == spared || !meets(shown_effects_[first]))) ++first;
+    if (first == count) return;
+    std::size_t kept = first;
+    int spared_now = spared;
+    for (std::size_t i = first; i < count; ++i) {
         Job& shown = shown_[i];
-        if (area.overlaps(shown.effect)) {
+        if (static_cast<int>(i) == spared) {
+            spared_now = static_cast<int>(kept);
+        } else if (area.overlaps(shown.effect)) {
             const Rect hit = area.intersected(shown.effect);
             shown.damage = shown.damage.empty() ? hit : shown.damage.united(hit);
             // Damaged all over, it would be drawn whole anyway.
@@ -190,10 +236,15 @@ void TextLayer::damage(const Rect& area) {
                 continue;
             }
         }
-        if (kept != i) shown_[kept] = std::move(shown);
+        if (kept != i) {
+            shown_[kept] = std::move(shown);
+            shown_effects_[kept] = shown_effects_[i];
+        }
         ++kept;
     }
     shown_.resize(kept);
+    shown_effects_.resize(kept);
+    spared = spared_now;
 }
 
 int TextLayer::shown_at(const Job& job) const {
@@ -239,7 +290,8 @@ Rect TextLayer::difference(const Job& before, const Job& next) {
     return changed;
 }
 
-void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
+void TextLayer::draw_and_remember(std::size_t i, const PixelRows& image, bool all_later) {
+    Job& job = jobs_[i];
     const Rect on_image{0, 0, image.width, image.height};
     if (!remembering_) {
         draw(job, image, on_image);
@@ -249,34 +301,43 @@ void TextLayer::draw_and_remember(Job& job, const PixelRows& image) {
     // What differs from the text standing there, and what other drawing
     // damaged of it: two parts, one when they meet.
     std::array<Rect, 2> parts = {job.effect, Rect{}};
-    const int before = shown_at(job);
-    const std::size_t shown_before = shown_.size();
+    int before = shown_at(job);
     if (before >= 0) {
         const Job& shown = shown_[before];
         parts = {difference(shown, job), shown.damage};
         if (parts[0].overlaps(parts[1])) parts = {parts[0].united(parts[1]), Rect{}};
     }
+    // A part that a text drawn next paints over shows that text whatever
+    // this one draws: it is left, and this text's record keeps it as damage.
+    // (Two table entries whose backgrounds meet would otherwise redraw the
+    // shared stripe for each other at every reprint.)
+    Rect left_out;
     for (Rect part : parts) {
         part = part.intersected(job.effect).intersected(on_image);
         if (part.empty()) continue;
+        if (painted_later(i, part, all_later)) {
+            left_out = left_out.empty() ? part : left_out.united(part);
+            continue;
+        }
         draw(job, image, part);
-        overdrawn(part);
+        // The text's own record is replaced below: only the others are damaged.
+        if (part.overlaps(shown_bounds_)) damage(part, before);
     }
-    // After overdrawn(): the text's own record was damaged with the others.
-    // Damage only ever drops records, so an unchanged count keeps the index.
-    job.damage = Rect{};
-    const int replaced = before >= 0 && shown_.size() == shown_before ? before : shown_at(job);
-    if (replaced >= 0) {
-        std::swap(shown_[replaced], job);
+    job.damage = left_out;
+    if (before >= 0) {
+        std::swap(shown_[before], job);
+        shown_effects_[before] = shown_[before].effect;
         spare_jobs_.push_back(std::move(job));
-        remembered(shown_[replaced].effect);
+        remembered(shown_[before].effect);
         return;
     }
     if (shown_.size() >= max_shown) {
         spare_jobs_.push_back(std::move(shown_.front()));
         shown_.erase(shown_.begin());
+        shown_effects_.erase(shown_effects_.begin());
     }
     shown_.push_back(std::move(job));
+    shown_effects_.push_back(shown_.back().effect);
     remembered(shown_.back().effect);
 }
 
@@ -288,7 +349,10 @@ void TextLayer::draw(const Job& job, const PixelRows& image, const Rect& clip) {
         if (job.text[i] == U' ') continue;
         // A glyph whose ink lies beside the clip has nothing to copy.
         if (!whole) {
-            const InkBox& box = ink_of(*job.face, job.font_key, job.text[i]);
+            const char32_t ch = job.text[i];
+            const InkBox& box = job.font_key == ink_font_ && ch < ink_boxes_.size() && ink_known_[ch]
+                                    ? ink_boxes_[ch]
+                                    : ink_of(*job.face, job.font_key, ch);
             if (box.empty() || job.glyph_x[i] + box.right <= clip.x || job.glyph_x[i] + box.left >= clip.x + clip.w)
                 continue;
         }

@@ -140,9 +140,16 @@ private:
     // Whether waiting job `i` repeats the text standing in its place, meets
     // no other waiting job, and would draw only inside `area`.
     bool restores_only_inside(std::size_t i, const Rect& area) const;
-    // Draws the job, or of it only what differs from the remembered text in
-    // its place, and remembers it.
-    void draw_and_remember(Job& job, const PixelRows& image);
+    // Draws waiting job `i`, or of it only what differs from the remembered
+    // text in its place, and remembers it. The later jobs drawn with it are
+    // all those after it (`all_later`) or those marked in drawn_.
+    void draw_and_remember(std::size_t i, const PixelRows& image, bool all_later);
+    // Whether a later job drawn with job `i` paints every pixel of `part`.
+    bool painted_later(std::size_t i, const Rect& part, bool all_later) const {
+        for (std::size_t k = i + 1; k < jobs_.size(); ++k)
+            if ((all_later || drawn_[k]) && part.inside(jobs_[k].area)) return true;
+        return false;
+    }
     // The job's pixels inside `clip`.
     void draw(const Job& job, const PixelRows& image, const Rect& clip);
     // Where drawing `next` over the undamaged `before` in the same place
@@ -167,7 +174,14 @@ private:
         }
         return -1;
     }
-    void damage(const Rect& area);
+    void damage(const Rect& area) {
+        int none = -1;
+        damage(area, none);
+    }
+    // The same, leaving record `spared` (a text being redrawn, whose record
+    // is replaced next) as it is; `spared` follows it when records before
+    // it go.
+    void damage(const Rect& area, int& spared);
     void remembered(const Rect& effect) {
         shown_tiles_ |= tiles_.of(effect);
         shown_bounds_ = shown_bounds_.empty() ? effect : shown_bounds_.united(effect);
@@ -190,11 +204,24 @@ private:
     // Drawn texts, in the order their places were first drawn; their pixels
     // outside their damage stand.
     std::vector<Job> shown_;
+    // Their effects side by side: damage looks through them at every drawn
+    // text, and as a rule meets only the text itself.
+    std::vector<Rect> shown_effects_;
     std::uint64_t shown_tiles_ = 0;  // may hold tiles of texts forgotten since
     Rect shown_bounds_;              // holds every remembered text's effect, and may hold more
     mutable std::size_t next_shown_ = 0;  // where the search for a place starts
     // About two screens of lines; beyond, the first one is forgotten.
     static constexpr std::size_t max_shown = 64;
+
+    // How far the glyph boxes of a face reach from the pen on the baseline,
+    // over all its glyphs; `forwards` off when an advance goes backwards.
+    struct FaceReach {
+        int left = 0, right = 0, top = 0, bottom = 0;
+        bool forwards = true;
+    };
+    const FaceReach& reach_of(const FontFace& face, int font_key);
+    int reach_font_ = -1;
+    FaceReach reach_;
 
     int ink_font_ = -1;
     std::array<InkBox, 256> ink_boxes_{};

@@ -195,6 +195,33 @@ TEST(LazyCells, ATextPrintedAgainOverAnotherComesBackOnTop) {
     EXPECT_EQ(lazy.image(), eager.image());
 }
 
+// Two entries of a table whose backgrounds meet, rewritten round after round
+// and looked at after each: where the later one comes over the earlier, it
+// shows, also in rounds that rewrite only one of them.
+TEST(LazyCells, TableEntriesWhoseBackgroundsMeetShowTheLaterOneOnTop) {
+    rt::Surface lazy(1024, 768), eager(1024, 768);
+    eager.set_drawn_at_once(true);
+    const struct Round {
+        const char* first;
+        const char* second;  // nullptr: not rewritten
+    } rounds[] = {{"Nmax_A =   400        ", "F_A =   -81        "}, {"Nmax_A =   400        ", "F_A =   -81        "},
+                  {"Nmax_A =   400        ", "F_A =   -83        "}, {"Nmax_A =   400        ", nullptr},
+                  {"Nmax_A =   7        ", "F_A =   -83        "},   {"Nmax_A =   400        ", "F_A =   -9        "}};
+    for (const Round& round : rounds) {
+        for (rt::Surface* s : {&lazy, &eager}) {
+            s->set_colour(0x000000);
+            s->set_second_colour(0xEEA833);
+            s->locate(2, 31);
+            s->print(round.first);
+            if (round.second == nullptr) continue;
+            s->set_colour(0x0000FF);
+            s->locate(17, 31);
+            s->print(round.second);
+        }
+        ASSERT_EQ(lazy.image(), eager.image()) << round.first;
+    }
+}
+
 // A waiting text is dropped only when a later one covers it completely: a
 // shorter value printed over a longer one leaves the longer one's tail.
 TEST(LazyCells, AShorterTextOverAWaitingLongerOneLeavesItsTail) {
