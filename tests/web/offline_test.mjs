@@ -1,8 +1,9 @@
 // node offline_test.mjs WEB_DIR GOLDEN_DIR: the pages without a server and
 // without network. kalorix.html copied alone into an empty folder and opened
 // as file:// runs from the title to the theory, whose canvas shows the golden
-// pixels, and asks for no file beside itself; served, the page and the
-// introduction start again from the service worker once the server is gone.
+// pixels, rings the bell from its own files and asks for no file beside
+// itself; served, the page and the introduction start again from the service
+// worker once the server is gone.
 import { copyFileSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -65,6 +66,8 @@ try {
     const theory = readFileSync(join(goldenDir, 'expected', 'k02_theory_proposed', 'transcript.jsonl'), 'utf8')
         .trim().split('\n').map((line) => JSON.parse(line));
     const messages = theory.filter((r) => r.kind === 'message');
+    // The bell at the maximum comes from the page's own files.
+    await evaluate(`{ const ring = KxPage.bell; KxPage.bell = (bytes) => { window.rang = String.fromCharCode(...bytes.slice(0, 4)); ring(bytes); }; }`);
     await enter();  // the title
     for (let i = 0; i < messages.length - 1 + theory.filter((r) => r.kind === 'input').length; ++i) {
         await answerBox();
@@ -79,6 +82,7 @@ try {
     for (const until = Date.now() + 90000; Date.now() < until; await sleep(500))
         if ((last = await canvasDiffers(golden)) === 0) break;
     check(last === 0, `file://: the theory's canvas differs from the golden screen in ${last} pixels`);
+    check(await evaluate('window.rang') === 'RIFF', `file://: the bell got ${await evaluate('window.rang')}, not a WAV file`);
     const elsewhere = await evaluate(`performance.getEntriesByType('resource').map((e) => e.name)
         .filter((name) => !name.startsWith('data:'))`);
     check(elsewhere.length === 0, `file://: the page asked for ${elsewhere.join(', ')}`);
@@ -111,4 +115,4 @@ if (failures.length) {
     for (const f of failures) console.log(`FAIL: ${f}`);
     process.exit(1);
 }
-console.log('offline: kalorix.html alone from file:// shows the golden theory and asks for nothing; served once, it and the introduction start without network');
+console.log('offline: kalorix.html alone from file:// shows the golden theory, rings and asks for nothing; served once, it and the introduction start without network');
