@@ -7,7 +7,9 @@
 #   ./build.sh build      install what is missing and build everything
 #   ./build.sh package    the same, then the Debian package in build/, checked
 #   ./build.sh web        install what is missing, build the browser edition in
-#                         build/web/ and serve it on 127.0.0.1 until Ctrl+C
+#                         build/web/ (zipped for download in
+#                         build/kalorix-diffundo-web.zip) and serve it on
+#                         127.0.0.1 until Ctrl+C
 #                         (--build-only: build, do not serve)
 #   ./build.sh test-web   build the browser edition and run its tests alone
 # Arguments after run or diffundo go to the program (e.g. --help).
@@ -75,9 +77,35 @@ web_build() {
     emcmake cmake -S . -B build/web-build -DCMAKE_BUILD_TYPE=Release \
         -DNATIVE_PROGRAM_DIR="$PWD/build/web-program" >/dev/null
     cmake --build build/web-build -j"$(nproc)"
+    web_zip
 }
 
+# What build/web holds for a web server or a stick, and the zip of it for
+# download, build/kalorix-diffundo-web.zip: one folder, the names sorted, every
+# file with the same time and mode, so that the same files give the same bytes.
+web_files=(index.html kalorix.html diffundo.html service-worker.js kalorix.webmanifest diffundo.webmanifest
+           icons/kalorix-192.png icons/kalorix-512.png icons/diffundo-192.png icons/diffundo-512.png)
+web_zip() {
+    python3 - build/web build/kalorix-diffundo-web.zip "${web_files[@]}" <<'PYTHON'
+import sys, zipfile
+folder, target, names = sys.argv[1], sys.argv[2], sorted(sys.argv[3:])
+with zipfile.ZipFile(target + '.part', 'w') as archive:
+    for name in names:
+        entry = zipfile.ZipInfo('kalorix-diffundo-web/' + name, date_time=(2020, 1, 1, 0, 0, 0))
+        entry.external_attr = 0o100644 << 16
+        entry.compress_type = zipfile.ZIP_DEFLATED
+        with open(folder + '/' + name, 'rb') as data:
+            archive.writestr(entry, data.read(), compresslevel=9)
+import os
+os.replace(target + '.part', target)
+PYTHON
+    echo "Zum Herunterladen: build/kalorix-diffundo-web.zip"
+}
+
+# The package holds the browser edition too: built first, then named.
 package() {
+    web_build
+    cmake -S . -B build -DWEB_EDITION_DIR="$PWD/build/web" >/dev/null
     rm -f build/*.deb
     (cd build && cpack -G DEB)
     packaging/check_package.sh build/*.deb
@@ -99,7 +127,7 @@ case "$action" in
               (cd build && ctest --output-on-failure -j"$(nproc)")
               web_build
               cd build/web-build && ctest --output-on-failure -j"$(nproc)" ;;
-    package)  install_missing "${packages[@]}" "${check_packages[@]}"; build; package ;;
+    package)  install_missing "${packages[@]}" "${check_packages[@]}" "${web_packages[@]}"; build; package ;;
     web)      install_missing "${packages[@]}" "${web_packages[@]}"; web_build
               if [ "${1:-}" != "--build-only" ]; then
                   echo "Die Browser-Ausgabe: http://127.0.0.1:8020/kalorix.html und" \

@@ -4,15 +4,17 @@
 //    drawn steps per second from the status line's count over SECONDS
 //    (default 10), beside build/bin/diffundo_bench's native drawn figure,
 //    measured in the same run;
-//  - from opening kalorix's page to its title drawn and waiting;
+//  - from opening kalorix's page to its title drawn and waiting, from the
+//    disk and served;
 //  - the CPU the browser's processes use while the title waits (10 s), the
 //    page's renderer apart, and as much for an empty page;
-//  - the download of each program, gzip -9 of every file the page loads.
+//  - the download of each program, gzip -9 of its one page, and of the
+//    files beside them on a web server.
 import { execFileSync } from 'node:child_process';
 import { readFileSync, readdirSync } from 'node:fs';
 import { gzipSync } from 'node:zlib';
 import { join, dirname } from 'node:path';
-import { fileURLToPath } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 import { launch, serve } from '../tests/web/cdp.mjs';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '..');
@@ -57,13 +59,17 @@ const enter = async () => {
 try {
     await send('Page.enable');
     await send('Runtime.enable');
-    const opens = [];
-    for (let i = 0; i < 3; ++i) {
-        await send('Page.navigate', { url: `${base}/kalorix.html?${i}` });
-        opens.push(await waitFor('typeof KxPage === "object" && KxPage.firstWait'));
+    // From the disk (a stick) and served (the second and third time from
+    // the service worker's store).
+    for (const [where, address] of [['file://', pathToFileURL(join(web, 'kalorix.html')).href], ['served', `${base}/kalorix.html`]]) {
+        const opens = [];
+        for (let i = 0; i < 3; ++i) {
+            await send('Page.navigate', { url: `${address}?${i}` });
+            opens.push(await waitFor('typeof KxPage === "object" && KxPage.firstWait'));
+            await sleep(where === 'served' ? 1000 : 0);  // the worker keeps the files meanwhile
+        }
+        console.log(`kalorix, ${where}: page opened to title drawn and waiting: ${opens.map((t) => t.toFixed(0)).join(', ')} ms`);
     }
-    opens.sort((a, b) => a - b);
-    console.log(`kalorix: page opened to title drawn and waiting: ${opens.map((t) => t.toFixed(0)).join(', ')} ms (median ${opens[1].toFixed(0)} ms)`);
     // Idle CPU over 10 s: the waiting title page, and an empty page as the
     // browser's own share that no page can avoid.
     const hz = Number(execFileSync('getconf', ['CLK_TCK']).toString());
@@ -110,9 +116,12 @@ try {
     await browser.close();
     server.close();
 }
+const gzipped = (file) => gzipSync(readFileSync(join(web, file)), { level: 9 }).length;
 for (const program of ['kalorix', 'diffundo']) {
-    const files = [`${program}.html`, `${program}.js`, `${program}.wasm`, `${program}.data`, 'page.js', 'page.css', 'ding.wav'];
-    const sizes = files.map((f) => [f, gzipSync(readFileSync(join(web, f)), { level: 9 }).length]);
-    const total = sizes.reduce((s, [, n]) => s + n, 0);
-    console.log(`${program}: ${(total / 1048576).toFixed(2)} MiB gzip -9 (${sizes.map(([f, n]) => `${f} ${(n / 1024).toFixed(0)} KiB`).join(', ')})`);
+    const size = gzipped(`${program}.html`);
+    console.log(`${program}: ${program}.html, everything inside, ${(size / 1048576).toFixed(2)} MiB gzip -9 ` +
+                `(${(readFileSync(join(web, `${program}.html`)).length / 1048576).toFixed(2)} MiB as it is)`);
 }
+const beside = ['index.html', 'service-worker.js', 'kalorix.webmanifest', 'diffundo.webmanifest',
+                ...readdirSync(join(web, 'icons')).map((f) => `icons/${f}`)];
+console.log(`beside them for a web server: ${(beside.reduce((s, f) => s + gzipped(f), 0) / 1024).toFixed(0)} KiB gzip -9`);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built Debian package: it holds the programs, the title picture and
-# the bell, the font table, the launcher entries, icons, AppStream metadata, manual pages and
-# copyright, and nothing of the developers' tools; its dependencies name Qt's
+# the bell, the font table, the launcher entries, icons, AppStream metadata, manual pages,
+# copyright and the browser edition, and nothing of the developers' tools; its dependencies name Qt's
 # libraries (computed) and the fonts; lintian reports no error.
 # Usage: packaging/check_package.sh PACKAGE.deb
 set -euo pipefail
@@ -13,9 +13,12 @@ required=(./usr/bin/kalorix ./usr/bin/diffundo
           ./usr/share/kalorix-diffundo/titelbild1.jpg ./usr/share/kalorix-diffundo/ding.wav
           ./usr/share/kalorix-diffundo/fonts.bin
           ./usr/share/man/man1/kalorix.1.gz ./usr/share/man/man1/diffundo.1.gz
-          ./usr/share/doc/kalorix-diffundo/copyright ./usr/share/doc/kalorix-diffundo/changelog.gz)
+          ./usr/share/doc/kalorix-diffundo/copyright ./usr/share/doc/kalorix-diffundo/changelog.gz
+          ./usr/share/kalorix-diffundo/web/index.html ./usr/share/kalorix-diffundo/web/service-worker.js)
 for program in kalorix diffundo; do
     for size in 16 32 48 64 128 256; do required+=("./usr/share/icons/hicolor/${size}x$size/apps/$program.png"); done
+    required+=("./usr/share/kalorix-diffundo/web/$program.html" "./usr/share/kalorix-diffundo/web/$program.webmanifest"
+               "./usr/share/kalorix-diffundo/web/icons/$program-192.png" "./usr/share/kalorix-diffundo/web/icons/$program-512.png")
 done
 for path in "${required[@]}"; do grep -qxF "$path" <<<"$listing" || fail "$deb lacks $path"; done
 for pattern in '^\./usr/share/applications/.*\.kalorix\.desktop$' '^\./usr/share/applications/.*\.diffundo\.desktop$' \

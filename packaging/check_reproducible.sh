@@ -15,8 +15,15 @@ trap 'rm -rf "$work"' EXIT
 
 for round in 1 2; do
     rm -rf "$work/build"
+    # The browser edition's pages and the files beside them, as build.sh package makes them.
     if ! { cmake -S . -B "$work/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF &&
-           cmake --build "$work/build" -j"$(nproc)" && (cd "$work/build" && cpack -G DEB); } >"$work/log" 2>&1; then
+           cmake --build "$work/build" -j"$(nproc)" && cmake --build "$work/build" --target web_program_files &&
+           NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH} emcmake cmake -S . -B "$work/build/web-build" \
+               -DCMAKE_BUILD_TYPE=Release -DNATIVE_PROGRAM_DIR="$work/build/web-program" &&
+           NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH} cmake --build "$work/build/web-build" -j"$(nproc)" \
+               --target web_hosted_files &&
+           cmake -S . -B "$work/build" -DWEB_EDITION_DIR="$work/build/web" &&
+           (cd "$work/build" && cpack -G DEB); } >"$work/log" 2>&1; then
         cat "$work/log"
         echo "FAIL: build $round of the package"
         exit 1

@@ -438,13 +438,13 @@ const KxPage = (() => {
         dialogAnswer() { return answer; },
         dialogText() { return answerText; },
         closeDialog() { if (box.open) box.close(); },
-        bell(file) {
+        // The sound's bytes from the page's own files: a file:// page fetches nothing.
+        bell(bytes) {
             unlockAudio();
             if (!audio) return;
             const play = () => { const source = audio.createBufferSource(); source.buffer = bellBuffer; source.connect(audio.destination); source.start(); };
             if (bellBuffer) { play(); return; }
-            fetch(file).then((r) => r.arrayBuffer()).then((bytes) => audio.decodeAudioData(bytes))
-                .then((decoded) => { bellBuffer = decoded; play(); }).catch(() => {});
+            audio.decodeAudioData(bytes.slice().buffer).then((decoded) => { bellBuffer = decoded; play(); }).catch(() => {});
         },
         download(bytes, name) {
             const link = document.createElement('a');
@@ -488,3 +488,8 @@ const KxPage = (() => {
     };
 })();
 KxPage.fit();
+// From a web server the pages stay in the browser for the way without
+// network; a file:// page has its files already.
+if (/^https?:$/.test(location.protocol) && navigator.serviceWorker) {
+    window.addEventListener('load', () => navigator.serviceWorker.register('service-worker.js').catch(() => {}));
+}

@@ -55,21 +55,37 @@ foreach(name IN LISTS never_waiting_functions)
 endforeach()
 list(JOIN quoted_names "," never_waiting_list)
 
-# A program's page in build/web: PROGRAM.html with its script, the
-# WebAssembly module and the program files, beside the page's own script.
+# A program's page in build/web: PROGRAM.html alone holds the page's script
+# and style, the program's script, its WebAssembly module and its files
+# (fonts, title picture, bell), so that it runs from any folder without a
+# server. The linker's script lands in the build's pages/ folder.
 set(web_page_dir ${CMAKE_BINARY_DIR}/../web)
+set(web_program_dir ${CMAKE_BINARY_DIR}/program)
+set(web_program_names fonts.bin titelbild1.jpg pictures.bin ding.wav)
+list(TRANSFORM web_program_names PREPEND ${web_program_dir}/ OUTPUT_VARIABLE web_program_files)
 function(add_web_page program main)
   add_executable(${program}_page ${main})
   target_link_libraries(${program}_page PRIVATE web_runtime ${program}_screens)
-  set_target_properties(${program}_page PROPERTIES OUTPUT_NAME ${program} RUNTIME_OUTPUT_DIRECTORY ${web_page_dir})
+  set_target_properties(${program}_page PROPERTIES OUTPUT_NAME ${program} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/pages)
   # Asyncify lets the programs' blocking loops sleep in the browser; only
   # the page's waits (and the clipboard's answer) suspend.
   target_link_options(${program}_page PRIVATE -sASYNCIFY -sASYNCIFY_IMPORTS=['js_wait','js_yield','js_copy']
                       "SHELL:-s ASYNCIFY_REMOVE=[${never_waiting_list}]"
-                      -sENVIRONMENT=web -sEXIT_RUNTIME=0 --preload-file ${CMAKE_BINARY_DIR}/program@/program)
-  add_dependencies(${program}_page web_program web_page_files)
-  set(PROGRAM ${program})
-  configure_file(${PROJECT_SOURCE_DIR}/common/web/page.html ${web_page_dir}/${program}.html @ONLY)
+                      -sENVIRONMENT=web -sEXIT_RUNTIME=0 -sSINGLE_FILE=1
+                      --embed-file ${CMAKE_BINARY_DIR}/program@/program)
+  # The linker reads the embedded files without telling CMake.
+  set_property(TARGET ${program}_page APPEND PROPERTY LINK_DEPENDS ${web_program_files})
+  add_dependencies(${program}_page web_program)
+  set(source ${PROJECT_SOURCE_DIR}/common/web)
+  add_custom_command(OUTPUT ${web_page_dir}/${program}.html
+                     COMMAND ${CMAKE_COMMAND} -DPROGRAM=${program} -DTEMPLATE=${source}/page.html
+                             -DSTYLE=${source}/page.css -DPAGE_SCRIPT=${source}/page.js
+                             -DPROGRAM_SCRIPT=$<TARGET_FILE:${program}_page> -DOUTPUT=${web_page_dir}/${program}.html
+                             -P ${source}/inline_page.cmake
+                     DEPENDS ${program}_page ${source}/page.html ${source}/page.css ${source}/page.js
+                             ${source}/inline_page.cmake
+                     VERBATIM)
+  add_custom_target(${program}_single_page ALL DEPENDS ${web_page_dir}/${program}.html)
 endfunction()
 
 add_subdirectory(common/numeric)

@@ -52,7 +52,11 @@ EM_JS(int, js_dialog_text, (char* buffer, int size), {
     return stringToUTF8(text, buffer, size);
 });
 EM_JS(void, js_close_dialog, (), { KxPage.closeDialog(); });
-EM_JS(void, js_bell, (const char* file), { KxPage.bell(UTF8ToString(file)); });
+EM_JS(void, js_bell, (const char* file), {
+    let bytes;
+    try { bytes = FS.readFile(UTF8ToString(file)); } catch (e) { return; }  // no sound, no end of the program
+    KxPage.bell(bytes);
+});
 EM_JS(void, js_download, (const char* path, const char* name), {
     const file = UTF8ToString(path);
     KxPage.download(FS.readFile(file), UTF8ToString(name));
@@ -399,7 +403,7 @@ void WebRuntime::input_dialog(const std::string& prompt, const std::string& hint
 }
 
 void WebRuntime::play_sound(const std::string& file) {
-    if (!ended_) js_bell(file.c_str());
+    if (!ended_) js_bell((program_dir_ + "/" + file).c_str());
 }
 
 void WebRuntime::end() {

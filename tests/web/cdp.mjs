@@ -10,7 +10,8 @@ import { randomBytes } from 'node:crypto';
 import { connect } from 'node:net';
 
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.css': 'text/css',
-                '.wav': 'audio/wav', '.data': 'application/octet-stream' };
+                '.wav': 'audio/wav', '.data': 'application/octet-stream', '.png': 'image/png',
+                '.webmanifest': 'application/manifest+json' };
 
 export function serve(folder) {
     const root = resolve(folder);
