@@ -8,43 +8,15 @@
 import { mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { launch, serve } from './cdp.mjs';
+import { differing, openSession, sleep } from './page_session.mjs';
 import { pngPixels } from './png_pixels.mjs';
 
 const [webDir, goldenDir] = process.argv.slice(2);
-const failures = [];
-const check = (ok, what) => { if (!ok) failures.push(what); };
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-
-const server = await serve(webDir);
-const base = `http://127.0.0.1:${server.address().port}`;
-const browser = await launch();
-const { send, evaluate } = browser;
+const session = await openSession(webDir);
+const { send, evaluate, base, check, waitFor, key, clickOn, canvasPixels } = session;
 const downloads = mkdtempSync(join(tmpdir(), 'web-extras-downloads-'));
 const golden = (scenario, file) => readFileSync(join(goldenDir, 'expected', scenario, file));
 
-async function waitFor(expression, what, seconds = 30) {
-    const until = Date.now() + seconds * 1000;
-    for (;;) {
-        // A page still loading has not all its elements yet.
-        const value = await evaluate(expression).catch(() => null);
-        if (value) return value;
-        if (Date.now() > until) throw new Error(`waited ${seconds} s in vain for ${what}`);
-        await sleep(50);
-    }
-}
-// modifiers: 2 Ctrl.
-async function key(name, code, virtualKey, modifiers = 0, text = undefined) {
-    await send('Input.dispatchKeyEvent', { type: 'keyDown', key: name, code, windowsVirtualKeyCode: virtualKey, modifiers, text });
-    await send('Input.dispatchKeyEvent', { type: 'keyUp', key: name, code, windowsVirtualKeyCode: virtualKey, modifiers });
-}
-async function clickOn(expression) {
-    const r = await evaluate(`(() => { const e = ${expression}; if (!e) return null; const b = e.getBoundingClientRect();
-                               return { x: b.x + b.width / 2, y: b.y + b.height / 2 }; })()`);
-    if (!r) throw new Error(`nothing to click: ${expression}`);
-    for (const type of ['mousePressed', 'mouseReleased'])
-        await send('Input.dispatchMouseEvent', { type, x: r.x, y: r.y, button: 'left', buttons: type === 'mousePressed' ? 1 : 0, clickCount: 1 });
-}
 // An entry of the open menu, or of any menu.
 const entryNamed = (start, menu = '.title.open') => `[...document.querySelectorAll('#menubar ${menu} .entry')].find((e) => e.textContent.startsWith(${JSON.stringify(start)}))`;
 // An EXTRAS entry by the mouse, from the menu bar.
@@ -53,16 +25,6 @@ async function extra(start) {
     await clickOn(entryNamed(start));
 }
 const checked = (start) => evaluate(`${entryNamed(start, '')}.getAttribute('aria-checked') === 'true'`);
-async function canvasPixels() {
-    const rgba = await evaluate(`(() => { const d = document.getElementById('picture').getContext('2d')
-        .getImageData(0, 0, 1024, 768).data; let s = ''; for (let i = 0; i < d.length; i += 32768)
-        s += String.fromCharCode.apply(null, d.subarray(i, i + 32768)); return btoa(s); })()`);
-    const bytes = Buffer.from(rgba, 'base64');
-    const pixels = new Uint32Array(1024 * 768);
-    for (let p = 0; p < pixels.length; ++p) pixels[p] = (bytes[4 * p] << 16) | (bytes[4 * p + 1] << 8) | bytes[4 * p + 2];
-    return pixels;
-}
-const differing = (a, b) => { let n = a.length === b.length ? 0 : Math.max(a.length, b.length); for (let i = 0; i < Math.min(a.length, b.length); ++i) n += a[i] !== b[i]; return n; };
 const mostFrequent = (pixels) => {
     const counts = new Map();
     for (const p of pixels) counts.set(p, (counts.get(p) || 0) + 1);
@@ -94,7 +56,7 @@ const statusText = () => evaluate(`document.getElementById('status').textContent
 const stamp = '\\d{4}-\\d\\d-\\d\\d-\\d\\d-\\d\\d';
 const theoryLesson = `${base}/kalorix.html#werte=400,1200,150,150,0.4,2&analyse=theorie&sofort&ohne-titel`;
 
-try {
+await session.run(async () => {
     await send('Page.enable');
     await send('Runtime.enable');
     await send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads, eventsEnabled: true });
@@ -158,7 +120,7 @@ try {
     await extra('Bild kopieren');
     const refusal = await waitFor(`document.getElementById('box').open && document.querySelector('#box pre').textContent`, 'the refusal');
     check(refusal.startsWith('Das Bild wurde nicht kopiert !'), `a refused copy says "${refusal}"`);
-    await key('Enter', 'Enter', 13, 0, '\r');
+    await key('Enter', 13, { text: '\r' });
     const offered = await download(new RegExp(`^kalorix-${stamp}-3\\.png$`), 'the picture the refusal offers');
     check(differing(pngPixels(offered.bytes).pixels, await canvasPixels()) === 0, `${offered.name} differs from the canvas`);
     // Granted: a PNG of the canvas on the clipboard, and no box.
@@ -180,7 +142,7 @@ try {
     const marked = (on) => `document.fullscreenElement ${on ? '!==' : '==='} null &&
         ${entryNamed('Vollbild', '')}.getAttribute('aria-checked') === '${on}'`;
     await waitFor(marked(true), 'full screen from the entry, with a check mark');
-    await key('Escape', 'Escape', 27);
+    await key('Escape', 27);
     await waitFor(marked(false), 'the end of full screen by Escape, without the check mark');
     await extra('Vollbild');
     await waitFor(`document.fullscreenElement`, 'full screen again');
@@ -216,7 +178,7 @@ try {
     const help = await waitFor(`document.getElementById('box').open && document.querySelector('#box pre').textContent`, 'the help on the extras');
     check(help.startsWith('  EXTRAS: Bild sichern') && help.includes('Im Browser:') && help.includes('Tablet'),
           `the help on the extras reads "${help.slice(0, 300)}"`);
-    await key('Enter', 'Enter', 13, 0, '\r');
+    await key('Enter', 13, { text: '\r' });
     // Closed, the menus are the program's again once the runtime has taken the answer.
     await waitFor(`!document.getElementById('box').open && !document.querySelector('#menubar .title.disabled')`, 'the help closed');
 
@@ -237,7 +199,7 @@ try {
     await send('Page.navigate', { url: `${base}/kalorix.html#werte=400,1200,150,150,0.4,2&analyse=experiment&sofort&ohne-titel` });
     const trialShown = async () => Number((await evaluate(`document.getElementById('screen-text').textContent`)).match(/Versuch Nr\.\s*(\d+)/)?.[1]);
     await waitFor(`document.getElementById('screen-text').textContent.includes('Versuch Nr.1 ')`, 'the first trial');
-    await key('a', 'KeyA', 65, 2);
+    await key('a', 65, { code: 'KeyA', modifiers: 2 });
     await waitFor(`document.getElementById('status').textContent === 'Experiment: automatisch, 10 Versuche/s - Taste oder Maus hält an'`,
                   'the automatic trials in the status line', 5).catch(async () => check(false, `Ctrl+A: "${await statusText()}"`));
     await sleep(1500);
@@ -263,31 +225,15 @@ try {
     await sleep(800);
     const released = await steps();
     check(held === stillHeld && released > stillHeld, `a long press held and released: ${held}, ${stillHeld}, ${released} steps`);
-    await key(' ', 'Space', 32, 2);  // Ctrl+Space: pause
+    await key(' ', 32, { code: 'Space', modifiers: 2 });  // Ctrl+Space: pause
     await waitFor(`document.getElementById('status').textContent.includes('angehalten')`, 'the pause in the status line');
     const paused = await steps();
     await sleep(600);
     check(await steps() === paused, 'paused, diffundo went on');
-    await key('ArrowRight', 'ArrowRight', 39, 2);  // Ctrl+Right: one step
+    await key('ArrowRight', 39, { modifiers: 2 });  // Ctrl+Right: one step
     await sleep(800);
     check(await steps() === paused + 1, `a single step after ${paused}: "${await statusText()}"`);
-    await key('-', 'Minus', 189, 2);  // Ctrl+-: from full speed to the fastest tempo
+    await key('-', 189, { code: 'Minus', modifiers: 2 });  // Ctrl+-: from full speed to the fastest tempo
     await waitFor(`document.getElementById('status').textContent.startsWith('Tempo: 50000 Schritte/s')`, 'the slower tempo', 5)
         .catch(async () => check(false, `slower: "${await statusText()}"`));
-} catch (error) {
-    failures.push(String(error.stack || error));
-} finally {
-    if (failures.length && process.env.PAGE_TEST_SHOT) {
-        const shot = await send('Page.captureScreenshot', { format: 'png' });
-        (await import('node:fs')).writeFileSync(process.env.PAGE_TEST_SHOT, Buffer.from(shot.data, 'base64'));
-    }
-    await browser.close();
-    server.close();
-    rmSync(downloads, { recursive: true, force: true });
-}
-if (failures.length) {
-    console.log(failures.join('\n'));
-    console.log('0 passed, 1 failed');
-    process.exit(1);
-}
-console.log('the EXTRAS behave in the browser as a person expects: 1 passed, 0 failed');
+}, 'the EXTRAS behave in the browser as a person expects', () => rmSync(downloads, { recursive: true, force: true }));

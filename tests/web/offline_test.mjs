@@ -8,52 +8,23 @@ import { copyFileSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { launch, serve } from './cdp.mjs';
+import { serve } from './cdp.mjs';
+import { differing, openSession, sleep } from './page_session.mjs';
 import { pngPixels } from './png_pixels.mjs';
 
 const [webDir, goldenDir] = process.argv.slice(2);
-const failures = [];
-const check = (ok, what) => { if (!ok) failures.push(what); };
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-const browser = await launch();
-const { send, evaluate } = browser;
+const session = await openSession(webDir, { served: false });
+const { send, evaluate, check, waitFor, key, enter, canvasPixels } = session;
 const folder = mkdtempSync(join(tmpdir(), 'offline-page-'));
 let server = null;
 
-async function waitFor(expression, what, seconds = 30) {
-    const until = Date.now() + seconds * 1000;
-    for (;;) {
-        const value = await evaluate(expression).catch(() => null);  // a page in navigation has no context
-        if (value) return value;
-        if (Date.now() > until) throw new Error(`waited ${seconds} s in vain for ${what}`);
-        await sleep(50);
-    }
-}
-async function enter() {
-    await send('Input.dispatchKeyEvent', { type: 'keyDown', key: 'Enter', code: 'Enter', windowsVirtualKeyCode: 13, text: '\r' });
-    await send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'Enter', code: 'Enter', windowsVirtualKeyCode: 13 });
-}
-const tab = async () => {
-    await send('Input.dispatchKeyEvent', { type: 'keyDown', key: 'Tab', code: 'Tab', windowsVirtualKeyCode: 9 });
-    await send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'Tab', code: 'Tab', windowsVirtualKeyCode: 9 });
-};
 let boxesSeen = 0;
 async function answerBox() {
     await waitFor(`KxPage.boxes > ${boxesSeen} && document.getElementById('box').open`, 'the next box');
     boxesSeen = await evaluate('KxPage.boxes');
 }
-async function canvasDiffers(golden) {
-    const rgba = await evaluate(`(() => { const d = document.getElementById('picture').getContext('2d')
-        .getImageData(0, 0, 1024, 768).data; let s = ''; for (let i = 0; i < d.length; i += 32768)
-        s += String.fromCharCode.apply(null, d.subarray(i, i + 32768)); return btoa(s); })()`);
-    const bytes = Buffer.from(rgba, 'base64');
-    let n = 0;
-    for (let p = 0; p < golden.length; ++p)
-        if (((bytes[4 * p] << 16) | (bytes[4 * p + 1] << 8) | bytes[4 * p + 2]) !== golden[p]) ++n;
-    return n;
-}
 
-try {
+await session.run(async () => {
     await send('Page.enable');
     await send('Runtime.enable');
     await send('Network.enable');
@@ -75,12 +46,12 @@ try {
     }
     await answerBox();  // the question: theory or experiment
     const question = messages.at(-1);
-    for (let b = question.default; b < question.answer; ++b) await tab();
+    for (let b = question.default; b < question.answer; ++b) await key('Tab', 9);
     await enter();
     const golden = pngPixels(readFileSync(join(goldenDir, 'expected', 'k02_theory_proposed', 'theory.png'))).pixels;
     let last = -1;
     for (const until = Date.now() + 90000; Date.now() < until; await sleep(500))
-        if ((last = await canvasDiffers(golden)) === 0) break;
+        if ((last = differing(await canvasPixels(), golden)) === 0) break;
     check(last === 0, `file://: the theory's canvas differs from the golden screen in ${last} pixels`);
     check(await evaluate('window.rang') === 'RIFF', `file://: the bell got ${await evaluate('window.rang')}, not a WAV file`);
     const elsewhere = await evaluate(`performance.getEntriesByType('resource').map((e) => e.name)
@@ -106,13 +77,7 @@ try {
             await waitFor(ready, `${what} without network`, 20);
         } catch (e) { check(false, e.message); }
     }
-} finally {
-    await browser.close();
+}, 'the pages run from a folder and without network', () => {
     if (server) server.close();
     rmSync(folder, { recursive: true, force: true });
-}
-if (failures.length) {
-    for (const f of failures) console.log(`FAIL: ${f}`);
-    process.exit(1);
-}
-console.log('offline: kalorix.html alone from file:// shows the golden theory, rings and asks for nothing; served once, it and the introduction start without network');
+});

@@ -9,40 +9,18 @@
 // the page's address runs the theory at once.
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { launch, serve } from './cdp.mjs';
+import { differing, openSession, sleep } from './page_session.mjs';
 import { pngPixels } from './png_pixels.mjs';
 
 const [webDir, goldenDir] = process.argv.slice(2);
 const records = (name) => readFileSync(join(goldenDir, 'expected', name, 'transcript.jsonl'), 'utf8')
     .trim().split('\n').map((line) => JSON.parse(line));
-const failures = [];
-const check = (ok, what) => { if (!ok) failures.push(what); };
-
-const server = await serve(webDir);
-const base = `http://127.0.0.1:${server.address().port}`;
-const browser = await launch();
-const { send, evaluate } = browser;
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-
-async function waitFor(expression, what, seconds = 30) {
-    const until = Date.now() + seconds * 1000;
-    for (;;) {
-        const value = await evaluate(expression);
-        if (value) return value;
-        if (Date.now() > until) {
-            const state = await evaluate(`JSON.stringify({ boxes: KxPage.boxes, open: document.getElementById('box').open,
-                text: document.getElementById('box').innerText.slice(0, 200), focused: document.activeElement.outerHTML.slice(0, 80) })`);
-            throw new Error(`waited ${seconds} s in vain for ${what}; the page: ${state}`);
-        }
-        await sleep(50);
-    }
-}
-async function key(name, code, text, modifiers = 0) {
-    await send('Input.dispatchKeyEvent', { type: 'keyDown', key: name, code: name, windowsVirtualKeyCode: code, text, modifiers });
-    await send('Input.dispatchKeyEvent', { type: 'keyUp', key: name, code: name, windowsVirtualKeyCode: code, modifiers });
-}
-const enter = () => key('Enter', 13, '\r');
-const alt = (letter) => key(letter, letter.toUpperCase().charCodeAt(0), undefined, 1);
+const session = await openSession(webDir, {
+    explain: `JSON.stringify({ boxes: KxPage.boxes, open: document.getElementById('box').open,
+        text: document.getElementById('box').innerText.slice(0, 200), focused: document.activeElement.outerHTML.slice(0, 80) })`,
+});
+const { send, evaluate, base, check, waitFor, key, enter, clickAt, clickOn, canvasPixels } = session;
+const alt = (letter) => key(letter, letter.toUpperCase().charCodeAt(0), { modifiers: 1 });
 
 // The page as Chromium hands it to assistive tools.
 async function readerNodes() { return (await send('Accessibility.getFullAXTree')).nodes.filter((n) => !n.ignored); }
@@ -77,16 +55,6 @@ const fitsTheWindow = (element) => evaluate(`(() => { const w = document.documen
     return r.left >= 0 && r.top >= 0 && r.right <= w + 0.5 && r.bottom <= h + 0.5; };
     return document.documentElement.scrollWidth <= w && document.documentElement.scrollHeight <= h &&
            inside(document.getElementById('picture')) && inside(${element}); })()`);
-async function clickAt(x, y) {
-    for (const type of ['mousePressed', 'mouseReleased'])
-        await send('Input.dispatchMouseEvent', { type, x, y, button: 'left', buttons: type === 'mousePressed' ? 1 : 0, clickCount: 1 });
-}
-async function clickOn(expression) {
-    const r = await evaluate(`(() => { const e = ${expression}; if (!e) return null; const b = e.getBoundingClientRect();
-                               return { x: b.x + b.width / 2, y: b.y + b.height / 2 }; })()`);
-    if (!r) throw new Error(`nothing to click: ${expression}`);
-    await clickAt(r.x, r.y);
-}
 // The next box (counted by the page), its text and the field's proposal.
 let boxesSeen = 0;
 async function nextBox() {
@@ -97,20 +65,6 @@ async function nextBox() {
            focused: document.activeElement ? document.activeElement.textContent : '' })`, 'the next box');
     boxesSeen = await evaluate('KxPage.boxes');
     return box;
-}
-async function canvasPixels() {
-    const rgba = await evaluate(`(() => { const d = document.getElementById('picture').getContext('2d')
-        .getImageData(0, 0, 1024, 768).data; let s = ''; for (let i = 0; i < d.length; i += 32768)
-        s += String.fromCharCode.apply(null, d.subarray(i, i + 32768)); return btoa(s); })()`);
-    const bytes = Buffer.from(rgba, 'base64');
-    const pixels = new Uint32Array(1024 * 768);
-    for (let p = 0; p < pixels.length; ++p) pixels[p] = (bytes[4 * p] << 16) | (bytes[4 * p + 1] << 8) | bytes[4 * p + 2];
-    return pixels;
-}
-function differing(a, b) {
-    let n = 0;
-    for (let i = 0; i < a.length; ++i) if (a[i] !== b[i]) ++n;
-    return n;
 }
 async function open(program) {
     boxesSeen = 0;
@@ -129,7 +83,7 @@ async function startUp(program, introductions, byKeys = false) {
     for (let i = 0; i < introductions; ++i) { await nextBox(); await enter(); }
 }
 
-try {
+await session.run(async () => {
     await send('Page.enable');
     await send('Runtime.enable');
     await send('Accessibility.enable');
@@ -209,7 +163,7 @@ try {
     await send('Emulation.clearDeviceMetricsOverride');
     // Quit from DESK by its access letter, held until Return like every choice in this wait: the program ends.
     await alt('d');
-    await key('q', 81, 'q');
+    await key('q', 81, { text: 'q' });
     await waitFor(`document.getElementById('status').textContent.startsWith('Gewählt: Quit')`, 'DESK / Quit held');
     await enter();
     await waitFor('KxPage.hasEnded === true', 'the end after DESK / Quit');
@@ -310,20 +264,4 @@ try {
     check(handedOn.text.includes(`${base}/kalorix.html#werte=300,700,200,100,0.4,2&analyse=theorie`),
           `the handed-on link is not this page's: ${handedOn.text}`);
     await enter();
-} catch (error) {
-    failures.push(String(error.stack || error));
-} finally {
-    // What the page showed when something went wrong, for a person to look at.
-    if (failures.length && process.env.PAGE_TEST_SHOT) {
-        const shot = await send('Page.captureScreenshot', { format: 'png' });
-        (await import('node:fs')).writeFileSync(process.env.PAGE_TEST_SHOT, Buffer.from(shot.data, 'base64'));
-    }
-    await browser.close();
-    server.close();
-}
-if (failures.length) {
-    console.log(failures.join('\n'));
-    console.log(`0 passed, 1 failed`);
-    process.exit(1);
-}
-console.log('the pages behave as the desktop: 1 passed, 0 failed');
+}, 'the pages behave as the desktop');
