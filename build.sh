@@ -83,9 +83,10 @@ web_build() {
 # What build/web holds for a web server or a stick, and the zip of it for
 # download, build/kalorix-diffundo-web.zip: one folder, the names sorted, every
 # file with the same time and mode, so that the same files give the same bytes.
-web_files=(index.html kalorix.html diffundo.html service-worker.js kalorix.webmanifest diffundo.webmanifest
-           icons/kalorix-192.png icons/kalorix-512.png icons/diffundo-192.png icons/diffundo-512.png)
+# The web build lists the edition's files in build/web-build/web_files.txt.
 web_zip() {
+    local web_files
+    mapfile -t web_files < build/web-build/web_files.txt
     python3 - build/web build/kalorix-diffundo-web.zip "${web_files[@]}" <<'PYTHON'
 import sys, zipfile
 folder, target, names = sys.argv[1], sys.argv[2], sorted(sys.argv[3:])
